@@ -1,0 +1,194 @@
+// tideCore: the engine's one implementation of the Tide interface. It holds
+// everything that needs no device and hands drawing, presenting and the audio
+// device to a tideBackend (backend.h).
+#pragma once
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/backend.h"
+#include "engine/input.h"
+#include "engine/random.h"
+#include "engine/tide.h"
+#include "engine/tide_headless.h"
+
+class tideCore final : public Tide, public tideHeadless {
+public:
+    tideCore();
+    ~tideCore() override;
+
+    static tideCore* instance; // the shared instance while it has references
+    int refs = 0;
+
+    // --- Tide ---------------------------------------------------------------
+    void Release() override;
+    bool System_Initiate() override;
+    void System_Shutdown() override;
+    bool System_Start() override;
+    const char* System_GetErrorMessage() override { return error.c_str(); }
+    void System_Log(const char* format, ...) override __attribute__((format(printf, 2, 3)));
+
+    void System_SetStateBool(tideBoolState state, bool value) override;
+    void System_SetStateFunc(tideFuncState state, tideCallback value) override;
+    void System_SetStateInt(tideIntState state, int value) override;
+    void System_SetStateString(tideStringState state, const char* value) override;
+    bool System_GetStateBool(tideBoolState state) override;
+    tideCallback System_GetStateFunc(tideFuncState state) override;
+    int System_GetStateInt(tideIntState state) override;
+    const char* System_GetStateString(tideStringState state) override;
+
+    void* Resource_Load(const char* filename, DWORD* size) override;
+    void Resource_Free(void* res) override;
+    const char* Resource_MakePath(const char* filename) override;
+
+    void Ini_SetInt(const char* section, const char* name, int value) override;
+    int Ini_GetInt(const char* section, const char* name, int def_val) override;
+    void Ini_SetFloat(const char* section, const char* name, float value) override;
+    float Ini_GetFloat(const char* section, const char* name, float def_val) override;
+    void Ini_SetString(const char* section, const char* name, const char* value) override;
+    const char* Ini_GetString(const char* section, const char* name,
+                              const char* def_val) override;
+
+    void Random_Seed(int seed) override;
+    int Random_Int(int min, int max) override { return rng.Int(min, max); }
+    float Random_Float(float min, float max) override { return rng.Float(min, max); }
+
+    float Timer_GetTime() override { return float(time); }
+    float Timer_GetDelta() override { return delta; }
+    int Timer_GetFPS() override { return fps; }
+
+    HEFFECT Effect_Load(const char* filename, DWORD size) override;
+    void Effect_Free(HEFFECT eff) override;
+    HCHANNEL Effect_Play(HEFFECT eff) override;
+    HCHANNEL Effect_PlayEx(HEFFECT eff, int volume, int pan, float pitch, bool loop) override;
+    HMUSIC Music_Load(const char* filename, DWORD size) override;
+    void Music_Free(HMUSIC mus) override;
+    HCHANNEL Music_Play(HMUSIC mus, bool loop, int volume, int order, int row) override;
+    void Music_SetAmplification(HMUSIC music, int ampl) override;
+    int Music_GetAmplification(HMUSIC music) override;
+    HSTREAM Stream_Load(const char* filename, DWORD size) override;
+    void Stream_Free(HSTREAM stream) override;
+    HCHANNEL Stream_Play(HSTREAM stream, bool loop, int volume) override;
+    void Channel_SetVolume(HCHANNEL chn, int volume) override;
+    void Channel_Stop(HCHANNEL chn) override;
+    void Channel_StopAll() override;
+    bool Channel_IsPlaying(HCHANNEL chn) override;
+
+    void Input_GetMousePos(float* x, float* y) override;
+    void Input_SetMousePos(float x, float y) override { input.MouseMove(x, y); }
+    int Input_GetMouseWheel() override { return input.Wheel(); }
+    bool Input_IsMouseOver() override { return input.MouseOver(); }
+    bool Input_KeyDown(int key) override { return input.KeyDown(key); }
+    bool Input_KeyUp(int key) override { return input.KeyUp(key); }
+    bool Input_GetKeyState(int key) override { return input.KeyState(key); }
+    const char* Input_GetKeyName(int key) override;
+    int Input_GetKey() override { return input.Key(); }
+    int Input_GetChar() override { return input.Char(); }
+
+    bool Gfx_BeginScene(HTARGET target) override;
+    void Gfx_EndScene() override;
+    void Gfx_Clear(DWORD color) override;
+    void Gfx_RenderQuad(const tideQuad* quad) override;
+    bool Gfx_Snapshot(const char* path) override;
+
+    HTARGET Target_Create(int width, int height, bool zbuffer) override;
+    void Target_Free(HTARGET target) override;
+    HTEXTURE Target_GetTexture(HTARGET target) override;
+
+    HTEXTURE Texture_Create(int width, int height) override;
+    HTEXTURE Texture_Load(const char* filename, DWORD size, bool bMipmap) override;
+    void Texture_Free(HTEXTURE tex) override;
+    int Texture_GetWidth(HTEXTURE tex, bool bOriginal) override;
+    int Texture_GetHeight(HTEXTURE tex, bool bOriginal) override;
+    DWORD* Texture_Lock(HTEXTURE tex, bool bReadOnly, int left, int top, int width,
+                        int height) override;
+    void Texture_Unlock(HTEXTURE tex) override;
+
+    // --- tideHeadless ---------------------------------------------------------
+    bool Frame(float dt) override;
+    void SetMouse(float x, float y) override;
+    void Key(int vk, bool down) override;
+    void Wheel(int notches) override;
+    void Char(int c) override;
+    void SetMouseOver(bool over) override;
+    const std::vector<tideQuad>& Quads() const override { return quads; }
+    const std::vector<DWORD>& Clears() const override { return clears; }
+    const std::vector<std::string>& Log() const override { return logLines; }
+    const std::vector<tideSoundEvent>& Sounds() const override { return sounds; }
+    void ClearLog() override { logLines.clear(); }
+    void ClearSounds() override { sounds.clear(); }
+    int ChannelVolume(HCHANNEL chn) const override;
+
+    // --- for backends -----------------------------------------------------------
+    tideInput& Input() { return input; }
+    tideTexture* GetTexture(HTEXTURE tex);
+    tideTarget* GetTarget(HTARGET target);
+    void SetError(const std::string& msg) { error = msg; }
+    bool Manual() const { return headless || manualClock; }
+    bool Headless() const { return headless; }
+    bool Initiated() const { return initiated; }
+    const std::string& DataPath() const { return dataPath; }
+
+    // Writes one line to the log (no formatting).
+    void LogLine(const std::string& line);
+
+private:
+    struct Sound {
+        tideSoundType type;
+        void* obj = nullptr; // backend object
+        std::string name;
+        int amplification = 50;
+    };
+    struct Channel {
+        tideSoundType type;
+        int dev = -1; // backend channel
+        DWORD sound = 0;
+        int volume = 100; // as asked, before the global volume
+    };
+
+    DWORD addSound(tideSoundType type, const char* filename, DWORD size);
+    void freeSound(DWORD h, tideSoundType type);
+    HCHANNEL play(DWORD h, tideSoundType type, bool loop, int volume, tideSoundEvent ev);
+    int scaledVolume(tideSoundType type, int volume) const;
+    void applyGlobalVolume(tideSoundType type);
+    void runFrame(float dt);
+    void findDataPath();
+    bool openLog();
+    std::string iniPath();
+
+    std::unique_ptr<tideBackend> backend;
+    tideInput input;
+    tideRandom rng;
+
+    bool initiated = false;
+    bool headless = false, manualClock = false;
+    bool windowed = true, useSound = true, hideMouse = true, showSplash = false, zbuffer = true;
+    bool textureFilter = true, dontSuspend = false;
+    tideCallback frameFunc = nullptr, renderFunc = nullptr, exitFunc = nullptr;
+    int screenWidth = 800, screenHeight = 600, screenBpp = 32, sampleRate = 44100;
+    int fxVolume = 100, musVolume = 100, streamVolume = 100, fpsLimit = 0;
+    std::string title = "Tide", iniFile, logFile, dataPath, error;
+
+    FILE* logHandle = nullptr;
+    std::vector<std::string> logLines;
+    std::string pathBuf, iniBuf;
+
+    double time = 0; // seconds since System_Initiate
+    float delta = 0;
+    int fps = 0, fpsFrames = 0;
+    double fpsTime = 0;
+
+    std::map<DWORD, tideTexture> textures;
+    std::map<DWORD, tideTarget> targets;
+    std::map<DWORD, Sound> soundsLoaded;
+    std::map<DWORD, Channel> channels;
+    DWORD nextHandle = 1;
+
+    bool inScene = false;
+    std::vector<tideQuad> quads;
+    std::vector<DWORD> clears;
+    std::vector<tideSoundEvent> sounds;
+};

@@ -1,0 +1,151 @@
+// cGame: the single game controller. It owns the board, the units, the GUI
+// managers and the battle's shared statics, and dispatches every frame to the
+// screen of the current game state.
+#pragma once
+
+#include <vector>
+
+#include "engine/tide.h"
+#include "game/cell.h"
+#include "game/config.h"
+
+class cUnit;
+class cProjectile;
+class cInterface;
+class tideGUI;
+class tideGUISlider;
+class tideSprite;
+class tideFont;
+class tideDistortionMesh;
+class tideResourceManager;
+
+// Game states.
+const int GS_MMENU = 0;
+const int GS_OPTIONS = 1;
+const int GS_CHLVL = 2;
+const int GS_GAME = 3;
+
+// The selection sprites "sel1" (drawn under the acting unit) and "sel2".
+extern tideSprite* grid_sel1;
+extern tideSprite* grid_sel2;
+
+class cGame {
+public:
+    cGame();
+    ~cGame();
+
+    static cGame* Instance() { return instance; }
+
+    bool update();
+    void render();
+
+    // Configuration (config.cpp).
+    void LoadData();
+    void SaveOptions();
+
+    // Board (board.cpp).
+    cCell* GetCell(tcellpos p);
+    tcellpos screenToCell(int sx, int sy);
+    tcellpos cellToScreen(int cx, int cy);
+    bool UnitToCell(cUnit* u, int x, int y);
+    bool MoveToCell(int x1, int y1, int x2, int y2);
+
+    // Level files (level.cpp) and turn order (turn.cpp).
+    void LoadLevel(int n);
+    void NextTurn();
+    void NextStep();
+    void SelectUnit(int i);
+
+    // Battle update and player control (battle.cpp).
+    void update_game(float dt);
+    void ControlUpdate();
+    void NotLockableControlUpdate();
+
+    // Enemy AI (ai.cpp).
+    void AIMove();
+    cUnit* AIFindPriorityTarget(cUnit* u);
+    cCell* AIFindCellToMove(cUnit* u);
+    float UnitDistance(cUnit* a, cUnit* b);
+    float CellDistance(cCell* a, cCell* b);
+
+    // Battle drawing (battle_render.cpp).
+    void render_game();
+    HTEXTURE drawgrid();
+
+    // Menus (menu.cpp) and options (options.cpp).
+    void update_mmenu(float dt);
+    void render_mmenu();
+    void update_chlvl(float dt);
+    void render_chlvl();
+    void update_options(float dt);
+    void render_options();
+
+    // Control lock and battle statics (statics.cpp).
+    static void LockControl();
+    static void UnlockControl();
+    static bool IsControlLocked();
+    static void SetProjectile(cProjectile* p);
+    static tideFont* GetFont1() { return fnt1; }
+
+    // Members, in the order the game's design gives them.
+    std::vector<cUnit*> units;
+    Tide* tide = nullptr;
+    tideGUI* gui = nullptr;
+    tideGUI* guioptions = nullptr;
+    tideGUI* chlvlgui = nullptr;
+    tideGUISlider* music_sld = nullptr;
+    tideGUISlider* sound_sld = nullptr;
+    tideGUISlider* speed_sld = nullptr;
+    tideSprite* sliderbg1 = nullptr;
+    tideSprite* sliderbg2 = nullptr;
+    tideSprite* sliderbg3 = nullptr;
+    unsigned int step = 0;
+    HSTREAM music = 0;
+    HCHANNEL muschan = 0;
+    int musicvolume = 50;
+    int maxlvl = 1;
+    tcellpos overcell{0, 0};
+    cInterface* iface = nullptr;
+    int gamestate = GS_MMENU;
+    int prevgamestate = GS_MMENU;
+    std::vector<cCell> cells;
+    cCell* selcell = nullptr;
+    cUnit* selunit = nullptr;
+    tideSprite* spr = nullptr;
+    tideSprite* cellglow_rose = nullptr;
+    tideSprite* cellglow_rose_2x = nullptr;
+    tideSprite* bgd = nullptr;
+    tideSprite* grid = nullptr;
+    tideSprite* cur = nullptr;
+    tideSprite* aim = nullptr;
+    tideSprite* mmenubg = nullptr;
+    tideDistortionMesh* mmdistort = nullptr;
+    tideSprite* chlvl = nullptr;
+    tideSprite* glowspr = nullptr;
+    bool show_aim = false;
+    int gridw = 16, gridh = 12, cellw = 64, cellh = 64;
+    cUnit* unit = nullptr;
+    float mx = 0, my = 0;
+    float dt = 0;
+    bool doQuit = false;
+
+    // Our own additions.
+    HTEXTURE gridtex = 0;      // texture made by drawgrid, freed by the destructor
+    int soundvolume = 50;      // effects volume 0..100 (sound slider)
+    int speed = 50;            // battle pace 0..100 (speed slider), 50 = normal
+
+    // Battle pace factor from `speed`: 0.5 at 0, 1 at 50, 4 at 100.
+    float BattleSpeedFactor() const;
+
+    // Statics.
+    static cGame* instance;
+    static tideResourceManager* resman;
+    static tideFont* fnt1;
+    static st_global global;
+    static cProjectile* proj;
+    static int locklvl;
+    static int turn;
+
+private:
+    void Init();
+};

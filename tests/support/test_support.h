@@ -1,0 +1,47 @@
+// Test support: a fresh headless engine per test with its own data folder,
+// and helpers to put files (text, PNG images) into that folder.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/tide.h"
+#include "engine/tide_headless.h"
+
+class HeadlessEngine {
+public:
+    // Creates the engine in headless mode with a 1024x768 frame and the given
+    // data folder, or a fresh temporary one when `dataDir` is empty, and
+    // initiates it. Frame and render callbacks may be set before Frame().
+    explicit HeadlessEngine(const std::string& dataDir = "");
+    ~HeadlessEngine(); // shuts the engine down, releases it, removes a temporary folder
+
+    HeadlessEngine(const HeadlessEngine&) = delete;
+    HeadlessEngine& operator=(const HeadlessEngine&) = delete;
+
+    Tide* tide = nullptr;
+    tideHeadless* hl = nullptr;
+    std::string dir; // the data folder
+
+    std::string Path(const std::string& rel) const; // host path of a file in the data folder
+    void WriteFile(const std::string& rel, const std::string& contents) const;
+    void WriteBytes(const std::string& rel, const void* data, size_t size) const;
+    // Writes an ARGB image as PNG (pixels row by row, w*h entries).
+    void WritePng(const std::string& rel, int w, int h, const std::vector<DWORD>& argb) const;
+    void WriteSolidPng(const std::string& rel, int w, int h, DWORD argb) const;
+    // Writes a short silent 16-bit mono WAV file.
+    void WriteWav(const std::string& rel) const;
+    std::string ReadFile(const std::string& rel) const;
+
+    // True when some log line contains `text`; the number of such lines.
+    bool LogHas(const std::string& text) const;
+    int LogCount(const std::string& text) const;
+
+private:
+    bool ownDir = false;
+};
+
+// A fresh empty temporary folder.
+std::string MakeTempDir();
+// Folder of the test data committed under tests/data (THALOMIR_TEST_DATA).
+std::string TestDataDir();
