@@ -137,6 +137,11 @@ public:
     // Battle pace factor from `speed`: 0.5 at 0, 1 at 50, 4 at 100.
     float BattleSpeedFactor() const;
 
+    // Screens' shared helpers (menu.cpp, options.cpp).
+    void ReadOptions();                  // sound and speed settings from the configuration
+    void RippleMenu(float t);            // the menu background's diagonal wave at clock t
+    void SwitchMusic(const char* name);  // stop the music, loop stream `name` instead
+
     // Statics.
     static cGame* instance;
     static tideResourceManager* resman;

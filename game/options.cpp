@@ -1,0 +1,57 @@
+// The options screen: music, sound and speed sliders over the rippling menu
+// picture, saved into the configuration file on the way out.
+#include <algorithm>
+
+#include "game/game.h"
+#include "gfx/distort.h"
+#include "gfx/sprite.h"
+#include "gui/controls.h"
+#include "gui/gui.h"
+
+namespace {
+
+int SliderInt(const tideGUISlider* s) { return static_cast<int>(s->GetValue()); }
+
+}  // namespace
+
+void cGame::ReadOptions() {
+    // Kept within the sliders' range so the members always match the knobs.
+    tide->System_SetState(TIDE_INIFILE, "Res\\config.txt");
+    soundvolume = std::clamp(tide->Ini_GetInt("options", "sound", 50), 0, 100);
+    speed = std::clamp(tide->Ini_GetInt("options", "speed", 50), 0, 100);
+}
+
+void cGame::render_options() {
+    if (mmdistort) mmdistort->Render(0, 0);
+    if (sliderbg1) sliderbg1->Render(262, 500);
+    if (sliderbg2) sliderbg2->Render(512, 500);
+    if (sliderbg3) sliderbg3->Render(762, 500);
+    guioptions->Render();
+}
+
+void cGame::update_options(float dt) {
+    static float t = 0;
+    RippleMenu(t);
+    t += dt;
+
+    switch (guioptions->Update(dt)) {
+    case 7:
+        gamestate = prevgamestate;
+        SaveOptions();
+        break;
+    case 8:
+        soundvolume = SliderInt(sound_sld);
+        tide->System_SetState(TIDE_FXVOLUME, soundvolume);
+        break;
+    case 9:
+        musicvolume = SliderInt(music_sld);
+        tide->Channel_SetVolume(muschan, musicvolume);
+        tide->System_Log("change music volume: %i", musicvolume);
+        break;
+    case 10:
+        speed = SliderInt(speed_sld);
+        break;
+    default:
+        break;
+    }
+}

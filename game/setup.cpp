@@ -1,0 +1,189 @@
+// cGame set-up and teardown: binds every resource the screens use by name,
+// builds the board and the three GUI managers, and starts the menu music.
+#include "game/game.h"
+
+#include <cstddef>
+
+#include "game/interface.h"
+#include "gfx/distort.h"
+#include "gfx/font.h"
+#include "gfx/sprite.h"
+#include "gui/controls.h"
+#include "gui/gui.h"
+#include "gui/guiButton.h"
+#include "res/resource_manager.h"
+#include "units/projectile.h"
+#include "units/unit.h"
+
+cGame* cGame::instance = nullptr;
+tideResourceManager* cGame::resman = nullptr;
+
+namespace {
+
+struct ButtonDef {
+    int id;
+    float x, y, w, h;
+    const char* norm;
+    const char* over;
+};
+
+const ButtonDef kMenuButtons[] = {
+    {1, 428, 500, 168, 43, "button1", "button1Over"},
+    {2, 428, 550, 168, 43, "button2", "button2Over"},
+    {3, 428, 600, 168, 43, "button3", "button3Over"},
+};
+
+const ButtonDef kLevelButtons[] = {
+    {1, 137, 83, 37, 37, "chlvlbut", "chlvlbutover"},
+    {2, 202, 170, 37, 37, "chlvlbut", "chlvlbutover"},
+    {3, 283, 236, 37, 37, "chlvlbut", "chlvlbutover"},
+    {4, 405, 258, 37, 37, "chlvlbut", "chlvlbutover"},
+    {5, 581, 339, 37, 37, "chlvlbut", "chlvlbutover"},
+    {6, 659, 449, 37, 37, "chlvlbut", "chlvlbutover"},
+    {7, 724, 558, 37, 37, "chlvlbut", "chlvlbutover"},
+    {8, 848, 618, 37, 37, "chlvlbut", "chlvlbutover"},
+    {10, 100, 650, 168, 43, "optionsback", "optionsbackover"},
+};
+
+const ButtonDef kOptionsBack = {7, 428, 600, 168, 36, "optionsback", "optionsbackover"};
+
+// The sprites are looked up anew for every button, as each button may be
+// given its own pair in the script later.
+void AddButton(tideGUI* g, const ButtonDef& b) {
+    tideResourceManager* rm = cGame::resman;
+    g->AddCtrl(new guiButton(b.id, b.x, b.y, b.w, b.h, rm->GetSprite(b.norm),
+                             rm->GetSprite(b.over)));
+}
+
+tideGUISlider* AddSlider(tideGUI* g, int id, float x) {
+    auto* s = new tideGUISlider(id, x, 500, 160, 39, cGame::resman->GetTexture("slider", 0), 0,
+                                0, 19, 19, false);
+    g->AddCtrl(s);
+    s->SetMode(0, 100, 2);
+    return s;
+}
+
+}  // namespace
+
+cGame::cGame() {
+    units.clear();
+    cells.clear();
+    overcell = tcellpos(0, 0);
+    doQuit = false;
+    iface = nullptr;
+
+    instance = this;
+    tide = tideCreate(TIDE_VERSION);
+    resman = new tideResourceManager("Res\\allres.txt");
+
+    Init();
+
+    maxlvl = 1;
+
+    fnt1 = resman->GetFont("font2");
+    if (fnt1) fnt1->SetColor(0xFFFFFFFF);
+
+    music = resman->GetStream("main_theme", 0);
+    muschan = tide->Stream_Play(music, true, musicvolume);
+
+    mmenubg = resman->GetSprite("mmenu");
+    chlvl = resman->GetSprite("chlvl");
+    spr = resman->GetSprite("white");
+    bgd = resman->GetSprite("map");
+    cur = resman->GetSprite("cursor");
+    aim = resman->GetSprite("cursor_attack");
+    cellglow_rose = resman->GetSprite("cellglow_rose");
+    cellglow_rose_2x = resman->GetSprite("cellglow_rose_2x");
+    glowspr = resman->GetSprite("glow1");
+
+    // Color add with black nodes leaves the texture's own colors unchanged.
+    mmdistort = new tideDistortionMesh(16, 16);
+    mmdistort->SetTexture(resman->GetTexture("mmenu", 0));
+    mmdistort->SetTextureRect(0, 0, 1024, 768);
+    mmdistort->SetBlendMode(BLEND_COLORADD | BLEND_ALPHABLEND | BLEND_ZWRITE);
+    mmdistort->Clear(0xFF000000, 0.5f);
+
+    gridtex = drawgrid();
+    grid = new tideSprite(gridtex, 0, 0, 1024, 768);
+    grid->SetHotSpot(512, 384);
+
+    grid_sel1 = resman->GetSprite("sel1");
+    grid_sel2 = resman->GetSprite("sel2");
+
+    gui = new tideGUI();
+    for (const ButtonDef& b : kMenuButtons) AddButton(gui, b);
+
+    chlvlgui = new tideGUI();
+    for (const ButtonDef& b : kLevelButtons) AddButton(chlvlgui, b);
+
+    guioptions = new tideGUI();
+    AddButton(guioptions, kOptionsBack);
+    sound_sld = AddSlider(guioptions, 8, 178);
+    music_sld = AddSlider(guioptions, 9, 428);
+    speed_sld = AddSlider(guioptions, 10, 678);
+    music_sld->SetValue(static_cast<float>(musicvolume));
+    sound_sld->SetValue(static_cast<float>(soundvolume));
+    speed_sld->SetValue(static_cast<float>(speed));
+    tide->System_SetState(TIDE_FXVOLUME, soundvolume);
+
+    sliderbg1 = resman->GetSprite("bgslider1");
+    sliderbg2 = resman->GetSprite("bgslider2");
+    sliderbg3 = resman->GetSprite("bgslider3");
+
+    selcell = nullptr;
+    selunit = nullptr;
+    turn = 0;
+}
+
+cGame::~cGame() {
+    delete iface;
+    iface = nullptr;
+
+    // Units and the projectile may hold copies of resources, so they go
+    // before the resource manager.
+    for (cUnit* u : units) delete u;
+    units.clear();
+    delete proj;
+    proj = nullptr;
+
+    delete gui;
+    delete chlvlgui;
+    delete guioptions;
+    gui = chlvlgui = guioptions = nullptr;
+    sound_sld = music_sld = speed_sld = nullptr;
+
+    delete mmdistort;
+    mmdistort = nullptr;
+    delete grid;
+    grid = nullptr;
+    if (gridtex) tide->Texture_Free(gridtex);
+    gridtex = 0;
+
+    delete resman;
+    resman = nullptr;
+    fnt1 = nullptr;
+    grid_sel1 = grid_sel2 = nullptr;
+
+    if (instance == this) instance = nullptr;
+    tide->Release();
+    tide = nullptr;
+}
+
+void cGame::Init() {
+    LoadData();
+    ReadOptions();
+    gamestate = GS_MMENU;
+
+    gridw = 16;
+    gridh = 12;
+    cellw = 64;
+    cellh = 64;
+    cells.clear();
+    cells.reserve(static_cast<std::size_t>(gridw * gridh));
+    for (int y = 0; y < gridh; ++y) {
+        for (int x = 0; x < gridw; ++x) {
+            cells.emplace_back(x, y);
+            cells.back().SetScr(cellToScreen(x, y));
+        }
+    }
+}
