@@ -1,0 +1,142 @@
+// tideGUI: a manager of on-screen controls, and tideGUIObject, the base of
+// every control. The manager routes the frame's mouse and keyboard input to
+// its controls and returns the id of the control that finished an action.
+#pragma once
+
+#include <vector>
+
+#include "engine/tide.h"
+#include "gfx/rect.h"
+
+class tideSprite;
+class tideGUI;
+
+// Keyboard navigation bits of tideGUI::SetNavMode.
+const int GUINAV_LEFTRIGHT = 1;
+const int GUINAV_UPDOWN = 2;
+const int GUINAV_CYCLED = 4;
+
+class tideGUIObject {
+public:
+    tideGUIObject();
+    virtual ~tideGUIObject();
+
+    tideGUIObject(const tideGUIObject&) = delete;
+    tideGUIObject& operator=(const tideGUIObject&) = delete;
+
+    virtual void Render() = 0;
+    virtual void Update(float dt) { (void)dt; }
+    virtual void Enter() {}
+    virtual void Leave() {}
+    virtual void Reset() {}
+    virtual bool IsDone() { return true; }
+    virtual void Focus(bool focused) { (void)focused; }
+    virtual void MouseOver(bool over) { (void)over; }
+    // x, y relative to the control's top-left corner.
+    virtual bool MouseMove(float x, float y) { (void)x; (void)y; return false; }
+    virtual bool MouseLButton(bool down) { (void)down; return false; }
+    virtual bool MouseRButton(bool down) { (void)down; return false; }
+    virtual bool MouseWheel(int notches) { (void)notches; return false; }
+    virtual bool KeyClick(int key, int chr) { (void)key; (void)chr; return false; }
+    virtual void SetColor(DWORD col) { color = col; }
+
+    int id = 0;
+    bool bStatic = false;
+    bool bVisible = true;
+    bool bEnabled = true;
+    tideRect rect;
+    DWORD color = 0xFFFFFFFF;
+    tideGUI* gui = nullptr; // null while the control belongs to no manager
+    tideGUIObject* next = nullptr;
+    tideGUIObject* prev = nullptr;
+
+    // Can take the keyboard focus.
+    bool Focusable() const { return !bStatic && bVisible && bEnabled; }
+
+protected:
+    // Sets the rectangle from left, top, width and height.
+    void SetRect(float x, float y, float w, float h) { rect.Set(x, y, x + w, y + h); }
+
+    static Tide* tide;
+};
+
+class tideGUI {
+public:
+    tideGUI();
+    ~tideGUI();
+
+    tideGUI(const tideGUI&) = delete;
+    tideGUI& operator=(const tideGUI&) = delete;
+
+    // Takes ownership. A null control or one that already belongs to a
+    // manager is refused.
+    void AddCtrl(tideGUIObject* c);
+    void DelCtrl(int id);
+    tideGUIObject* GetCtrl(int id) const;
+
+    void MoveCtrl(int id, float x, float y);
+    void ShowCtrl(int id, bool visible);
+    void EnableCtrl(int id, bool enabled);
+
+    void SetNavMode(int mode) { navmode = mode; }
+    void SetCursor(tideSprite* spr) { sprCursor = spr; }
+    void SetColor(DWORD color);
+    void SetFocus(int id);
+    int GetFocus() const;
+
+    void Enter();
+    void Leave();
+    void Reset();
+    void Move(float dx, float dy);
+
+    // The id of the control that finished an action, -1 once a leave
+    // transition is over, otherwise 0.
+    int Update(float dt);
+    void Render();
+
+    bool ProcessCtrl(tideGUIObject* c);
+
+    tideGUIObject* ctrls = nullptr;
+    tideGUIObject* ctrlLock = nullptr;
+    tideGUIObject* ctrlFocus = nullptr;
+    tideGUIObject* ctrlOver = nullptr;
+    int navmode = 0;
+    int nEnterLeave = 0;
+    tideSprite* sprCursor = nullptr;
+    float mx = 0, my = 0;
+    int nWheel = 0;
+    bool bLPressed = false, bLReleased = false, bRPressed = false, bRReleased = false;
+
+private:
+    // While the manager is calling into its controls, a deleted control is
+    // only unlinked; it is freed once the outermost call returns, so no
+    // caller up the stack is left holding a freed control.
+    class Busy {
+    public:
+        explicit Busy(tideGUI* g) : gui(g) { ++gui->busy; }
+        ~Busy();
+        Busy(const Busy&) = delete;
+        Busy& operator=(const Busy&) = delete;
+
+    private:
+        tideGUI* gui;
+    };
+
+    bool Owns(const tideGUIObject* c) const { return c && c->gui == this; }
+    tideGUIObject* LastCtrl() const;
+    // The next control of the list after c, skipping controls removed meanwhile.
+    tideGUIObject* NextLive(tideGUIObject* c) const;
+    // Calls f on every control in list order; controls may be deleted meanwhile.
+    template <class F>
+    void ForEach(F f);
+    void Unlink(tideGUIObject* c);
+    void ChangeFocus(tideGUIObject* c);
+    void ChangeOver(tideGUIObject* c);
+    // Arrow-key focus move; false when the list is empty.
+    bool Navigate(bool forward);
+
+    int busy = 0;
+    std::vector<tideGUIObject*> doomed;
+
+    static Tide* tide;
+};
