@@ -1,0 +1,123 @@
+// The standard controls of the GUI toolkit: a text label, a push or toggle
+// button, a slider and a list box.
+#pragma once
+
+#include <string>
+
+#include "gui/gui.h"
+
+class tideFont;
+
+// Slider drawing modes.
+const int SLIDERMODE_BAR = 0;       // a bar from the low end to the value
+const int SLIDERMODE_CENTERBAR = 1; // a bar from the middle to the value
+const int SLIDERMODE_KNOB = 2;      // a knob centred on the value
+
+// A static text label; it never takes the focus.
+class tideGUIText : public tideGUIObject {
+public:
+    tideGUIText(int id, float x, float y, float w, float h, tideFont* fnt);
+
+    void SetMode(int align);
+    void SetText(const char* text);
+    void printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+    void Render() override;
+
+    tideFont* pFont;
+    float fTextX, fTextY;
+    int nAlign;
+    std::string szText; // grows to hold any text
+};
+
+// A button cut from one texture: the pressed picture lies right of the normal one.
+class tideGUIButton : public tideGUIObject {
+public:
+    tideGUIButton(int id, float x, float y, float w, float h, HTEXTURE tex, float tx, float ty);
+    ~tideGUIButton() override;
+
+    // Toggle mode: each click flips the pressed state.
+    void SetMode(bool toggle) { bToggle = toggle; }
+    void SetState(bool down) { bDown = down; }
+    bool GetState() const { return bDown; }
+
+    void Render() override;
+    bool MouseLButton(bool down) override;
+
+    bool bToggle = false;
+    bool bDown = false;
+    bool bDownBefore = false;
+    tideSprite* sprNormal;
+    tideSprite* sprPressed;
+};
+
+// A value between two limits, dragged with the left mouse button.
+class tideGUISlider : public tideGUIObject {
+public:
+    tideGUISlider(int id, float x, float y, float w, float h, HTEXTURE tex, float tx, float ty,
+                  float sw, float sh, bool vertical = false);
+    ~tideGUISlider() override;
+
+    // The value is left as it is, even outside the new range.
+    void SetMode(float min, float max, int mode);
+    void SetValue(float v);
+    float GetValue() const { return fValue; }
+
+    void Render() override;
+    bool MouseMove(float x, float y) override;
+    bool MouseLButton(bool down) override;
+
+    bool bDragging = false;
+    bool bVerticalAxis;
+    int nMode = SLIDERMODE_BAR;
+    float fMinValue = 0, fMaxValue = 100;
+    float fValue = 50;
+    float fKnobW, fKnobH;
+    tideSprite* sprKnob;
+};
+
+struct ListboxItem {
+    char szItemText[64]; // always NUL-terminated
+    ListboxItem* pNext;
+};
+
+// A scrollable list of text items, one of them selected.
+class tideGUIListbox : public tideGUIObject {
+public:
+    static const int MAX_ITEM_CHARS = 63;
+
+    tideGUIListbox(int id, float x, float y, float w, float h, tideFont* fnt, DWORD textColor,
+                   DWORD selectedTextColor, DWORD selectionColor);
+    ~tideGUIListbox() override;
+
+    // The text is cut to its first 63 characters. Returns the new item's index.
+    int AddItem(const char* text);
+    void DeleteItem(int n);
+    char* GetItemText(int n) const;
+    void Clear();
+    int GetNumItems() const { return nItemCount; }
+    int GetNumRows() const;
+    int GetSelectedItem() const { return nSelected; }
+    void SetSelectedItem(int n) { if (n >= 0 && n < nItemCount) nSelected = n; }
+    int GetTopItem() const { return nFirstVisible; }
+
+    void Render() override;
+    bool MouseMove(float x, float y) override;
+    bool MouseLButton(bool down) override;
+    bool MouseWheel(int notches) override;
+    bool KeyClick(int key, int chr) override;
+
+    tideSprite* sprSelection;
+    tideFont* pFont;
+    DWORD dwTextColor, dwSelectedTextColor;
+    int nItemCount = 0;
+    int nSelected = 0;
+    int nFirstVisible = 0;
+    float fMouseX = 0, fMouseY = 0;
+    ListboxItem* pFirstItem = nullptr;
+
+private:
+    ListboxItem* Item(int n) const;
+    // The font's line height; 0 without a font.
+    float LineHeight() const;
+};
