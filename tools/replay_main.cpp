@@ -1,0 +1,197 @@
+// thalomir-replay: runs the game itself on a manual clock with scripted input
+// and the offscreen renderer, for automated tests, bug reports and screenshots.
+//
+//   thalomir-replay SCRIPT --out DIR [--dt SECONDS] [--data DIR] [--headless] [--timing]
+//
+// The last line printed is "frames=F gamestate=S maxlvl=M units=U".
+#include <epoxy/gl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "engine/tide.h"
+#include "engine/tide_headless.h"
+#include "game/game.h"
+#include "tools/replay_script.h"
+
+namespace {
+
+cGame* game = nullptr;
+
+bool FrameFunc() { return game->update(); }
+bool RenderFunc() {
+    game->render();
+    return false;
+}
+
+struct Options {
+    std::string script;
+    std::string out;
+    std::string data;
+    float dt = 1.0f / 60.0f;
+    bool headless = false;
+    bool timing = false;
+};
+
+int Usage(const char* why) {
+    std::fprintf(stderr,
+                 "thalomir-replay: %s\n"
+                 "usage: thalomir-replay SCRIPT --out DIR [--dt SECONDS] [--data DIR] "
+                 "[--headless] [--timing]\n",
+                 why);
+    return 2;
+}
+
+// Returns an empty string or what is wrong with the command line.
+std::string ParseArgs(int argc, char** argv, Options& o) {
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        bool hasValue = i + 1 < argc;
+        if (a == "--out" && hasValue) {
+            o.out = argv[++i];
+        } else if (a == "--data" && hasValue) {
+            o.data = argv[++i];
+        } else if (a == "--dt" && hasValue) {
+            char* end = nullptr;
+            o.dt = std::strtof(argv[++i], &end);
+            if (*end != '\0' || !(o.dt > 0.0f && o.dt <= 1.0f)) return "--dt wants seconds in (0, 1]";
+        } else if (a == "--headless") {
+            o.headless = true;
+        } else if (a == "--timing") {
+            o.timing = true;
+        } else if (!a.empty() && a[0] != '-' && o.script.empty()) {
+            o.script = a;
+        } else {
+            return "unexpected argument '" + a + "'";
+        }
+    }
+    if (o.script.empty()) return "no script given";
+    if (o.out.empty()) return "no output folder given (--out DIR)";
+    return "";
+}
+
+// The same engine states the game sets for itself, plus the manual clock.
+void SetupEngine(Tide* tide, const Options& o) {
+    tide->System_SetState(TIDE_TITLE, "Thalomir");
+    tide->System_SetState(TIDE_WINDOWED, true);
+    tide->System_SetState(TIDE_SCREENWIDTH, 1024);
+    tide->System_SetState(TIDE_SCREENHEIGHT, 768);
+    tide->System_SetState(TIDE_SHOWSPLASH, false);
+    tide->System_SetState(TIDE_HIDEMOUSE, true);
+    tide->System_SetState(TIDE_FPS, 60);
+    tide->System_SetState(TIDE_USESOUND, true);
+    tide->System_SetState(TIDE_RENDERFUNC, RenderFunc);
+    tide->System_SetState(TIDE_FRAMEFUNC, FrameFunc);
+    tide->System_SetState(TIDE_LOGFILE, "log.txt");
+    tide->System_SetState(o.headless ? TIDE_HEADLESS : TIDE_MANUALCLOCK, true);
+    if (!o.data.empty()) tide->System_SetState(TIDE_DATAPATH, o.data.c_str());
+}
+
+using Clock = std::chrono::steady_clock;
+
+double Millis(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+// The main menu's logo phase, timed apart from the menu itself.
+const int kLogo = -1;
+
+// Frame times per game state, with the GPU work finished inside each frame.
+struct Timing {
+    std::map<int, std::pair<double, int>> perState; // state -> (total ms, frames)
+    double startupMs = -1;
+
+    void Add(int state, double ms) {
+        auto& e = perState[state];
+        e.first += ms;
+        e.second += 1;
+    }
+    void Print() const {
+        static const char* names[] = {"logo", "menu", "options", "level choice", "battle"};
+        std::printf("startup to first frame: %.1f ms\n", startupMs);
+        for (const auto& [state, e] : perState) {
+            const char* name = (state >= kLogo && state <= GS_GAME) ? names[state - kLogo] : "other";
+            std::printf("%s: %d frames, %.2f ms mean\n", name, e.second, e.first / e.second);
+        }
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Clock::time_point started = Clock::now();
+    Options o;
+    std::string why = ParseArgs(argc, argv, o);
+    if (!why.empty()) return Usage(why.c_str());
+
+    std::ifstream in(o.script, std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "thalomir-replay: cannot read %s\n", o.script.c_str());
+        return 2;
+    }
+    std::stringstream text;
+    text << in.rdbuf();
+    ReplayScript script;
+    if (!script.Parse(text.str(), why)) {
+        std::fprintf(stderr, "%s: %s\n", o.script.c_str(), why.c_str());
+        return 2;
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(o.out, ec);
+    if (!std::filesystem::is_directory(o.out)) {
+        std::fprintf(stderr, "thalomir-replay: cannot create %s\n", o.out.c_str());
+        return 2;
+    }
+
+    Tide* tide = tideCreate(TIDE_VERSION);
+    SetupEngine(tide, o);
+    int status = 0;
+    int frames = 0;
+    int gamestate = -1, maxlvl = 0, units = 0;
+    tideHeadless* hl = nullptr;
+    if (tide->System_Initiate()) hl = tideGetHeadless();
+    if (!hl) {
+        std::fprintf(stderr, "thalomir-replay: engine start failed: %s\n",
+                     tide->System_GetErrorMessage());
+        status = 1;
+    } else {
+        game = new cGame();
+        Timing timing;
+        int last = script.LastFrame();
+        for (int f = 0; f <= last; ++f) {
+            script.ApplyInput(f, hl);
+            int state = game->gamestate;
+            if (state == GS_MMENU && tide->Timer_GetTime() < 2.0f) state = kLogo;
+            Clock::time_point t0 = Clock::now();
+            bool quit = hl->Frame(o.dt);
+            if (!o.headless) glFinish(); // offscreen swaps do no work; make the frame's cost real
+            double ms = Millis(Clock::now() - t0);
+            if (f == 0) timing.startupMs = Millis(Clock::now() - started);
+            else timing.Add(state, ms);
+            ++frames;
+            for (const std::string& name : script.ShotsAt(f)) {
+                std::string path = (std::filesystem::path(o.out) / (name + ".png")).string();
+                if (!tide->Gfx_Snapshot(path.c_str())) {
+                    std::fprintf(stderr, "thalomir-replay: frame %d: could not write %s\n", f,
+                                 path.c_str());
+                    status = 1;
+                }
+            }
+            if (quit) break;
+        }
+        gamestate = game->gamestate;
+        maxlvl = game->maxlvl;
+        units = static_cast<int>(game->units.size());
+        delete game;
+        game = nullptr;
+        if (o.timing) timing.Print();
+    }
+    tide->System_Shutdown();
+    tide->Release();
+    std::printf("frames=%d gamestate=%d maxlvl=%d units=%d\n", frames, gamestate, maxlvl, units);
+    return status;
+}
