@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <map>
+#include <set>
 #include <memory>
 #include <string>
 #include <vector>
@@ -149,15 +150,18 @@ private:
         int volume = 100; // as asked, before the global volume
     };
 
+    // File bytes from a name, or the `size` bytes at `filename` when size is not 0.
+    bool fileOrMemory(const char* filename, DWORD size, std::string& out);
     DWORD addSound(tideSoundType type, const char* filename, DWORD size);
     void freeSound(DWORD h, tideSoundType type);
     HCHANNEL play(DWORD h, tideSoundType type, bool loop, int volume, tideSoundEvent ev);
     int scaledVolume(tideSoundType type, int volume) const;
     void applyGlobalVolume(tideSoundType type);
-    void runFrame(float dt);
-    void findDataPath();
+    bool runFrame(float dt); // true when the frame callback asks to quit
     bool openLog();
-    std::string iniPath();
+    bool loadFile(const char* filename, std::string& out); // no log line
+    bool iniText(std::string& text); // text of the current INI file
+    std::string DataRoot();
 
     std::unique_ptr<tideBackend> backend;
     tideInput input;
@@ -175,6 +179,9 @@ private:
     FILE* logHandle = nullptr;
     std::vector<std::string> logLines;
     std::string pathBuf, iniBuf;
+    std::set<std::string> missingIni; // INI names already reported missing
+
+    double startTime = 0; // backend clock at System_Initiate, milliseconds
 
     double time = 0; // seconds since System_Initiate
     float delta = 0;

@@ -1,0 +1,44 @@
+// Thalomir's entry point: sets up the engine, builds the game controller and
+// runs the frame loop until the game or the window asks to stop.
+#include "engine/tide.h"
+#include "game/game.h"
+
+Tide* tide = nullptr;
+cGame* game = nullptr;
+
+bool FrameFunc() { return game->update(); }
+
+bool RenderFunc() {
+    game->render();
+    return false;
+}
+
+void tideinit() {
+    tide = tideCreate(TIDE_VERSION);
+    tide->System_SetState(TIDE_TITLE, "Thalomir");
+    tide->System_SetState(TIDE_WINDOWED, true);
+    tide->System_SetState(TIDE_SCREENWIDTH, 1024);
+    tide->System_SetState(TIDE_SCREENHEIGHT, 768);
+    tide->System_SetState(TIDE_SHOWSPLASH, false);
+    tide->System_SetState(TIDE_HIDEMOUSE, true);
+    tide->System_SetState(TIDE_FPS, 60);
+    tide->System_SetState(TIDE_USESOUND, true);
+    tide->System_SetState(TIDE_RENDERFUNC, RenderFunc);
+    tide->System_SetState(TIDE_FRAMEFUNC, FrameFunc);
+    tide->System_SetState(TIDE_LOGFILE, "log.txt");
+}
+
+int main() {
+    tideinit();
+    if (tide->System_Initiate()) {
+        game = new cGame;
+        tide->System_Start();
+    }
+    if (game) {
+        delete game;
+        game = nullptr;
+    }
+    tide->System_Shutdown();
+    tide->Release();
+    return 0;
+}

@@ -1,0 +1,519 @@
+#include "engine/core.h"
+
+#include <cmath>
+#include <cstdarg>
+#include <cstdlib>
+#include <cstring>
+
+#include "engine/ini.h"
+#include "engine/paths.h"
+
+#ifndef THALOMIR_INSTALL_DATADIR
+#define THALOMIR_INSTALL_DATADIR ""
+#endif
+
+tideCore* tideCore::instance = nullptr;
+
+namespace {
+// Longest frame time the real-time loop passes on: a stall (window dragged,
+// machine suspended) must not make the game jump.
+const double kMaxFrameTime = 0.1;
+// Recorded log lines kept for tests; older ones are dropped past this.
+const size_t kMaxLogLines = 200000;
+}  // namespace
+
+Tide* tideCreate(int ver) {
+    if (ver != TIDE_VERSION) return nullptr;
+    if (!tideCore::instance) tideCore::instance = new tideCore();
+    tideCore::instance->refs++;
+    return tideCore::instance;
+}
+
+tideHeadless* tideGetHeadless() {
+    tideCore* c = tideCore::instance;
+    return c && c->Initiated() && c->Manual() ? c : nullptr;
+}
+
+tideCore::tideCore() {}
+
+tideCore::~tideCore() {
+    if (initiated) System_Shutdown();
+    if (logHandle) fclose(logHandle);
+}
+
+void tideCore::Release() {
+    if (--refs > 0) return;
+    if (instance == this) instance = nullptr;
+    delete this;
+}
+
+// ---------------------------------------------------------------------------
+// System
+
+bool tideCore::System_Initiate() {
+    if (initiated) return true;
+    error.clear();
+    time = 0;
+    delta = 0;
+    fps = fpsFrames = 0;
+    fpsTime = 0;
+    input = tideInput();
+    quads.clear();
+    clears.clear();
+    sounds.clear();
+    logLines.clear();
+    missingIni.clear();
+    if (dataPath.empty()) dataPath = tideFindDataPath(THALOMIR_INSTALL_DATADIR);
+    openLog();
+
+    if (headless)
+        backend.reset(tideCreateHeadlessBackend());
+    else
+        backend.reset(tideCreateSdlBackend());
+    if (!backend) {
+        error = "no video backend is built in";
+    } else if (!backend->Init(this)) {
+        if (error.empty()) error = "the device could not be opened";
+        backend.reset();
+    }
+    if (!backend) {
+        System_Log("Can't initiate the engine: %s", error.c_str());
+        return false;
+    }
+    rng.Seed(0);
+    startTime = backend->Now();
+    initiated = true;
+    return true;
+}
+
+void tideCore::System_Shutdown() {
+    if (!initiated) return;
+    Channel_StopAll();
+    for (auto& [h, s] : soundsLoaded) backend->SoundFree(s.type, s.obj);
+    soundsLoaded.clear();
+    for (auto& [h, t] : targets) backend->TargetFreed(t);
+    targets.clear();
+    for (auto& [h, t] : textures) backend->TextureFreed(t);
+    textures.clear();
+    backend->Shutdown();
+    backend.reset();
+    initiated = false;
+    inScene = false;
+    if (logHandle) {
+        fclose(logHandle);
+        logHandle = nullptr;
+    }
+}
+
+bool tideCore::System_Start() {
+    if (!initiated) {
+        error = "System_Start: the engine is not initiated";
+        return false;
+    }
+    if (!frameFunc) {
+        System_Log("System_Start: no frame function is set");
+        return false;
+    }
+    if (Manual()) {
+        // Nobody drives the clock: run at the nominal rate until the game quits.
+        float dt = 1.0f / float(fpsLimit > 0 ? fpsLimit : 60);
+        while (!Frame(dt)) {
+        }
+        return true;
+    }
+    double last = backend->Now();
+    for (;;) {
+        if (!backend->PumpEvents()) break;
+        double now = backend->Now();
+        if (fpsLimit > 0) {
+            double frameMs = 1000.0 / fpsLimit;
+            double left = frameMs - (now - last);
+            if (left > 0) {
+                // Sleep most of the wait, then poll: sleeps overshoot by about a millisecond.
+                if (left > 2.0) backend->Sleep((left - 1.5) / 1000.0);
+                continue;
+            }
+        }
+        double dt = (now - last) / 1000.0;
+        last = now;
+        if (dt > kMaxFrameTime) dt = kMaxFrameTime;
+        if (runFrame(float(dt))) break;
+    }
+    return true;
+}
+
+bool tideCore::runFrame(float dt) {
+    delta = dt;
+    time += dt;
+    fpsFrames++;
+    fpsTime += dt;
+    if (fpsTime >= 1.0) {
+        fps = fpsFrames;
+        fpsFrames = 0;
+        fpsTime = 0;
+    }
+    bool quit = frameFunc ? frameFunc() : true;
+    if (!quit && renderFunc) renderFunc();
+    input.EndFrame();
+    return quit;
+}
+
+void tideCore::System_Log(const char* format, ...) {
+    if (!format) return;
+    char small[1024];
+    va_list ap;
+    va_start(ap, format);
+    int n = vsnprintf(small, sizeof(small), format, ap);
+    va_end(ap);
+    if (n < 0) return;
+    std::string line;
+    if (size_t(n) < sizeof(small)) {
+        line.assign(small, size_t(n));
+    } else {
+        line.resize(size_t(n) + 1);
+        va_start(ap, format);
+        vsnprintf(line.data(), line.size(), format, ap);
+        va_end(ap);
+        line.resize(size_t(n));
+    }
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+    LogLine(line);
+}
+
+void tideCore::LogLine(const std::string& line) {
+    if (logHandle) {
+        fprintf(logHandle, "%s\n", line.c_str());
+        fflush(logHandle);
+    }
+    if (logLines.size() >= kMaxLogLines)
+        logLines.erase(logLines.begin(), logLines.begin() + kMaxLogLines / 2);
+    logLines.push_back(line);
+}
+
+bool tideCore::openLog() {
+    if (logHandle) {
+        fclose(logHandle);
+        logHandle = nullptr;
+    }
+    if (logFile.empty()) return false;
+    std::string name = logFile;
+    for (char& c : name)
+        if (c == '\\') c = '/';
+    logHandle = fopen(name.c_str(), "w");
+    if (!logHandle && name[0] != '/') {
+        // The working directory is not writable (an installed game run from /).
+        std::string alt = tideStateDir() + "/" + name;
+        logHandle = fopen(alt.c_str(), "w");
+    }
+    return logHandle != nullptr;
+}
+
+void tideCore::System_SetStateBool(tideBoolState state, bool value) {
+    switch (state) {
+        case TIDE_WINDOWED: windowed = value; break;
+        case TIDE_ZBUFFER: zbuffer = value; break;
+        case TIDE_TEXTUREFILTER: textureFilter = value; break;
+        case TIDE_USESOUND: useSound = value; break;
+        case TIDE_DONTSUSPEND: dontSuspend = value; break;
+        case TIDE_HIDEMOUSE: hideMouse = value; break;
+        case TIDE_SHOWSPLASH: showSplash = value; break;
+        case TIDE_HEADLESS:
+            if (!initiated) headless = value;
+            break;
+        case TIDE_MANUALCLOCK:
+            if (!initiated) manualClock = value;
+            break;
+    }
+}
+
+void tideCore::System_SetStateFunc(tideFuncState state, tideCallback value) {
+    switch (state) {
+        case TIDE_FRAMEFUNC: frameFunc = value; break;
+        case TIDE_RENDERFUNC: renderFunc = value; break;
+        case TIDE_EXITFUNC: exitFunc = value; break;
+    }
+}
+
+void tideCore::System_SetStateInt(tideIntState state, int value) {
+    auto clamp100 = [](int v) { return v < 0 ? 0 : (v > 100 ? 100 : v); };
+    switch (state) {
+        case TIDE_SCREENWIDTH:
+            if (!initiated && value > 0) screenWidth = value;
+            break;
+        case TIDE_SCREENHEIGHT:
+            if (!initiated && value > 0) screenHeight = value;
+            break;
+        case TIDE_SCREENBPP: screenBpp = value; break;
+        case TIDE_SAMPLERATE: sampleRate = value; break;
+        case TIDE_FXVOLUME:
+            fxVolume = clamp100(value);
+            applyGlobalVolume(TIDE_SOUND_EFFECT);
+            break;
+        case TIDE_MUSVOLUME:
+            musVolume = clamp100(value);
+            applyGlobalVolume(TIDE_SOUND_MUSIC);
+            break;
+        case TIDE_STREAMVOLUME:
+            streamVolume = clamp100(value);
+            applyGlobalVolume(TIDE_SOUND_STREAM);
+            break;
+        case TIDE_FPS: fpsLimit = value; break;
+    }
+}
+
+void tideCore::System_SetStateString(tideStringState state, const char* value) {
+    std::string v = value ? value : "";
+    switch (state) {
+        case TIDE_TITLE: title = v; break;
+        case TIDE_INIFILE: iniFile = v; break;
+        case TIDE_LOGFILE:
+            logFile = v;
+            if (initiated) openLog();
+            break;
+        case TIDE_DATAPATH:
+            if (!initiated) dataPath = v;
+            break;
+    }
+}
+
+bool tideCore::System_GetStateBool(tideBoolState state) {
+    switch (state) {
+        case TIDE_WINDOWED: return windowed;
+        case TIDE_ZBUFFER: return zbuffer;
+        case TIDE_TEXTUREFILTER: return textureFilter;
+        case TIDE_USESOUND: return useSound;
+        case TIDE_DONTSUSPEND: return dontSuspend;
+        case TIDE_HIDEMOUSE: return hideMouse;
+        case TIDE_SHOWSPLASH: return showSplash;
+        case TIDE_HEADLESS: return headless;
+        case TIDE_MANUALCLOCK: return manualClock;
+    }
+    return false;
+}
+
+tideCallback tideCore::System_GetStateFunc(tideFuncState state) {
+    switch (state) {
+        case TIDE_FRAMEFUNC: return frameFunc;
+        case TIDE_RENDERFUNC: return renderFunc;
+        case TIDE_EXITFUNC: return exitFunc;
+    }
+    return nullptr;
+}
+
+int tideCore::System_GetStateInt(tideIntState state) {
+    switch (state) {
+        case TIDE_SCREENWIDTH: return screenWidth;
+        case TIDE_SCREENHEIGHT: return screenHeight;
+        case TIDE_SCREENBPP: return screenBpp;
+        case TIDE_SAMPLERATE: return sampleRate;
+        case TIDE_FXVOLUME: return fxVolume;
+        case TIDE_MUSVOLUME: return musVolume;
+        case TIDE_STREAMVOLUME: return streamVolume;
+        case TIDE_FPS: return fpsLimit;
+    }
+    return 0;
+}
+
+const char* tideCore::System_GetStateString(tideStringState state) {
+    switch (state) {
+        case TIDE_TITLE: return title.c_str();
+        case TIDE_INIFILE: return iniFile.empty() ? nullptr : iniFile.c_str();
+        case TIDE_LOGFILE: return logFile.empty() ? nullptr : logFile.c_str();
+        case TIDE_DATAPATH: return dataPath.c_str();
+    }
+    return nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Files and INI
+
+bool tideCore::loadFile(const char* filename, std::string& out) {
+    if (!filename || !*filename) return false;
+    std::string path = tideResolvePath(DataRoot(), filename, false);
+    return !path.empty() && tideReadFile(path, out);
+}
+
+std::string tideCore::DataRoot() {
+    if (dataPath.empty()) dataPath = tideFindDataPath(THALOMIR_INSTALL_DATADIR);
+    return dataPath;
+}
+
+void* tideCore::Resource_Load(const char* filename, DWORD* size) {
+    std::string data;
+    if (!loadFile(filename, data)) {
+        System_Log("Can't open file: %s", filename ? filename : "(null)");
+        if (size) *size = 0;
+        return nullptr;
+    }
+    // One NUL past the end lets text parsers run off the data safely.
+    char* buf = static_cast<char*>(malloc(data.size() + 1));
+    if (!buf) return nullptr;
+    memcpy(buf, data.data(), data.size());
+    buf[data.size()] = 0;
+    if (size) *size = DWORD(data.size());
+    return buf;
+}
+
+void tideCore::Resource_Free(void* res) { free(res); }
+
+const char* tideCore::Resource_MakePath(const char* filename) {
+    pathBuf = tideResolvePath(DataRoot(), filename, true);
+    return pathBuf.c_str();
+}
+
+bool tideCore::iniText(std::string& text) {
+    if (iniFile.empty()) return false;
+    if (loadFile(iniFile.c_str(), text)) return true;
+    if (missingIni.insert(iniFile).second) System_Log("INI file not found: %s", iniFile.c_str());
+    return false;
+}
+
+const char* tideCore::Ini_GetString(const char* section, const char* name, const char* def_val) {
+    std::string text, value;
+    if (iniText(text) && tideIni::Get(text, section, name, value))
+        iniBuf = value;
+    else
+        iniBuf = def_val ? def_val : "";
+    return iniBuf.c_str();
+}
+
+int tideCore::Ini_GetInt(const char* section, const char* name, int def_val) {
+    std::string text, value;
+    if (iniText(text) && tideIni::Get(text, section, name, value) && !value.empty())
+        return tideIni::ToInt(value);
+    return def_val;
+}
+
+float tideCore::Ini_GetFloat(const char* section, const char* name, float def_val) {
+    std::string text, value;
+    if (iniText(text) && tideIni::Get(text, section, name, value) && !value.empty())
+        return tideIni::ToFloat(value);
+    return def_val;
+}
+
+void tideCore::Ini_SetString(const char* section, const char* name, const char* value) {
+    if (iniFile.empty() || !section || !name) return;
+    std::string path = tideResolvePath(DataRoot(), iniFile.c_str(), true);
+    std::string text;
+    if (!path.empty()) tideReadFile(path, text); // a missing file starts empty
+    if (path.empty() ||
+        !tideWriteFileAtomic(path, tideIni::Set(text, section, name, value ? value : "")))
+        System_Log("Can't write INI file: %s", iniFile.c_str());
+    else
+        missingIni.erase(iniFile);
+}
+
+void tideCore::Ini_SetInt(const char* section, const char* name, int value) {
+    Ini_SetString(section, name, std::to_string(value).c_str());
+}
+
+void tideCore::Ini_SetFloat(const char* section, const char* name, float value) {
+    char buf[64];
+    snprintf(buf, sizeof(buf), "%g", double(value));
+    Ini_SetString(section, name, buf);
+}
+
+// ---------------------------------------------------------------------------
+// Random numbers
+
+void tideCore::Random_Seed(int seed) {
+    if (seed != 0) {
+        rng.Seed(uint32_t(seed));
+        return;
+    }
+    // The engine clock: the manual clock in scripted runs, so they repeat.
+    double ms = Manual() || !backend ? time * 1000.0 : backend->Now() - startTime;
+    rng.Seed(uint32_t(int64_t(std::llround(ms))));
+}
+
+// ---------------------------------------------------------------------------
+// Input
+
+void tideCore::Input_GetMousePos(float* x, float* y) {
+    if (x) *x = input.X();
+    if (y) *y = input.Y();
+}
+
+const char* tideCore::Input_GetKeyName(int key) {
+    static const struct {
+        int vk;
+        const char* name;
+    } names[] = {{TIDEK_LBUTTON, "Left Mouse Button"}, {TIDEK_RBUTTON, "Right Mouse Button"},
+                 {TIDEK_MBUTTON, "Middle Mouse Button"}, {TIDEK_BACKSPACE, "Backspace"},
+                 {TIDEK_TAB, "Tab"}, {TIDEK_ENTER, "Enter"}, {TIDEK_SHIFT, "Shift"},
+                 {TIDEK_CTRL, "Ctrl"}, {TIDEK_ALT, "Alt"}, {TIDEK_PAUSE, "Pause"},
+                 {TIDEK_CAPSLOCK, "Caps Lock"}, {TIDEK_ESCAPE, "Escape"}, {TIDEK_SPACE, "Space"},
+                 {TIDEK_PGUP, "Page Up"}, {TIDEK_PGDN, "Page Down"}, {TIDEK_END, "End"},
+                 {TIDEK_HOME, "Home"}, {TIDEK_LEFT, "Left Arrow"}, {TIDEK_UP, "Up Arrow"},
+                 {TIDEK_RIGHT, "Right Arrow"}, {TIDEK_DOWN, "Down Arrow"},
+                 {TIDEK_INSERT, "Insert"}, {TIDEK_DELETE, "Delete"}};
+    for (const auto& n : names)
+        if (n.vk == key) return n.name;
+    static char one[4];
+    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) {
+        one[0] = char(key);
+        one[1] = 0;
+        return one;
+    }
+    if (key >= TIDEK_F1 && key < TIDEK_F1 + 12) {
+        snprintf(one, sizeof(one), "F%d", key - TIDEK_F1 + 1);
+        return one;
+    }
+    return "?";
+}
+
+// ---------------------------------------------------------------------------
+// Scripted runs
+
+bool tideCore::Frame(float dt) {
+    if (!initiated) return true;
+    backend->PumpEvents();
+    return runFrame(dt);
+}
+
+void tideCore::SetMouse(float x, float y) { input.MouseMove(x, y); }
+void tideCore::Key(int vk, bool down) { input.KeyEvent(vk, down); }
+void tideCore::Wheel(int notches) { input.WheelEvent(notches); }
+void tideCore::Char(int c) { input.CharEvent(c); }
+void tideCore::SetMouseOver(bool over) { input.SetMouseOver(over); }
+
+// ---------------------------------------------------------------------------
+// Graphics
+
+bool tideCore::Gfx_BeginScene(HTARGET target) {
+    if (!backend) return false;
+    if (target && !GetTarget(target)) {
+        System_Log("Gfx_BeginScene: invalid render target %u", target);
+        return false;
+    }
+    if (target == 0) {
+        quads.clear();
+        clears.clear();
+    }
+    inScene = backend->BeginScene(target);
+    return inScene;
+}
+
+void tideCore::Gfx_EndScene() {
+    if (!backend || !inScene) return;
+    backend->EndScene();
+    inScene = false;
+}
+
+void tideCore::Gfx_Clear(DWORD color) {
+    if (Manual()) clears.push_back(color);
+    if (backend) backend->Clear(color);
+}
+
+void tideCore::Gfx_RenderQuad(const tideQuad* quad) {
+    if (!quad) return;
+    if (Manual()) quads.push_back(*quad);
+    if (backend) backend->RenderQuad(*quad);
+}
+
+bool tideCore::Gfx_Snapshot(const char* path) {
+    return backend && path && backend->Snapshot(path);
+}
+
+// The real backend is linked in when engine/sdl/ provides it.
+__attribute__((weak)) tideBackend* tideCreateSdlBackend() { return nullptr; }

@@ -1,0 +1,155 @@
+// Textures and render targets: pixels live in memory (ARGB); the backend keeps
+// its own device copies.
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_image.h>
+
+#include <cstring>
+
+#include "engine/core.h"
+
+namespace {
+// Larger images are refused: a corrupt header must not make us allocate gigabytes.
+const int kMaxTextureSide = 16384;
+}  // namespace
+
+bool tideCore::fileOrMemory(const char* filename, DWORD size, std::string& out) {
+    if (size && filename) {
+        out.assign(filename, size);
+        return true;
+    }
+    return loadFile(filename, out);
+}
+
+tideTexture* tideCore::GetTexture(HTEXTURE tex) {
+    auto it = textures.find(tex);
+    return it == textures.end() ? nullptr : &it->second;
+}
+
+tideTarget* tideCore::GetTarget(HTARGET target) {
+    auto it = targets.find(target);
+    return it == targets.end() ? nullptr : &it->second;
+}
+
+HTEXTURE tideCore::Texture_Create(int width, int height) {
+    if (width <= 0 || height <= 0 || width > kMaxTextureSide || height > kMaxTextureSide) {
+        System_Log("Can't create texture of %d x %d pixels", width, height);
+        return 0;
+    }
+    HTEXTURE h = nextHandle++;
+    tideTexture& t = textures[h];
+    t.width = t.origWidth = width;
+    t.height = t.origHeight = height;
+    t.pixels.assign(size_t(width) * size_t(height), 0);
+    return h;
+}
+
+HTEXTURE tideCore::Texture_Load(const char* filename, DWORD size, bool bMipmap) {
+    (void)bMipmap; // the renderer filters linearly; no mipmaps are needed at 1:1 scale
+    const char* what = size ? "(memory)" : (filename ? filename : "(null)");
+    std::string data;
+    if (!fileOrMemory(filename, size, data)) {
+        System_Log("Can't load texture: %s", what);
+        return 0;
+    }
+    SDL_RWops* rw = SDL_RWFromConstMem(data.data(), int(data.size()));
+    SDL_Surface* img = rw ? IMG_Load_RW(rw, 1) : nullptr;
+    if (!img) {
+        System_Log("Can't load texture: %s (%s)", what, IMG_GetError());
+        return 0;
+    }
+    SDL_Surface* argb = SDL_ConvertSurfaceFormat(img, SDL_PIXELFORMAT_ARGB8888, 0);
+    SDL_FreeSurface(img);
+    if (!argb) {
+        System_Log("Can't load texture: %s (%s)", what, SDL_GetError());
+        return 0;
+    }
+    HTEXTURE h = 0;
+    if (argb->w > 0 && argb->h > 0 && argb->w <= kMaxTextureSide && argb->h <= kMaxTextureSide) {
+        h = nextHandle++;
+        tideTexture& t = textures[h];
+        t.width = t.origWidth = argb->w;
+        t.height = t.origHeight = argb->h;
+        t.pixels.resize(size_t(argb->w) * size_t(argb->h));
+        SDL_LockSurface(argb);
+        for (int y = 0; y < argb->h; y++)
+            memcpy(&t.pixels[size_t(y) * size_t(argb->w)],
+                   static_cast<const char*>(argb->pixels) + size_t(y) * size_t(argb->pitch),
+                   size_t(argb->w) * 4);
+        SDL_UnlockSurface(argb);
+    } else {
+        System_Log("Can't load texture: %s (%d x %d pixels)", what, argb->w, argb->h);
+    }
+    SDL_FreeSurface(argb);
+    return h;
+}
+
+void tideCore::Texture_Free(HTEXTURE tex) {
+    auto it = textures.find(tex);
+    if (it == textures.end()) return;
+    if (it->second.isTarget) return; // owned by its render target
+    if (backend) backend->TextureFreed(it->second);
+    textures.erase(it);
+}
+
+int tideCore::Texture_GetWidth(HTEXTURE tex, bool bOriginal) {
+    tideTexture* t = GetTexture(tex);
+    return t ? (bOriginal ? t->origWidth : t->width) : 0;
+}
+
+int tideCore::Texture_GetHeight(HTEXTURE tex, bool bOriginal) {
+    tideTexture* t = GetTexture(tex);
+    return t ? (bOriginal ? t->origHeight : t->height) : 0;
+}
+
+DWORD* tideCore::Texture_Lock(HTEXTURE tex, bool bReadOnly, int left, int top, int width,
+                              int height) {
+    tideTexture* t = GetTexture(tex);
+    if (!t || t->pixels.empty()) return nullptr;
+    if (left < 0 || top < 0 || left >= t->width || top >= t->height || width < 0 || height < 0 ||
+        left + width > t->width || top + height > t->height)
+        return nullptr;
+    // The device copy is refreshed before the texture is next drawn.
+    if (!bReadOnly) t->dirty = true;
+    return &t->pixels[size_t(top) * size_t(t->width) + size_t(left)];
+}
+
+void tideCore::Texture_Unlock(HTEXTURE tex) { (void)tex; }
+
+HTARGET tideCore::Target_Create(int width, int height, bool zbuffer) {
+    HTEXTURE tex = Texture_Create(width, height);
+    if (!tex) return 0;
+    GetTexture(tex)->isTarget = true;
+    HTARGET h = nextHandle++;
+    tideTarget& t = targets[h];
+    t.tex = tex;
+    t.width = width;
+    t.height = height;
+    t.zbuffer = zbuffer;
+    if (backend && !backend->TargetCreated(t)) {
+        System_Log("Can't create render target of %d x %d pixels", width, height);
+        targets.erase(h);
+        tideTexture* tt = GetTexture(tex);
+        backend->TextureFreed(*tt);
+        textures.erase(tex);
+        return 0;
+    }
+    return h;
+}
+
+void tideCore::Target_Free(HTARGET target) {
+    auto it = targets.find(target);
+    if (it == targets.end()) return;
+    HTEXTURE tex = it->second.tex;
+    if (backend) backend->TargetFreed(it->second);
+    targets.erase(it);
+    auto ti = textures.find(tex);
+    if (ti != textures.end()) {
+        if (backend) backend->TextureFreed(ti->second);
+        textures.erase(ti);
+    }
+}
+
+HTEXTURE tideCore::Target_GetTexture(HTARGET target) {
+    tideTarget* t = GetTarget(target);
+    return t ? t->tex : 0;
+}

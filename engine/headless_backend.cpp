@@ -1,0 +1,82 @@
+// The headless backend: no window and no audio device. Drawing is only
+// recorded by the core; sounds are checked to be sound files and "played"
+// on numbered channels that music and streams hold until stopped.
+#include <chrono>
+#include <cstring>
+#include <set>
+#include <thread>
+
+#include "engine/backend.h"
+#include "engine/core.h"
+
+namespace {
+
+bool startsWith(const unsigned char* d, size_t n, size_t at, const char* magic) {
+    size_t m = strlen(magic);
+    return n >= at + m && memcmp(d + at, magic, m) == 0;
+}
+
+// Recognises the formats the real mixer plays: WAV, Ogg, FLAC, MP3 and the
+// common tracker modules.
+bool looksLikeSound(tideSoundType type, const void* data, size_t n) {
+    const unsigned char* d = static_cast<const unsigned char*>(data);
+    if (startsWith(d, n, 0, "RIFF") && startsWith(d, n, 8, "WAVE")) return true;
+    if (startsWith(d, n, 0, "OggS") || startsWith(d, n, 0, "fLaC") || startsWith(d, n, 0, "ID3"))
+        return true;
+    if (n >= 2 && d[0] == 0xFF && (d[1] & 0xE0) == 0xE0) return true; // MP3 frame
+    if (type != TIDE_SOUND_EFFECT) {
+        if (startsWith(d, n, 0, "Extended Module:") || startsWith(d, n, 44, "SCRM") ||
+            startsWith(d, n, 0, "IMPM"))
+            return true;
+        static const char* mods[] = {"M.K.", "M!K!", "FLT4", "FLT8", "4CHN", "6CHN", "8CHN"};
+        for (const char* m : mods)
+            if (startsWith(d, n, 1080, m)) return true;
+    }
+    return false;
+}
+
+class HeadlessBackend final : public tideBackend {
+public:
+    bool Init(tideCore*) override { return true; }
+    void Shutdown() override { playing.clear(); }
+    bool PumpEvents() override { return true; }
+    bool BeginScene(HTARGET) override { return true; }
+    void EndScene() override {}
+    void Clear(DWORD) override {}
+    void RenderQuad(const tideQuad&) override {}
+    bool Snapshot(const char*) override { return false; }
+    void TextureFreed(tideTexture&) override {}
+    bool TargetCreated(tideTarget&) override { return true; }
+    void TargetFreed(tideTarget&) override {}
+
+    void* SoundLoad(tideSoundType type, const void* data, size_t size) override {
+        if (!looksLikeSound(type, data, size)) return nullptr;
+        return new int(type);
+    }
+    void SoundFree(tideSoundType, void* obj) override { delete static_cast<int*>(obj); }
+    int SoundPlay(tideSoundType type, void*, bool, int) override {
+        int ch = next++;
+        // Effects end at once; music and streams play until stopped.
+        if (type != TIDE_SOUND_EFFECT) playing.insert(ch);
+        return ch;
+    }
+    void ChannelVolume(int, tideSoundType, int) override {}
+    void ChannelStop(int dev, tideSoundType) override { playing.erase(dev); }
+    bool ChannelPlaying(int dev, tideSoundType) override { return playing.count(dev) > 0; }
+
+    double Now() override {
+        using namespace std::chrono;
+        return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+    }
+    void Sleep(double seconds) override {
+        if (seconds > 0) std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+    }
+
+private:
+    std::set<int> playing;
+    int next = 1;
+};
+
+}  // namespace
+
+tideBackend* tideCreateHeadlessBackend() { return new HeadlessBackend(); }

@@ -1,0 +1,186 @@
+#include "engine/paths.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+bool exists(const std::string& p) {
+    struct stat st;
+    return stat(p.c_str(), &st) == 0;
+}
+
+bool isDir(const std::string& p) {
+    struct stat st;
+    return stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string join(const std::string& dir, const std::string& part) {
+    if (dir.empty()) return part;
+    if (dir.back() == '/') return dir + part;
+    return dir + "/" + part;
+}
+
+// The entry of `dir` equal to `part` ignoring case; the smallest such name
+// when there are several, so the choice does not depend on directory order.
+std::string findNoCase(const std::string& dir, const std::string& part) {
+    DIR* d = opendir(dir.empty() ? "." : dir.c_str());
+    if (!d) return "";
+    std::string best;
+    while (dirent* e = readdir(d)) {
+        if (strcasecmp(e->d_name, part.c_str()) == 0 && (best.empty() || best > e->d_name))
+            best = e->d_name;
+    }
+    closedir(d);
+    return best;
+}
+
+std::string exeDir() {
+    char buf[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
+    if (n <= 0) return "";
+    buf[n] = 0;
+    std::string p(buf);
+    size_t slash = p.rfind('/');
+    return slash == std::string::npos ? "" : p.substr(0, slash);
+}
+
+std::string cwd() {
+    char buf[PATH_MAX];
+    return getcwd(buf, sizeof(buf)) ? std::string(buf) : std::string(".");
+}
+
+bool makeDirs(const std::string& path) {
+    std::string cur;
+    size_t i = 0;
+    while (i <= path.size()) {
+        size_t j = path.find('/', i);
+        if (j == std::string::npos) j = path.size();
+        cur = path.substr(0, j);
+        if (!cur.empty() && !isDir(cur) && mkdir(cur.c_str(), 0755) != 0 && errno != EEXIST)
+            return false;
+        i = j + 1;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string tideResolvePath(const std::string& base, const char* name, bool forWrite) {
+    if (!name || !*name) return "";
+    std::string n(name);
+    for (char& c : n)
+        if (c == '\\') c = '/';
+
+    std::vector<std::string> parts;
+    size_t i = 0;
+    while (i <= n.size()) {
+        size_t j = n.find('/', i);
+        if (j == std::string::npos) j = n.size();
+        std::string part = n.substr(i, j - i);
+        if (!part.empty() && part != ".") parts.push_back(part);
+        i = j + 1;
+    }
+    if (parts.empty()) return "";
+
+    std::string path = n[0] == '/' ? std::string("/") : base;
+    for (size_t k = 0; k < parts.size(); k++) {
+        std::string direct = join(path, parts[k]);
+        if (exists(direct)) {
+            path = direct;
+            continue;
+        }
+        std::string match = parts[k] == ".." ? "" : findNoCase(path, parts[k]);
+        if (!match.empty()) {
+            path = join(path, match);
+            continue;
+        }
+        if (forWrite && k + 1 == parts.size()) return direct;
+        return "";
+    }
+    return path;
+}
+
+std::string tideFindDataPath(const char* installDir) {
+    std::vector<std::string> candidates;
+    std::string exe = exeDir();
+    if (!exe.empty()) {
+        candidates.push_back(join(exe, "data"));
+        candidates.push_back(join(exe, "../share/thalomir"));
+    }
+    if (installDir && *installDir) candidates.push_back(installDir);
+    std::string here = cwd();
+    candidates.push_back(join(here, "data"));
+    candidates.push_back(here);
+    for (const std::string& c : candidates)
+        if (isDir(c) && !findNoCase(c, "res").empty()) return c;
+    return here;
+}
+
+std::string tideStateDir() {
+    std::string dir;
+    if (const char* xdg = getenv("XDG_STATE_HOME"); xdg && *xdg)
+        dir = join(xdg, "thalomir");
+    else if (const char* home = getenv("HOME"); home && *home)
+        dir = join(home, ".local/state/thalomir");
+    else
+        dir = "/tmp/thalomir";
+    makeDirs(dir);
+    return dir;
+}
+
+bool tideWriteFileAtomic(const std::string& path, const std::string& contents) {
+    std::string tmp = path + ".tmp" + std::to_string(getpid());
+    int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) return false;
+    const char* p = contents.data();
+    size_t left = contents.size();
+    bool ok = true;
+    while (left > 0) {
+        ssize_t w = write(fd, p, left);
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            ok = false;
+            break;
+        }
+        p += w;
+        left -= size_t(w);
+    }
+    if (ok && fsync(fd) != 0) ok = false;
+    if (close(fd) != 0) ok = false;
+    if (ok && rename(tmp.c_str(), path.c_str()) != 0) ok = false;
+    if (!ok) {
+        unlink(tmp.c_str());
+        return false;
+    }
+    // Make the rename itself durable.
+    size_t slash = path.rfind('/');
+    std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    int dfd = open(dir.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dfd >= 0) {
+        fsync(dfd);
+        close(dfd);
+    }
+    return true;
+}
+
+bool tideReadFile(const std::string& path, std::string& out) {
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f) return false;
+    out.clear();
+    char buf[65536];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof(buf), f)) > 0) out.append(buf, n);
+    bool ok = !ferror(f);
+    fclose(f);
+    return ok && !isDir(path);
+}

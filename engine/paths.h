@@ -1,0 +1,29 @@
+// Host file system helpers: Windows-style names resolved case-insensitively
+// under the data folder, finding the data folder, atomic file writes.
+#pragma once
+
+#include <string>
+
+// Resolves `name` ("Res\\allres.txt", "res/lvl1.txt", or an absolute path)
+// under `base`: back slashes are separators and each component that does not
+// exist as written is matched case-insensitively. Returns the host path of
+// the existing file, or "" when there is none. With `forWrite` a missing last
+// part is kept as written (the folders before it must exist), so the result
+// names the file to create.
+std::string tideResolvePath(const std::string& base, const char* name, bool forWrite);
+
+// The data folder: the first of <exe dir>/data, <exe dir>/../share/thalomir,
+// the installed share folder, <cwd>/data and <cwd> that holds a "res" folder
+// (any case); <cwd> when none does.
+std::string tideFindDataPath(const char* installDir);
+
+// Folder for state files when the working directory is not writable:
+// $XDG_STATE_HOME/thalomir or ~/.local/state/thalomir (created on demand).
+std::string tideStateDir();
+
+// Writes the whole file through a temporary file in the same folder, flushed
+// to disk and renamed over the target, so a crash never leaves a partial file.
+bool tideWriteFileAtomic(const std::string& path, const std::string& contents);
+
+// Reads a whole host file; false when it cannot be read.
+bool tideReadFile(const std::string& path, std::string& out);

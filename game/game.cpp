@@ -1,0 +1,32 @@
+// The frame dispatch: every frame runs the current screen's update, then its
+// drawing, and the menu cursor on every screen but the battle.
+#include "game/game.h"
+
+#include "gfx/sprite.h"
+
+bool cGame::update() {
+    dt = tide->Timer_GetDelta();
+    tide->Input_GetMousePos(&mx, &my);
+    switch (gamestate) {
+        case GS_MMENU: update_mmenu(dt); break;
+        case GS_OPTIONS: update_options(dt); break;
+        case GS_CHLVL: update_chlvl(dt); break;
+        case GS_GAME: update_game(dt); break;
+        default: break;
+    }
+    return doQuit;
+}
+
+void cGame::render() {
+    tide->Gfx_BeginScene(0);
+    switch (gamestate) {
+        case GS_MMENU: render_mmenu(); break;
+        case GS_OPTIONS: render_options(); break;
+        case GS_CHLVL: render_chlvl(); break;
+        case GS_GAME: render_game(); break;
+        default: break;
+    }
+    // The battle draws its own cursor.
+    if (gamestate != GS_GAME && cur) cur->Render(mx, my);
+    tide->Gfx_EndScene();
+}

@@ -1,0 +1,123 @@
+#include "tests/support/test_support.h"
+
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_image.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+std::string MakeTempDir() {
+    std::string tmpl = (fs::temp_directory_path() / "thalomir-test-XXXXXX").string();
+    std::vector<char> buf(tmpl.begin(), tmpl.end());
+    buf.push_back(0);
+    if (!mkdtemp(buf.data())) return "";
+    return std::string(buf.data());
+}
+
+std::string TestDataDir() {
+    const char* d = getenv("THALOMIR_TEST_DATA");
+    return d ? d : "";
+}
+
+HeadlessEngine::HeadlessEngine(const std::string& dataDir) {
+    dir = dataDir;
+    if (dir.empty()) {
+        dir = MakeTempDir();
+        ownDir = true;
+    }
+    tide = tideCreate(TIDE_VERSION);
+    tide->System_SetState(TIDE_HEADLESS, true);
+    tide->System_SetState(TIDE_DATAPATH, dir.c_str());
+    tide->System_SetState(TIDE_SCREENWIDTH, 1024);
+    tide->System_SetState(TIDE_SCREENHEIGHT, 768);
+    tide->System_SetState(TIDE_FRAMEFUNC, (tideCallback) nullptr);
+    tide->System_SetState(TIDE_RENDERFUNC, (tideCallback) nullptr);
+    tide->System_SetState(TIDE_INIFILE, (const char*)nullptr);
+    tide->System_SetState(TIDE_FXVOLUME, 100);
+    tide->System_SetState(TIDE_MUSVOLUME, 100);
+    tide->System_SetState(TIDE_STREAMVOLUME, 100);
+    EXPECT_TRUE(tide->System_Initiate()) << tide->System_GetErrorMessage();
+    hl = tideGetHeadless();
+}
+
+HeadlessEngine::~HeadlessEngine() {
+    tide->System_Shutdown();
+    tide->Release();
+    if (ownDir && !dir.empty()) {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+}
+
+std::string HeadlessEngine::Path(const std::string& rel) const { return dir + "/" + rel; }
+
+void HeadlessEngine::WriteBytes(const std::string& rel, const void* data, size_t size) const {
+    fs::path p = Path(rel);
+    fs::create_directories(p.parent_path());
+    std::ofstream f(p, std::ios::binary | std::ios::trunc);
+    f.write(static_cast<const char*>(data), std::streamsize(size));
+}
+
+void HeadlessEngine::WriteFile(const std::string& rel, const std::string& contents) const {
+    WriteBytes(rel, contents.data(), contents.size());
+}
+
+std::string HeadlessEngine::ReadFile(const std::string& rel) const {
+    std::ifstream f(Path(rel), std::ios::binary);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+}
+
+void HeadlessEngine::WritePng(const std::string& rel, int w, int h,
+                              const std::vector<DWORD>& argb) const {
+    fs::path p = Path(rel);
+    fs::create_directories(p.parent_path());
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
+    ASSERT_NE(s, nullptr);
+    for (int y = 0; y < h; y++)
+        memcpy(static_cast<char*>(s->pixels) + size_t(y) * size_t(s->pitch), &argb[size_t(y) * size_t(w)],
+               size_t(w) * 4);
+    EXPECT_EQ(IMG_SavePNG(s, p.string().c_str()), 0) << IMG_GetError();
+    SDL_FreeSurface(s);
+}
+
+void HeadlessEngine::WriteSolidPng(const std::string& rel, int w, int h, DWORD argb) const {
+    WritePng(rel, w, h, std::vector<DWORD>(size_t(w) * size_t(h), argb));
+}
+
+void HeadlessEngine::WriteWav(const std::string& rel) const {
+    const int samples = 441;
+    std::string d;
+    auto u32 = [&](uint32_t v) { d.append(reinterpret_cast<const char*>(&v), 4); };
+    auto u16 = [&](uint16_t v) { d.append(reinterpret_cast<const char*>(&v), 2); };
+    d += "RIFF";
+    u32(36 + samples * 2);
+    d += "WAVEfmt ";
+    u32(16);
+    u16(1);
+    u16(1);
+    u32(44100);
+    u32(44100 * 2);
+    u16(2);
+    u16(16);
+    d += "data";
+    u32(samples * 2);
+    d.append(samples * 2, '\0');
+    WriteFile(rel, d);
+}
+
+bool HeadlessEngine::LogHas(const std::string& text) const { return LogCount(text) > 0; }
+
+int HeadlessEngine::LogCount(const std::string& text) const {
+    int n = 0;
+    for (const std::string& l : hl->Log())
+        if (l.find(text) != std::string::npos) n++;
+    return n;
+}
