@@ -15,9 +15,6 @@
 #include "units/projectile.h"
 #include "units/unit.h"
 
-cGame* cGame::instance = nullptr;
-tideResourceManager* cGame::resman = nullptr;
-
 namespace {
 
 struct ButtonDef {
