@@ -1,0 +1,66 @@
+#include "units/projectile.h"
+
+#include "game/game.h"
+#include "gfx/sprite.h"
+#include "gfx/vector.h"
+#include "res/resource_manager.h"
+#include "units/unit.h"
+
+namespace {
+
+const float kSpeed = 500.0f; // pixels per second
+
+}  // namespace
+
+cProjectile::cProjectile(int type, tcellpos _st, tcellpos _dest, cUnit* _target)
+    : target(_target), start(_st), dest(_dest), tide(tideCreate(TIDE_VERSION)) {
+    tideVector d(static_cast<float>(dest.first - start.first),
+                 static_cast<float>(dest.second - start.second));
+    ftime = d.Length() / kSpeed;
+    angle = d.Angle();
+    tide->System_Log("Shoot dest: %i %i", dest.first, dest.second);
+    tide->System_Log("Shoot source: %i %i", start.first, start.second);
+    cGame::LockControl();
+
+    const char* sprite = "arrow";
+    switch (type) {
+    case 0:
+        dmg = cGame::global.aqua.dmg;
+        break;
+    case 1:
+        sprite = "torpedo";
+        dmg = cGame::global.bati.dmg;
+        break;
+    case 2:
+        sprite = "spike";
+        dmg = cGame::global.medu.dmg;
+        break;
+    default:
+        dmg = 1;
+        break;
+    }
+    spr = cGame::resman ? cGame::resman->GetSprite(sprite) : nullptr;
+}
+
+cProjectile::~cProjectile() {
+    cGame::UnlockControl();
+    tide->Release();
+}
+
+void cProjectile::update(float dt) {
+    time += dt;
+    if (time > ftime && !dead) {
+        if (target) target->GetDamage(dmg);
+        dead = true;
+    }
+}
+
+void cProjectile::render() {
+    if (!spr) return;
+    // A zero-length shot has nowhere to fly: it sits on its destination.
+    float f = ftime > 0 ? time / ftime : 1.0f;
+    float sx = static_cast<float>(start.first), sy = static_cast<float>(start.second);
+    float x = sx + (static_cast<float>(dest.first) - sx) * f;
+    float y = sy + (static_cast<float>(dest.second) - sy) * f;
+    spr->RenderEx(x, y, angle, 1.0f, 0);
+}

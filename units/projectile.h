@@ -1,0 +1,37 @@
+// cProjectile: a ranged attack in flight. It flies in a straight line from
+// the shooter to its target at a fixed speed and deals its damage on arrival;
+// it holds a control lock for as long as it exists.
+#pragma once
+
+#include "engine/tide.h"
+#include "game/cell.h"
+
+class cUnit;
+class tideSprite;
+
+class cProjectile {
+public:
+    // type: 0 arrow, 1 torpedo, 2 spike; any other value an arrow of damage 1.
+    cProjectile(int type, tcellpos _st, tcellpos _dest, cUnit* _target);
+    ~cProjectile();
+
+    cProjectile(const cProjectile&) = delete;
+    cProjectile& operator=(const cProjectile&) = delete;
+
+    void update(float dt);
+    void render();
+    bool IsDead() const { return dead; }
+
+    cUnit* target;
+    int dmg = 1;
+    bool dead = false;
+    float time = 0;
+    float ftime = 0;
+    tcellpos start;
+    tcellpos dest;
+    float angle = 0;
+    tideSprite* spr = nullptr;
+
+private:
+    Tide* tide;
+};
