@@ -1,0 +1,104 @@
+// The battle screen: background, grid overlay, the highlight of what a click
+// would act on, units, projectile and cursor; and the grid texture itself.
+#include <algorithm>
+#include <cmath>
+
+#include "game/game.h"
+#include "game/interface.h"
+#include "gfx/sprite.h"
+#include "units/projectile.h"
+#include "units/unit.h"
+
+namespace {
+
+const int kGridW = 1024;
+const int kGridH = 768;
+
+// Grid lines fade in from the top of the window.
+DWORD GridAlpha(int y) {
+    return static_cast<DWORD>(std::lround(y * 255.0 / kGridH)) << 24;
+}
+
+void RenderAt(tideSprite* s, tcellpos p) {
+    if (s) s->Render(static_cast<float>(p.first), static_cast<float>(p.second));
+}
+
+// A doubled sprite centred on the 2x2 block whose top-left cell is centred at p.
+void RenderBlock(tideSprite* s, tcellpos p) {
+    if (s) s->RenderEx(static_cast<float>(p.first + 32), static_cast<float>(p.second + 32), 0, 2, 0);
+}
+
+tcellpos ParentScreen(const cUnit* u) {
+    const cCell* c = u->GetParent();
+    return c ? tcellpos(c->GetScrX(), c->GetScrY()) : tcellpos(0, 0);
+}
+
+}  // namespace
+
+void cGame::render_game() {
+    if (bgd) bgd->RenderStretch(0, 0, 1024, 768);
+    if (grid) grid->Render(512, 384);
+    if (iface) iface->render();
+
+    int imx = static_cast<int>(mx), imy = static_cast<int>(my);
+    overcell = screenToCell(imx, imy);
+    tcellpos p = cellToScreen(overcell.first, overcell.second);
+    cCell* c = GetCell(overcell);
+    cUnit* over = c ? c->GetUnit() : nullptr;
+    show_aim = false;
+
+    // A pointer off the board highlights nothing.
+    if (c && !selunit) {
+        if (over && over->GetSize() == 2)
+            RenderBlock(spr, ParentScreen(over));
+        else
+            RenderAt(spr, p);
+    } else if (c) {
+        show_aim = over && !over->IsPlayerControlled();
+        if (show_aim) {
+            if (over->GetSize() == 2)
+                RenderBlock(cellglow_rose_2x, ParentScreen(over));
+            else
+                RenderAt(cellglow_rose, p);
+        } else if (selunit->GetSize() == 2) {
+            // Preview of the block a move click would pick.
+            overcell = screenToCell(imx - 32, imy - 32);
+            RenderBlock(spr, cellToScreen(overcell.first, overcell.second));
+        } else {
+            RenderAt(spr, p);
+        }
+    }
+
+    for (cUnit* u : units) u->render();
+    if (proj) proj->render();
+
+    tideSprite* cursor = show_aim ? aim : cur;
+    if (cursor) cursor->Render(mx, my);
+}
+
+HTEXTURE cGame::drawgrid() {
+    HTEXTURE tex = tide->Texture_Create(kGridW, kGridH);
+    if (!tex) {
+        tide->System_Log("grid texture could not be created");
+        return 0;
+    }
+    DWORD* px = tide->Texture_Lock(tex, false, 0, 0, 0, 0);
+    if (!px) {
+        tide->System_Log("grid texture could not be locked");
+        return tex;
+    }
+    int pitch = tide->Texture_GetWidth(tex, false);
+    if (pitch < kGridW) pitch = kGridW;
+    int rows = tide->Texture_GetHeight(tex, false);
+    if (rows < kGridH) rows = kGridH;
+    std::fill(px, px + static_cast<std::size_t>(pitch) * rows, 0u);
+
+    for (int i = 0; i <= 15; ++i)
+        for (int y = 64; y <= 639; ++y) px[y * pitch + 64 * i] = GridAlpha(y);
+    for (int j = 0; j <= 10; ++j) {
+        int y = 64 * j;
+        for (int x = 64; x <= 959; ++x) px[y * pitch + x] = GridAlpha(y);
+    }
+    tide->Texture_Unlock(tex);
+    return tex;
+}
