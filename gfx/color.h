@@ -42,6 +42,3 @@ public:
 };
 
 inline tideColorRGB operator*(float s, const tideColorRGB& c) { return c * s; }
-
-// Float to int truncation that saturates instead of overflowing (NaN gives 0).
-int tideTruncToInt(float v);
