@@ -110,7 +110,7 @@ std::string tideResolvePath(const std::string& base, const char* name, bool forW
     return path;
 }
 
-std::string tideFindDataPath(const char* installDir) {
+std::vector<std::string> tideDataPathCandidates(const char* installDir) {
     std::vector<std::string> candidates;
     std::string exe = exeDir();
     if (!exe.empty()) {
@@ -121,9 +121,17 @@ std::string tideFindDataPath(const char* installDir) {
     std::string here = cwd();
     candidates.push_back(join(here, "data"));
     candidates.push_back(here);
+    return candidates;
+}
+
+std::string tidePickDataPath(const std::vector<std::string>& candidates) {
     for (const std::string& c : candidates)
         if (isDir(c) && !findNoCase(c, "res").empty()) return c;
-    return here;
+    return cwd();
+}
+
+std::string tideFindDataPath(const char* installDir) {
+    return tidePickDataPath(tideDataPathCandidates(installDir));
 }
 
 std::string tideStateDir() {
@@ -137,6 +145,8 @@ std::string tideStateDir() {
     makeDirs(dir);
     return dir;
 }
+
+void (*tideBeforeRenameHook)() = nullptr;
 
 bool tideWriteFileAtomic(const std::string& path, const std::string& contents) {
     std::string tmp = path + ".tmp" + std::to_string(getpid());
@@ -157,6 +167,7 @@ bool tideWriteFileAtomic(const std::string& path, const std::string& contents) {
     }
     if (ok && fsync(fd) != 0) ok = false;
     if (close(fd) != 0) ok = false;
+    if (ok && tideBeforeRenameHook) tideBeforeRenameHook();
     if (ok && rename(tmp.c_str(), path.c_str()) != 0) ok = false;
     if (!ok) {
         unlink(tmp.c_str());

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Resolves `name` ("Res\\allres.txt", "res/lvl1.txt", or an absolute path)
 // under `base`: back slashes are separators and each component that does not
@@ -16,6 +17,9 @@ std::string tideResolvePath(const std::string& base, const char* name, bool forW
 // the installed share folder, <cwd>/data and <cwd> that holds a "res" folder
 // (any case); <cwd> when none does.
 std::string tideFindDataPath(const char* installDir);
+// The places above, in the order they are tried, and the choice among them.
+std::vector<std::string> tideDataPathCandidates(const char* installDir);
+std::string tidePickDataPath(const std::vector<std::string>& candidates);
 
 // Folder for state files when the working directory is not writable:
 // $XDG_STATE_HOME/thalomir or ~/.local/state/thalomir (created on demand).
@@ -24,6 +28,9 @@ std::string tideStateDir();
 // Writes the whole file through a temporary file in the same folder, flushed
 // to disk and renamed over the target, so a crash never leaves a partial file.
 bool tideWriteFileAtomic(const std::string& path, const std::string& contents);
+
+// Test hook: called after the temporary file is on disk, just before the rename.
+extern void (*tideBeforeRenameHook)();
 
 // Reads a whole host file; false when it cannot be read.
 bool tideReadFile(const std::string& path, std::string& out);
