@@ -6,11 +6,7 @@ tideGUIButton::tideGUIButton(int _id, float x, float y, float w, float h, HTEXTU
     : sprNormal(new tideSprite(tex, tx, ty, w, h)),
       sprPressed(new tideSprite(tex, tx + w, ty, w, h))
 {
-    id = _id;
-    bStatic = false;
-    bVisible = true;
-    bEnabled = true;
-    SetRect(x, y, w, h);
+    Setup(_id, x, y, w, h);
 }
 
 tideGUIButton::~tideGUIButton()

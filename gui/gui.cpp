@@ -123,31 +123,23 @@ void tideGUI::SetColor(DWORD color)
     ForEach([color](tideGUIObject* c) { c->SetColor(color); });
 }
 
-// The focus pointer is set before the control hears of it, so a control that
-// removes itself in Focus() is forgotten again by the removal.
-void tideGUI::ChangeFocus(tideGUIObject* c)
+// The pointer is set before the control hears of it, so a control that
+// removes itself in its handler is forgotten again by the removal.
+void tideGUI::Switch(tideGUIObject*& slot, tideGUIObject* c, void (tideGUIObject::*notify)(bool))
 {
     Busy guard(this);
-    tideGUIObject* old = ctrlFocus;
-    ctrlFocus = nullptr;
-    if (old) old->Focus(false);
+    tideGUIObject* old = slot;
+    slot = nullptr;
+    if (old) (old->*notify)(false);
     if (c && Owns(c)) {
-        ctrlFocus = c;
-        c->Focus(true);
+        slot = c;
+        (c->*notify)(true);
     }
 }
 
-void tideGUI::ChangeOver(tideGUIObject* c)
-{
-    Busy guard(this);
-    tideGUIObject* old = ctrlOver;
-    ctrlOver = nullptr;
-    if (old) old->MouseOver(false);
-    if (c && Owns(c)) {
-        ctrlOver = c;
-        c->MouseOver(true);
-    }
-}
+void tideGUI::ChangeFocus(tideGUIObject* c) { Switch(ctrlFocus, c, &tideGUIObject::Focus); }
+
+void tideGUI::ChangeOver(tideGUIObject* c) { Switch(ctrlOver, c, &tideGUIObject::MouseOver); }
 
 void tideGUI::SetFocus(int id)
 {

@@ -54,8 +54,16 @@ public:
     bool Focusable() const { return !bStatic && bVisible && bEnabled; }
 
 protected:
-    // Sets the rectangle from left, top, width and height.
-    void SetRect(float x, float y, float w, float h) { rect.Set(x, y, x + w, y + h); }
+    // What every concrete control sets up: id, flags and the rectangle from
+    // left, top, width and height.
+    void Setup(int _id, float x, float y, float w, float h, bool isStatic = false)
+    {
+        id = _id;
+        bStatic = isStatic;
+        bVisible = true;
+        bEnabled = true;
+        rect.Set(x, y, x + w, y + h);
+    }
 
     static Tide* tide;
 };
@@ -130,6 +138,8 @@ private:
     template <class F>
     void ForEach(F f);
     void Unlink(tideGUIObject* c);
+    // Moves the focus or hover slot to c, telling the old and the new control.
+    void Switch(tideGUIObject*& slot, tideGUIObject* c, void (tideGUIObject::*notify)(bool));
     void ChangeFocus(tideGUIObject* c);
     void ChangeOver(tideGUIObject* c);
     // Arrow-key focus move; false when the list is empty.

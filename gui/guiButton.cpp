@@ -8,12 +8,7 @@ guiButton::guiButton(int _id, float x, float y, float w, float h, tideSprite* _s
                      tideSprite* _sprOver)
     : sprNorm(_sprNorm), sprOver(_sprOver)
 {
-    id = _id;
-    bStatic = false;
-    bVisible = true;
-    bEnabled = true;
-    SetRect(x, y, w, h);
-    color = 0xFFFFFFFF;
+    Setup(_id, x, y, w, h);
 }
 
 guiButton::~guiButton() {}

@@ -6,11 +6,7 @@ tideGUIListbox::tideGUIListbox(int _id, float x, float y, float w, float h, tide
                                DWORD textColor, DWORD selectedTextColor, DWORD selectionColor)
     : pFont(fnt), dwTextColor(textColor), dwSelectedTextColor(selectedTextColor)
 {
-    id = _id;
-    bStatic = false;
-    bVisible = true;
-    bEnabled = true;
-    SetRect(x, y, w, h);
+    Setup(_id, x, y, w, h);
     sprSelection = new tideSprite(0, 0, 0, w, LineHeight());
     sprSelection->SetColor(selectionColor, -1);
 }

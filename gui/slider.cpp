@@ -5,11 +5,7 @@ tideGUISlider::tideGUISlider(int _id, float x, float y, float w, float h, HTEXTU
                              float tx, float ty, float sw, float sh, bool vertical)
     : bVerticalAxis(vertical), fKnobW(sw), fKnobH(sh), sprKnob(new tideSprite(tex, tx, ty, sw, sh))
 {
-    id = _id;
-    bStatic = false;
-    bVisible = true;
-    bEnabled = true;
-    SetRect(x, y, w, h);
+    Setup(_id, x, y, w, h);
 }
 
 tideGUISlider::~tideGUISlider() { delete sprKnob; }

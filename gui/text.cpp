@@ -7,11 +7,7 @@
 tideGUIText::tideGUIText(int _id, float x, float y, float w, float h, tideFont* fnt)
     : pFont(fnt), fTextX(x), nAlign(TEXT_LEFT)
 {
-    id = _id;
-    bStatic = true;
-    bVisible = true;
-    bEnabled = true;
-    SetRect(x, y, w, h);
+    Setup(_id, x, y, w, h, true);
     fTextY = y + (h - (fnt ? fnt->GetHeight() : 0.0f)) / 2;
 }
 
