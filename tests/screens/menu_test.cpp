@@ -1,0 +1,223 @@
+// The main menu (logo, ripple, buttons) and the level choice (level buttons,
+// marker, music switches), driven through input as a player would.
+#include <cmath>
+
+#include "gfx/distort.h"
+#include "gfx/font.h"
+#include "tests/screens/screens_fixture.h"
+#include "units/unit.h"
+
+namespace {
+
+const float kMenuX = 512;
+const float kLevelChoiceY = 521, kOptionsY = 571, kExitY = 621;
+const float kLevelBackX = 184, kLevelBackY = 671;
+
+struct Box {
+    float x1 = 1e9f, y1 = 1e9f, x2 = -1e9f, y2 = -1e9f;
+};
+
+Box Bounds(const std::vector<tideQuad>& quads) {
+    Box b;
+    for (const tideQuad& q : quads)
+        for (const tideVertex& v : q.v) {
+            b.x1 = std::min(b.x1, v.x), b.y1 = std::min(b.y1, v.y);
+            b.x2 = std::max(b.x2, v.x), b.y2 = std::max(b.y2, v.y);
+        }
+    return b;
+}
+
+}  // namespace
+
+class MenuTest : public ScreensTest {
+protected:
+    void SetUp() override {
+        ScreensTest::SetUp();
+        WriteData(DefaultConfig());
+        Start();
+    }
+
+    // Where the marker text starts: "Level available" is 15 glyphs, centred.
+    tcellpos MarkerAt() {
+        Frame();
+        Box b = Bounds(QuadsWith(cGame::fnt1->hTexture));
+        return {static_cast<int>(b.x1 + 15 * kGlyphW / 2), static_cast<int>(b.y1)};
+    }
+
+    // Plays level 1 through: the Aqua shoots the Medu whenever it may act.
+    void WinLevel1() {
+        StartLevel(1);
+        ASSERT_EQ(game->gamestate, GS_GAME);
+        for (int i = 0; i < 1200 && game->gamestate == GS_GAME; ++i) {
+            cUnit* u = game->selunit;
+            if (u && u->IsPlayerControlled() && u->actionpoint > 0 && !cGame::IsControlLocked())
+                Click(kMeduX * 64 + 32, kRow * 64 + 32);
+            else
+                Frame();
+        }
+    }
+};
+
+TEST_F(MenuTest, LogoShowsForTwoSecondsAndIgnoresClicks) {
+    Frame();
+    ASSERT_EQ(hl->Clears().size(), 1u);
+    EXPECT_EQ(hl->Clears()[0], 0u);
+    Box logo = Bounds(QuadsWith(Texture("orvo_logo")));
+    EXPECT_FLOAT_EQ(logo.x2 - logo.x1, 8); // 16-pixel sprite at half size
+    EXPECT_FLOAT_EQ(logo.x1, 512);         // hot spot at the sprite's corner
+    EXPECT_TRUE(QuadsWith(Texture("mmenu")).empty());
+
+    Click(kMenuX, kLevelChoiceY);
+    Click(kMenuX, kExitY);
+    while (eng->tide->Timer_GetTime() < 1.9f) Click(kMenuX, kOptionsY);
+    EXPECT_EQ(game->gamestate, GS_MMENU);
+    EXPECT_FALSE(game->doQuit);
+    float dx = 1, dy = 1;
+    game->mmdistort->GetDisplacement(7, 7, &dx, &dy, DISP_NODE);
+    EXPECT_FLOAT_EQ(dx, 0); // the wave clock has not run
+    EXPECT_FLOAT_EQ(dy, 0);
+
+    PassLogo();
+    EXPECT_EQ(QuadsWith(Texture("mmenu")).size(), 225u);
+    Click(kMenuX, kOptionsY);
+    EXPECT_EQ(game->gamestate, GS_OPTIONS);
+    EXPECT_EQ(game->prevgamestate, GS_MMENU);
+}
+
+TEST_F(MenuTest, MainMenuButtonsGoWhereTheySay) {
+    PassLogo();
+    Click(kMenuX, kLevelChoiceY);
+    EXPECT_EQ(game->gamestate, GS_CHLVL);
+    Click(kLevelBackX, kLevelBackY);
+    EXPECT_EQ(game->gamestate, GS_MMENU);
+
+    Click(kMenuX, kOptionsY);
+    EXPECT_EQ(game->gamestate, GS_OPTIONS);
+    Click(512, 618);
+    EXPECT_EQ(game->gamestate, GS_MMENU);
+
+    Move(kMenuX, kExitY);
+    Frame(); // the capture left by the options click ends first
+    hl->Key(TIDEK_LBUTTON, true);
+    EXPECT_TRUE(Frame()); // the loop ends after this frame
+    EXPECT_TRUE(game->doQuit);
+}
+
+TEST_F(MenuTest, RippleCirclesInnerNodesAlongDiagonalsAndKeepsTheBorder) {
+    // The wave clock is the menu's own and survives between visits, so only
+    // its advance is known: dt * 10 radians a frame.
+    float dx = 0, dy = 0;
+    PassLogo();
+    Frame(0.05f);
+    game->mmdistort->GetDisplacement(1, 1, &dx, &dy, DISP_NODE);
+    float a0 = std::atan2(dy, dx);
+    Frame(0.05f);
+    game->mmdistort->GetDisplacement(1, 1, &dx, &dy, DISP_NODE);
+    EXPECT_NEAR(std::remainder(std::atan2(dy, dx) - a0 - 0.5f, 2 * M_PI), 0, 1e-3);
+
+    for (int i = 0; i < 37; ++i) Frame();
+    Click(kMenuX, kOptionsY);
+    for (int i = 0; i < 23; ++i) Frame();
+    for (int r = 0; r < 16; ++r) {
+        for (int c = 0; c < 16; ++c) {
+            game->mmdistort->GetDisplacement(c, r, &dx, &dy, DISP_NODE);
+            if (r == 0 || c == 0 || r == 15 || c == 15) {
+                EXPECT_FLOAT_EQ(dx, 0) << c << "," << r;
+                EXPECT_FLOAT_EQ(dy, 0) << c << "," << r;
+            } else {
+                EXPECT_NEAR(std::hypot(dx, dy), 0.5, 1e-4) << c << "," << r;
+            }
+        }
+    }
+    // (r + c) / 2 sets the phase: (2, 3) and (1, 4) share one, (3, 3) differs.
+    float ax, ay, bx, by, cx, cy;
+    game->mmdistort->GetDisplacement(2, 3, &ax, &ay, DISP_NODE);
+    game->mmdistort->GetDisplacement(1, 4, &bx, &by, DISP_NODE);
+    game->mmdistort->GetDisplacement(3, 3, &cx, &cy, DISP_NODE);
+    EXPECT_FLOAT_EQ(ax, bx);
+    EXPECT_FLOAT_EQ(ay, by);
+    EXPECT_GT(std::hypot(ax - cx, ay - cy), 0.1);
+}
+
+TEST_F(MenuTest, OnlyUnlockedLevelsStartABattle) {
+    PassLogo();
+    Click(kMenuX, kLevelChoiceY);
+    hl->ClearSounds();
+    for (int n = 2; n <= 8; ++n) {
+        tcellpos b = LevelButton(n);
+        Click(static_cast<float>(b.first), static_cast<float>(b.second));
+        EXPECT_EQ(game->gamestate, GS_CHLVL) << "level " << n;
+    }
+    EXPECT_TRUE(game->units.empty());
+    EXPECT_TRUE(StreamsPlayed().empty());
+
+    HCHANNEL menuChannel = game->muschan;
+    tcellpos b = LevelButton(1);
+    Click(static_cast<float>(b.first), static_cast<float>(b.second));
+    EXPECT_EQ(game->gamestate, GS_GAME);
+    EXPECT_EQ(game->units.size(), 2u);
+    EXPECT_EQ(hl->ChannelVolume(menuChannel), -1); // menu music stopped
+    ASSERT_EQ(StreamsPlayed().size(), 1u);
+    EXPECT_NE(StreamsPlayed()[0].find("game_music"), std::string::npos);
+    EXPECT_EQ(hl->ChannelVolume(game->muschan), 30);
+}
+
+TEST_F(MenuTest, WinningLevelOneUnlocksLevelTwoAndMovesTheMarker) {
+    PassLogo();
+    Click(kMenuX, kLevelChoiceY);
+    EXPECT_EQ(MarkerAt(), tcellpos(100, 98));
+
+    WinLevel1();
+    ASSERT_EQ(game->gamestate, GS_CHLVL);
+    EXPECT_EQ(game->maxlvl, 2);
+    EXPECT_EQ(MarkerAt(), tcellpos(165, 185));
+
+    // The battle music goes on over the level choice until back.
+    HCHANNEL battleChannel = game->muschan;
+    EXPECT_EQ(hl->ChannelVolume(battleChannel), 30);
+    hl->ClearSounds();
+    Click(kLevelBackX, kLevelBackY);
+    EXPECT_EQ(game->gamestate, GS_MMENU);
+    EXPECT_EQ(hl->ChannelVolume(battleChannel), -1);
+    ASSERT_EQ(StreamsPlayed().size(), 1u);
+    EXPECT_NE(StreamsPlayed()[0].find("main_theme"), std::string::npos);
+
+    StartLevel(2);
+    EXPECT_EQ(game->gamestate, GS_GAME);
+}
+
+TEST_F(MenuTest, MarkerFollowsMaxLevel) {
+    PassLogo();
+    Click(kMenuX, kLevelChoiceY);
+    const tcellpos expected[] = {{0, 0},     {100, 98},  {165, 185}, {246, 251}, {368, 273},
+                                 {544, 354}, {622, 464}, {687, 573}, {811, 633}, {0, 0}};
+    for (int lvl = 0; lvl <= 9; ++lvl) {
+        game->maxlvl = lvl;
+        EXPECT_EQ(MarkerAt(), expected[lvl]) << "maxlvl " << lvl;
+    }
+}
+
+TEST_F(MenuTest, CursorIsDrawnOnEveryScreenButTheBattle) {
+    auto cursorAt = [&](float x, float y) {
+        Move(x, y);
+        Frame();
+        const std::vector<tideQuad>& q = hl->Quads();
+        return !q.empty() && q.back().tex == Texture("cursor") && q.back().v[0].x == x &&
+               q.back().v[0].y == y;
+    };
+    EXPECT_TRUE(cursorAt(300, 200)); // logo
+    PassLogo();
+    EXPECT_TRUE(cursorAt(310, 210)); // menu
+    Click(kMenuX, kOptionsY);
+    EXPECT_TRUE(cursorAt(320, 220)); // options
+    Click(512, 618);
+    Click(kMenuX, kLevelChoiceY);
+    EXPECT_TRUE(cursorAt(330, 230)); // level choice
+    // Over an enemy the battle shows its aiming cursor and nothing else.
+    StartLevel(1);
+    ASSERT_EQ(game->gamestate, GS_GAME);
+    Move(kMeduX * 64 + 32, kRow * 64 + 32);
+    Frame();
+    EXPECT_TRUE(QuadsWith(Texture("cursor")).empty());
+    EXPECT_EQ(QuadsWith(Texture("cursor_attack")).size(), 1u);
+}

@@ -1,0 +1,141 @@
+// The options screen: live music and effects volume, battle pace, saving on
+// the way out and the settings surviving a restart.
+#include "gui/controls.h"
+#include "tests/screens/screens_fixture.h"
+#include "units/unit.h"
+
+namespace {
+
+const float kSliderY = 519;
+const float kSoundX = 178, kMusicX = 428, kSpeedX = 678; // left ends
+const float kBackX = 512, kBackY = 618;
+
+float At(float left, float value) { return left + 160 * value / 100; }
+
+}  // namespace
+
+class OptionsTest : public ScreensTest {
+protected:
+    void SetUp() override {
+        ScreensTest::SetUp();
+        WriteData(DefaultConfig());
+        Start();
+        PassLogo();
+    }
+    void OpenFromMenu() {
+        Click(512, 571);
+        ASSERT_EQ(game->gamestate, GS_OPTIONS);
+    }
+    int Saved(const char* section, const char* key) {
+        eng->tide->System_SetState(TIDE_INIFILE, "Res\\config.txt");
+        return eng->tide->Ini_GetInt(section, key, -1);
+    }
+};
+
+TEST_F(OptionsTest, MusicSliderChangesTheVolumeLiveAndBackSavesIt) {
+    OpenFromMenu();
+    hl->ClearLog();
+    Drag(At(kMusicX, 30), kSliderY, kMusicX - 40, kSliderY);
+    EXPECT_EQ(game->musicvolume, 0);
+    EXPECT_EQ(hl->ChannelVolume(game->muschan), 0);
+    EXPECT_TRUE(eng->LogHas("change music volume: 0"));
+    EXPECT_EQ(eng->LogCount("change music volume:"), 5); // press and four moves
+
+    Click(kBackX, kBackY);
+    EXPECT_EQ(game->gamestate, GS_MMENU);
+    EXPECT_EQ(Saved("options", "music"), 0);
+    EXPECT_EQ(Saved("options", "sound"), 50);
+    EXPECT_EQ(Saved("options", "speed"), 50);
+    // The unit sections are left as they were.
+    EXPECT_EQ(Saved("aqua", "health"), 5);
+    EXPECT_EQ(Saved("aqua", "dmg"), 10);
+    EXPECT_EQ(Saved("aqua", "range"), 5);
+    EXPECT_EQ(Saved("medu", "health"), 1);
+
+    Stop();
+    hl->ClearSounds();
+    Start();
+    EXPECT_EQ(game->musicvolume, 0);
+    EXPECT_FLOAT_EQ(game->music_sld->GetValue(), 0);
+    ASSERT_FALSE(hl->Sounds().empty());
+    EXPECT_EQ(hl->Sounds().back().volume, 0);
+}
+
+TEST_F(OptionsTest, AClickOnTheMusicSliderSetsTheClickedPoint) {
+    OpenFromMenu();
+    hl->ClearLog();
+    Click(At(kMusicX, 75), kSliderY);
+    EXPECT_EQ(game->musicvolume, 75);
+    EXPECT_EQ(eng->LogCount("change music volume: 75"), 1);
+    EXPECT_EQ(eng->LogCount("change music volume:"), 1);
+}
+
+TEST_F(OptionsTest, SoundAndSpeedTakeEffectAndSurviveARestart) {
+    OpenFromMenu();
+    HCHANNEL music = game->muschan;
+    hl->ClearSounds();
+    Click(At(kSoundX, 20), kSliderY);
+    EXPECT_EQ(game->soundvolume, 20);
+    EXPECT_EQ(eng->tide->System_GetState(TIDE_FXVOLUME), 20);
+    Drag(At(kSpeedX, 50), kSliderY, kSpeedX + 200, kSliderY);
+    EXPECT_EQ(game->speed, 100);
+    EXPECT_FLOAT_EQ(game->BattleSpeedFactor(), 4);
+    // Neither slider touches the music.
+    EXPECT_EQ(game->muschan, music);
+    EXPECT_EQ(hl->ChannelVolume(music), 30);
+    for (const tideSoundEvent& e : hl->Sounds()) EXPECT_NE(e.kind, TIDE_SND_VOLUME);
+    EXPECT_FALSE(eng->LogHas("change music volume"));
+
+    Click(kBackX, kBackY);
+    EXPECT_EQ(Saved("options", "sound"), 20);
+    EXPECT_EQ(Saved("options", "speed"), 100);
+    EXPECT_EQ(Saved("options", "music"), 30);
+
+    Stop();
+    Start();
+    EXPECT_FLOAT_EQ(game->sound_sld->GetValue(), 20);
+    EXPECT_FLOAT_EQ(game->speed_sld->GetValue(), 100);
+    EXPECT_EQ(eng->tide->System_GetState(TIDE_FXVOLUME), 20);
+}
+
+TEST_F(OptionsTest, BackSavesAllThreeEvenWhenNothingChanged) {
+    Stop();
+    WriteData("[aqua]\nhealth=7\n");
+    Start();
+    PassLogo();
+    OpenFromMenu();
+    Click(kBackX, kBackY);
+    EXPECT_EQ(game->gamestate, GS_MMENU);
+    EXPECT_EQ(Saved("options", "music"), 50);
+    EXPECT_EQ(Saved("options", "sound"), 50);
+    EXPECT_EQ(Saved("options", "speed"), 50);
+    EXPECT_EQ(Saved("aqua", "health"), 7);
+}
+
+TEST_F(OptionsTest, EscapeInABattleAndBackReturnsToTheSameBattle) {
+    StartLevel(1);
+    ASSERT_EQ(game->gamestate, GS_GAME);
+    Frames(5);
+    std::vector<cUnit*> units = game->units;
+    cUnit* sel = game->selunit;
+    int turn = cGame::turn;
+    std::vector<int> health;
+    for (cUnit* u : units) health.push_back(u->GetHealth());
+    HCHANNEL music = game->muschan;
+
+    Key(TIDEK_ESCAPE);
+    EXPECT_EQ(game->gamestate, GS_OPTIONS);
+    EXPECT_EQ(game->prevgamestate, GS_GAME);
+    Frames(120); // the battle waits
+    EXPECT_EQ(hl->ChannelVolume(music), 30); // its music goes on
+
+    Click(kBackX, kBackY);
+    EXPECT_EQ(game->gamestate, GS_GAME);
+    EXPECT_EQ(game->units, units);
+    EXPECT_EQ(game->selunit, sel);
+    EXPECT_EQ(cGame::turn, turn);
+    for (size_t i = 0; i < units.size(); ++i) EXPECT_EQ(units[i]->GetHealth(), health[i]);
+    // Saved into the configuration, not into the level file the battle named.
+    EXPECT_EQ(Saved("options", "music"), 30);
+    EXPECT_EQ(eng->ReadFile("res/lvl1.txt").find("options"), std::string::npos);
+}

@@ -1,0 +1,83 @@
+// thalomir-replay end to end: the real program on the test data set.
+#include <cstdio>
+#include <filesystem>
+
+#include "tests/screens/screens_fixture.h"
+
+namespace {
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+    std::string LastLine() const {
+        std::string s = out;
+        while (!s.empty() && s.back() == '\n') s.pop_back();
+        return s.substr(s.rfind('\n') + 1);
+    }
+};
+
+}  // namespace
+
+class ReplayToolTest : public ScreensTest {
+protected:
+    void SetUp() override {
+        ScreensTest::SetUp();
+        WriteData(DefaultConfig());
+        outDir = eng->Path("shots");
+    }
+
+    ToolRun Replay(const std::string& script, const std::string& extra = "--headless") {
+        eng->WriteFile("script.txt", script);
+        std::string cmd = std::string("'") + THALOMIR_REPLAY_EXE + "' '" + eng->Path("script.txt") +
+                          "' --out '" + outDir + "' --data '" + eng->dir + "' " + extra + " 2>&1";
+        ToolRun r;
+        FILE* p = popen(cmd.c_str(), "r");
+        if (!p) return r;
+        char buf[512];
+        while (fgets(buf, sizeof buf, p)) r.out += buf;
+        r.status = pclose(p);
+        return r;
+    }
+
+    std::string outDir;
+};
+
+TEST_F(ReplayToolTest, PlaysTheGameFromAScript) {
+    ToolRun r = Replay("# logo for two seconds, then the level choice and level 1\n"
+                   "125 click 512 521\n"
+                   "130 click 155 101\n"
+                   "140 down 27\n141 up 27\n"   // options from the battle
+                   "150 click 512 618\n"        // and back into it
+                   "160 end\n");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.LastLine(), "frames=161 gamestate=3 maxlvl=1 units=2") << r.out;
+    // The game's own files went where the game keeps them.
+    eng->tide->System_SetState(TIDE_INIFILE, "Res\\config.txt");
+    EXPECT_EQ(eng->tide->Ini_GetInt("options", "music", -1), 30);
+}
+
+TEST_F(ReplayToolTest, ExitButtonEndsTheRunEarly) {
+    ToolRun r = Replay("125 click 512 621\n500 end\n");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.LastLine(), "frames=126 gamestate=0 maxlvl=1 units=0") << r.out;
+}
+
+TEST_F(ReplayToolTest, MalformedScriptStopsBeforeRunning) {
+    ToolRun r = Replay("1 move 5 5\n2 clik 5 5\n");
+    EXPECT_NE(r.status, 0);
+    EXPECT_NE(r.out.find("line 2: unknown command 'clik'"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("frames="), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(eng->Path("log.txt")));
+}
+
+TEST_F(ReplayToolTest, OffscreenRendererWritesSnapshotsAndTimings) {
+    ToolRun r = Replay("10 shot logo\n130 shot menu\n130 end\n", "--timing");
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("startup to first frame:"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("menu:"), std::string::npos) << r.out;
+    for (const char* name : {"logo.png", "menu.png"}) {
+        std::string png = outDir + "/" + name;
+        ASSERT_TRUE(std::filesystem::exists(png)) << png;
+        EXPECT_GT(std::filesystem::file_size(png), 100u);
+    }
+}
