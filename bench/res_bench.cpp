@@ -45,16 +45,17 @@ private:
         std::string s;
         char buf[1024];
         for (int i = 0; s.size() < (1u << 20); ++i) {
-            snprintf(buf, sizeof(buf),
-                     "; group %d\n"
-                     "Texture tex%d { filename = \"gfx\\\\tex%d.png\" resgroup = %d mipmap = false }\n"
-                     "Sprite spr%d { texture = tex%d rect = 0, 0, 32, 32 hotspot = 16, 16\n"
-                     "  blendmode = COLORADD, ALPHABLEND, NOZWRITE color = FF80FF80 zorder = 0.5 }\n"
-                     "Animation anim%d { texture = tex%d rect = 0, 32, 32, 32 frames = 4 fps = 8\n"
-                     "  mode = FORWARD, LOOP }\n"
-                     "Sound snd%d { filename = snd%d.wav }\n"
-                     "Font fnt%d { filename = font%d.fnt scale = 1.5 tracking = -1 }\n",
-                     i, i, i, i % 8, i, i, i, i, i, i, i, i);
+            snprintf(
+                buf, sizeof(buf),
+                "; group %d\n"
+                "Texture tex%d { filename = \"gfx\\\\tex%d.png\" resgroup = %d mipmap = false }\n"
+                "Sprite spr%d { texture = tex%d rect = 0, 0, 32, 32 hotspot = 16, 16\n"
+                "  blendmode = COLORADD, ALPHABLEND, NOZWRITE color = FF80FF80 zorder = 0.5 }\n"
+                "Animation anim%d { texture = tex%d rect = 0, 32, 32, 32 frames = 4 fps = 8\n"
+                "  mode = FORWARD, LOOP }\n"
+                "Sound snd%d { filename = snd%d.wav }\n"
+                "Font fnt%d { filename = font%d.fnt scale = 1.5 tracking = -1 }\n",
+                i, i, i, i % 8, i, i, i, i, i, i, i, i);
             s += buf;
             spriteNames.push_back("spr" + std::to_string(i));
         }
@@ -93,6 +94,6 @@ void BM_LookupNames(benchmark::State& state) {
 }
 BENCHMARK(BM_LookupNames)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

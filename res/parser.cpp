@@ -70,21 +70,34 @@ const keyword RScriptParser::keytable[] = {
     {"RECT", TOKEN_VAL_RECT},
     {"ALPHA", TOKEN_VAL_ALPHA},
 
-    {nullptr, 0}};
+    {nullptr, 0},
+};
 
 namespace {
 
-bool is_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-bool is_hex_letter(char c) { return (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
-bool is_number_char(char c) { return is_digit(c) || c == '.' || c == '-'; }
-bool is_hex_digit(char c) { return is_digit(c) || is_hex_letter(c); }
-bool is_quoted_char(char c) { return c != '"' && c != '\n' && c != '\r' && c != 0; }
+bool is_space(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool is_hex_letter(char c) {
+    return (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+bool is_number_char(char c) {
+    return is_digit(c) || c == '.' || c == '-';
+}
+bool is_hex_digit(char c) {
+    return is_digit(c) || is_hex_letter(c);
+}
+bool is_quoted_char(char c) {
+    return c != '"' && c != '\n' && c != '\r' && c != 0;
+}
 bool is_identifier_char(char c) {
     return c != 0 && !is_space(c) && c != ',' && c != '=' && c != '{' && c != '}' && c != ':';
 }
 
-} // namespace
+}  // namespace
 
 RScriptParser::RScriptParser(const char* name, const char* scr)
     : tokentype(TOKEN_NONE), script(scr), scriptname(name), line(1), tokenlen(0) {
@@ -92,11 +105,13 @@ RScriptParser::RScriptParser(const char* name, const char* scr)
     tide = tideCreate(TIDE_VERSION);
 }
 
-RScriptParser::~RScriptParser() { tide->Release(); }
+RScriptParser::~RScriptParser() {
+    tide->Release();
+}
 
 bool RScriptParser::strtkcmp(const char* keyword, const char* text) {
     for (; *keyword; ++keyword, ++text)
-        if (*text != *keyword) return true; // also when the text ends first
+        if (*text != *keyword) return true;  // also when the text ends first
     return false;
 }
 
@@ -131,7 +146,7 @@ int RScriptParser::get_token() {
         tokentype = TOKEN_NUMBER;
         copy_while(is_number_char);
         if (is_hex_letter(*script)) {
-            tokentype = TOKEN_STRING; // a hex value that starts with a digit
+            tokentype = TOKEN_STRING;  // a hex value that starts with a digit
             copy_while(is_hex_digit);
         }
         return tokentype;
@@ -166,14 +181,20 @@ int RScriptParser::get_token() {
 
 void RScriptParser::put_back() {
     script -= tokenlen;
-    tokenlen = 0; // a second put_back must not step further back
+    tokenlen = 0;  // a second put_back must not step further back
 }
 
-int RScriptParser::tkn_int() const { return atoi(tokenvalue); }
+int RScriptParser::tkn_int() const {
+    return atoi(tokenvalue);
+}
 
-float RScriptParser::tkn_float() const { return float(atof(tokenvalue)); }
+float RScriptParser::tkn_float() const {
+    return float(atof(tokenvalue));
+}
 
-bool RScriptParser::tkn_bool() const { return tokenvalue[0] == 't' || tokenvalue[0] == 'T'; }
+bool RScriptParser::tkn_bool() const {
+    return tokenvalue[0] == 't' || tokenvalue[0] == 'T';
+}
 
 DWORD RScriptParser::tkn_hex() const {
     DWORD result = 0;
@@ -187,7 +208,7 @@ DWORD RScriptParser::tkn_hex() const {
         else if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
             digit = 15;
         else
-            digit = 0; // punctuation carries no digit value
+            digit = 0;  // punctuation carries no digit value
         result = (result << 4) | digit;
     }
     return result;

@@ -78,8 +78,12 @@ enum {
 };
 
 // Keyword groups as the grammar tests them.
-inline bool IsCommandToken(int code) { return code > 10 && code < 24; }
-inline bool IsParameterToken(int code) { return code > 25 && code <= 48; }
+inline bool IsCommandToken(int code) {
+    return code > 10 && code < 24;
+}
+inline bool IsParameterToken(int code) {
+    return code > 25 && code <= 48;
+}
 
 struct keyword {
     const char* word;

@@ -14,19 +14,27 @@ namespace {
 
 // Makes the resource once; a failed making leaves the handle 0 so that the
 // next Get tries again.
-template <class Make> uintptr_t get_once(uintptr_t& handle, Make make) {
+template <class Make>
+uintptr_t get_once(uintptr_t& handle, Make make) {
     if (!handle) handle = make();
     return handle;
 }
 
 // Releases what Get made, if anything, and marks it unmade.
-template <class Release> void free_once(uintptr_t& handle, Release release) {
+template <class Release>
+void free_once(uintptr_t& handle, Release release) {
     if (handle) release(handle);
     handle = 0;
 }
 
-template <class T> T* as(uintptr_t handle) { return reinterpret_cast<T*>(handle); }
-template <class T> uintptr_t handle_of(T* object) { return reinterpret_cast<uintptr_t>(object); }
+template <class T>
+T* as(uintptr_t handle) {
+    return reinterpret_cast<T*>(handle);
+}
+template <class T>
+uintptr_t handle_of(T* object) {
+    return reinterpret_cast<uintptr_t>(object);
+}
 
 // The drawing state a Sprite or Animation block gives its object.
 void apply_sprite_params(tideSprite* spr, const RSprite* rc) {
@@ -37,7 +45,7 @@ void apply_sprite_params(tideSprite* spr, const RSprite* rc) {
     spr->SetFlip(rc->bXFlip, rc->bYFlip, false);
 }
 
-} // namespace
+}  // namespace
 
 uintptr_t RResource::Get(tideResourceManager*) {
     return get_once(handle, [&] { return handle_of(tide->Resource_Load(filename)); });

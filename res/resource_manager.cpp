@@ -84,8 +84,9 @@ void* tideResourceManager::GetResource(const char* name, int resgroup) {
 }
 
 HTEXTURE tideResourceManager::GetTexture(const char* name, int resgroup) {
-    return HTEXTURE(get_or_load<RTexture>(RES_TEXTURE, name, resgroup,
-                                          [&] { return uintptr_t(tide->Texture_Load(name, 0, false)); }));
+    return HTEXTURE(get_or_load<RTexture>(RES_TEXTURE, name, resgroup, [&] {
+        return uintptr_t(tide->Texture_Load(name, 0, false));
+    }));
 }
 
 HEFFECT tideResourceManager::GetEffect(const char* name, int resgroup) {
@@ -106,9 +107,9 @@ HSTREAM tideResourceManager::GetStream(const char* name, int resgroup) {
 // A table is always made, empty when its file is missing, so it registers
 // even then and later requests get that same table.
 tideStringTable* tideResourceManager::GetStringTable(const char* name, int resgroup) {
-    return reinterpret_cast<tideStringTable*>(
-        get_or_load<RStringTable>(RES_STRTABLE, name, resgroup,
-                                  [&] { return reinterpret_cast<uintptr_t>(new tideStringTable(name)); }));
+    return reinterpret_cast<tideStringTable*>(get_or_load<RStringTable>(
+        RES_STRTABLE, name, resgroup,
+        [&] { return reinterpret_cast<uintptr_t>(new tideStringTable(name)); }));
 }
 
 HTARGET tideResourceManager::GetTarget(const char* name) {

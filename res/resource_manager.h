@@ -48,7 +48,7 @@ public:
     tideParticleSystem* GetParticleSystem(const char* name);
     tideDistortionMesh* GetDistortionMesh(const char* name);
 
-    ResDesc* res[RESTYPES]; // one list per kind index, newest first
+    ResDesc* res[RESTYPES];  // one list per kind index, newest first
 
 private:
     void _parse_script(const char* scriptname);

@@ -9,9 +9,13 @@
 
 Tide* ResDesc::tide = nullptr;
 
-ResDesc::ResDesc() { tide = tideCreate(TIDE_VERSION); }
+ResDesc::ResDesc() {
+    tide = tideCreate(TIDE_VERSION);
+}
 
-ResDesc::~ResDesc() { tide->Release(); }
+ResDesc::~ResDesc() {
+    tide->Release();
+}
 
 void ResCopyName(char (&dst)[MAXRESCHARS], const char* src) {
     size_t n = src ? strnlen(src, MAXRESCHARS - 1) : 0;
@@ -47,10 +51,18 @@ RScriptParser* value(RScriptParser* sp) {
     sp->get_token();
     return sp;
 }
-int read_int(RScriptParser* sp) { return value(sp)->tkn_int(); }
-float read_float(RScriptParser* sp) { return value(sp)->tkn_float(); }
-bool read_bool(RScriptParser* sp) { return value(sp)->tkn_bool(); }
-DWORD read_hex(RScriptParser* sp) { return value(sp)->tkn_hex(); }
+int read_int(RScriptParser* sp) {
+    return value(sp)->tkn_int();
+}
+float read_float(RScriptParser* sp) {
+    return value(sp)->tkn_float();
+}
+bool read_bool(RScriptParser* sp) {
+    return value(sp)->tkn_bool();
+}
+DWORD read_hex(RScriptParser* sp) {
+    return value(sp)->tkn_hex();
+}
 void read_string(RScriptParser* sp, char (&dst)[MAXRESCHARS]) {
     ResCopyName(dst, value(sp)->tkn_string());
 }
@@ -68,7 +80,8 @@ ResDesc* find_base(tideResourceManager* rm, int type, const char* basename) {
 
 // A block's description starts as a copy of its base of the same kind when
 // there is one, from the kind's defaults otherwise.
-template <class T> void init_block_desc(T* rc, T* base, const char* name) {
+template <class T>
+void init_block_desc(T* rc, T* base, const char* name) {
     if (base)
         *rc = *base;
     else
@@ -88,13 +101,23 @@ T* new_block_desc(tideResourceManager* rm, int type, const char* name, const cha
 // The parameter loop of one block. `accept` reads the values of a parameter
 // the kind knows and returns false for any other token; "resgroup" is common
 // to every kind.
-template <class Accept> void parse_params(RScriptParser* sp, ResDesc* rc, Accept accept) {
+template <class Accept>
+void parse_params(RScriptParser* sp, ResDesc* rc, Accept accept) {
     while (ScriptSkipToNextParameter(sp, false)) {
         if (sp->tokentype == TOKEN_PAR_RESGROUP)
             rc->resgroup = read_int(sp);
         else if (!accept(sp->tokentype))
             ScriptSkipToNextParameter(sp, true);
     }
+}
+
+// A whole block of a kind: its description, parameters and registration.
+template <class T, class Accept>
+void parse_block(tideResourceManager* rm, RScriptParser* sp, int type, const char* name,
+                 const char* basename, Accept accept) {
+    T* rc = new_block_desc<T>(rm, type, name, basename);
+    parse_params(sp, rc, [&](int code) { return accept(rc, code); });
+    AddRes(rm, type, rc);
 }
 
 struct BitRule {
@@ -104,12 +127,12 @@ struct BitRule {
 };
 
 const BitRule kBlendRules[] = {
-    {TOKEN_VAL_COLORMUL, BLEND_COLORADD, false}, {TOKEN_VAL_COLORADD, BLEND_COLORADD, true},
+    {TOKEN_VAL_COLORMUL, BLEND_COLORADD, false},    {TOKEN_VAL_COLORADD, BLEND_COLORADD, true},
     {TOKEN_VAL_ALPHABLEND, BLEND_ALPHABLEND, true}, {TOKEN_VAL_ALPHAADD, BLEND_ALPHABLEND, false},
-    {TOKEN_VAL_ZWRITE, BLEND_ZWRITE, true},       {TOKEN_VAL_NOZWRITE, BLEND_ZWRITE, false}};
+    {TOKEN_VAL_ZWRITE, BLEND_ZWRITE, true},         {TOKEN_VAL_NOZWRITE, BLEND_ZWRITE, false}};
 
 const BitRule kModeRules[] = {
-    {TOKEN_VAL_FORWARD, ANIM_REV, false},     {TOKEN_VAL_REVERSE, ANIM_REV, true},
+    {TOKEN_VAL_FORWARD, ANIM_REV, false},      {TOKEN_VAL_REVERSE, ANIM_REV, true},
     {TOKEN_VAL_PINGPONG, ANIM_PINGPONG, true}, {TOKEN_VAL_NOPINGPONG, ANIM_PINGPONG, false},
     {TOKEN_VAL_LOOP, ANIM_LOOP, true},         {TOKEN_VAL_NOLOOP, ANIM_LOOP, false}};
 
@@ -138,9 +161,9 @@ void parse_bit_list(RScriptParser* sp, int* bits, const BitRule (&rules)[6]) {
 typedef void (*BlockParser)(tideResourceManager*, RScriptParser*, const char*, const char*);
 
 const BlockParser kBlockParsers[RESTYPES] = {
-    nullptr,          RResource::Parse,  RTexture::Parse,   REffect::Parse, RMusic::Parse,
-    RStream::Parse,   RTarget::Parse,    RSprite::Parse,    RAnimation::Parse,
-    RFont::Parse,     RParticle::Parse,  RDistort::Parse,   RStringTable::Parse};
+    nullptr,          RResource::Parse, RTexture::Parse,    REffect::Parse,    RMusic::Parse,
+    RStream::Parse,   RTarget::Parse,   RSprite::Parse,     RAnimation::Parse, RFont::Parse,
+    RParticle::Parse, RDistort::Parse,  RStringTable::Parse};
 
 // One block item, with its kind keyword just read.
 void parse_block_item(tideResourceManager* rm, RScriptParser* sp, int type) {
@@ -172,7 +195,7 @@ void parse_block_item(tideResourceManager* rm, RScriptParser* sp, int type) {
     }
 }
 
-} // namespace
+}  // namespace
 
 bool ScriptSkipToNextParameter(RScriptParser* sp, bool ignore) {
     if (!ignore) {
@@ -198,7 +221,9 @@ bool ScriptSkipToNextParameter(RScriptParser* sp, bool ignore) {
     return true;
 }
 
-void ScriptParseBlendMode(RScriptParser* sp, int* blend) { parse_bit_list(sp, blend, kBlendRules); }
+void ScriptParseBlendMode(RScriptParser* sp, int* blend) {
+    parse_bit_list(sp, blend, kBlendRules);
+}
 
 void ScriptParseFileResource(tideResourceManager* rm, RScriptParser* sp, const char* name,
                              const char* basename, RFileDesc* rr, int restype) {
@@ -215,25 +240,41 @@ void ScriptParseSpriteAnim(RScriptParser* sp, RSprite* rc, bool anim) {
     RAnimation* ra = anim ? static_cast<RAnimation*>(rc) : nullptr;
     parse_params(sp, rc, [&](int code) {
         switch (code) {
-        case TOKEN_PAR_TEXTURE: read_string(sp, rc->texname); return true;
-        case TOKEN_PAR_RECT: read_rect(sp, &rc->tx, &rc->ty, &rc->w, &rc->h); return true;
-        case TOKEN_PAR_HOTSPOT:
-            rc->hotx = read_float(sp);
-            rc->hoty = read_float(sp);
-            return true;
-        case TOKEN_PAR_BLENDMODE: ScriptParseBlendMode(sp, &rc->blend); return true;
-        case TOKEN_PAR_COLOR: rc->color = read_hex(sp); return true;
-        case TOKEN_PAR_ZORDER: rc->z = read_float(sp); return true;
-        case TOKEN_PAR_FLIP:
-            rc->bXFlip = read_bool(sp);
-            rc->bYFlip = read_bool(sp);
-            return true;
+            case TOKEN_PAR_TEXTURE:
+                read_string(sp, rc->texname);
+                return true;
+            case TOKEN_PAR_RECT:
+                read_rect(sp, &rc->tx, &rc->ty, &rc->w, &rc->h);
+                return true;
+            case TOKEN_PAR_HOTSPOT:
+                rc->hotx = read_float(sp);
+                rc->hoty = read_float(sp);
+                return true;
+            case TOKEN_PAR_BLENDMODE:
+                ScriptParseBlendMode(sp, &rc->blend);
+                return true;
+            case TOKEN_PAR_COLOR:
+                rc->color = read_hex(sp);
+                return true;
+            case TOKEN_PAR_ZORDER:
+                rc->z = read_float(sp);
+                return true;
+            case TOKEN_PAR_FLIP:
+                rc->bXFlip = read_bool(sp);
+                rc->bYFlip = read_bool(sp);
+                return true;
         }
         if (!ra) return false;
         switch (code) {
-        case TOKEN_PAR_FRAMES: ra->frames = read_int(sp); return true;
-        case TOKEN_PAR_FPS: ra->fps = read_float(sp); return true;
-        case TOKEN_PAR_MODE: parse_bit_list(sp, &ra->mode, kModeRules); return true;
+            case TOKEN_PAR_FRAMES:
+                ra->frames = read_int(sp);
+                return true;
+            case TOKEN_PAR_FPS:
+                ra->fps = read_float(sp);
+                return true;
+            case TOKEN_PAR_MODE:
+                parse_bit_list(sp, &ra->mode, kModeRules);
+                return true;
         }
         return false;
     });
@@ -241,8 +282,7 @@ void ScriptParseSpriteAnim(RScriptParser* sp, RSprite* rc, bool anim) {
 
 // ---- Scripts ----------------------------------------------------------------
 
-void RScript::Parse(tideResourceManager* rm, RScriptParser* sp, const char* name,
-                    const char*) {
+void RScript::Parse(tideResourceManager* rm, RScriptParser* sp, const char* name, const char*) {
     if (!name) name = "";
     if (FindRes(rm, RES_SCRIPT, name)) {
         if (sp) sp->ScriptPostError("Script ", " already has been parsed.");
@@ -284,7 +324,9 @@ void RScript::Parse(tideResourceManager* rm, RScriptParser* sp, const char* name
     }
 }
 
-uintptr_t RScript::Get(tideResourceManager*) { return 0; }
+uintptr_t RScript::Get(tideResourceManager*) {
+    return 0;
+}
 
 void RScript::Free() {}
 
@@ -312,44 +354,48 @@ void RStringTable::Parse(tideResourceManager* rm, RScriptParser* sp, const char*
 
 void RTexture::Parse(tideResourceManager* rm, RScriptParser* sp, const char* name,
                      const char* basename) {
-    RTexture* rc = new_block_desc<RTexture>(rm, RES_TEXTURE, name, basename);
-    parse_params(sp, rc, [&](int code) {
+    parse_block<RTexture>(rm, sp, RES_TEXTURE, name, basename, [&](RTexture* rc, int code) {
         switch (code) {
-        case TOKEN_PAR_FILENAME: read_string(sp, rc->filename); return true;
-        case TOKEN_PAR_MIPMAP: rc->mipmap = read_bool(sp); return true;
+            case TOKEN_PAR_FILENAME:
+                read_string(sp, rc->filename);
+                return true;
+            case TOKEN_PAR_MIPMAP:
+                rc->mipmap = read_bool(sp);
+                return true;
         }
         return false;
     });
-    AddRes(rm, RES_TEXTURE, rc);
 }
 
 void RMusic::Parse(tideResourceManager* rm, RScriptParser* sp, const char* name,
                    const char* basename) {
-    RMusic* rc = new_block_desc<RMusic>(rm, RES_MUSIC, name, basename);
-    parse_params(sp, rc, [&](int code) {
+    parse_block<RMusic>(rm, sp, RES_MUSIC, name, basename, [&](RMusic* rc, int code) {
         switch (code) {
-        case TOKEN_PAR_FILENAME: read_string(sp, rc->filename); return true;
-        case TOKEN_PAR_AMPLIFY: rc->amplify = read_int(sp); return true;
+            case TOKEN_PAR_FILENAME:
+                read_string(sp, rc->filename);
+                return true;
+            case TOKEN_PAR_AMPLIFY:
+                rc->amplify = read_int(sp);
+                return true;
         }
         return false;
     });
-    AddRes(rm, RES_MUSIC, rc);
 }
 
 void RTarget::Parse(tideResourceManager* rm, RScriptParser* sp, const char* name,
                     const char* basename) {
-    RTarget* rc = new_block_desc<RTarget>(rm, RES_TARGET, name, basename);
-    parse_params(sp, rc, [&](int code) {
+    parse_block<RTarget>(rm, sp, RES_TARGET, name, basename, [&](RTarget* rc, int code) {
         switch (code) {
-        case TOKEN_PAR_SIZE:
-            rc->width = read_int(sp);
-            rc->height = read_int(sp);
-            return true;
-        case TOKEN_PAR_ZBUFFER: rc->zbuffer = read_bool(sp); return true;
+            case TOKEN_PAR_SIZE:
+                rc->width = read_int(sp);
+                rc->height = read_int(sp);
+                return true;
+            case TOKEN_PAR_ZBUFFER:
+                rc->zbuffer = read_bool(sp);
+                return true;
         }
         return false;
     });
-    AddRes(rm, RES_TARGET, rc);
 }
 
 void RSprite::Defaults() {
@@ -396,36 +442,56 @@ void RFont::Defaults() {
 
 void RFont::Parse(tideResourceManager* rm, RScriptParser* sp, const char* name,
                   const char* basename) {
-    RFont* rc = new_block_desc<RFont>(rm, RES_FONT, name, basename);
-    parse_params(sp, rc, [&](int code) {
+    parse_block<RFont>(rm, sp, RES_FONT, name, basename, [&](RFont* rc, int code) {
         switch (code) {
-        case TOKEN_PAR_FILENAME: read_string(sp, rc->filename); return true;
-        case TOKEN_PAR_MIPMAP: rc->mipmap = read_bool(sp); return true;
-        case TOKEN_PAR_BLENDMODE: ScriptParseBlendMode(sp, &rc->blend); return true;
-        case TOKEN_PAR_COLOR: rc->color = read_hex(sp); return true;
-        case TOKEN_PAR_ZORDER: rc->z = read_float(sp); return true;
-        case TOKEN_PAR_SCALE: rc->scale = read_float(sp); return true;
-        case TOKEN_PAR_PROPORTION: rc->proportion = read_float(sp); return true;
-        case TOKEN_PAR_ROTATION: rc->rotation = read_float(sp); return true;
-        case TOKEN_PAR_TRACKING: rc->tracking = read_float(sp); return true;
-        case TOKEN_PAR_SPACING: rc->spacing = read_float(sp); return true;
+            case TOKEN_PAR_FILENAME:
+                read_string(sp, rc->filename);
+                return true;
+            case TOKEN_PAR_MIPMAP:
+                rc->mipmap = read_bool(sp);
+                return true;
+            case TOKEN_PAR_BLENDMODE:
+                ScriptParseBlendMode(sp, &rc->blend);
+                return true;
+            case TOKEN_PAR_COLOR:
+                rc->color = read_hex(sp);
+                return true;
+            case TOKEN_PAR_ZORDER:
+                rc->z = read_float(sp);
+                return true;
+            case TOKEN_PAR_SCALE:
+                rc->scale = read_float(sp);
+                return true;
+            case TOKEN_PAR_PROPORTION:
+                rc->proportion = read_float(sp);
+                return true;
+            case TOKEN_PAR_ROTATION:
+                rc->rotation = read_float(sp);
+                return true;
+            case TOKEN_PAR_TRACKING:
+                rc->tracking = read_float(sp);
+                return true;
+            case TOKEN_PAR_SPACING:
+                rc->spacing = read_float(sp);
+                return true;
         }
         return false;
     });
-    AddRes(rm, RES_FONT, rc);
 }
 
 void RParticle::Parse(tideResourceManager* rm, RScriptParser* sp, const char* name,
                       const char* basename) {
-    RParticle* rc = new_block_desc<RParticle>(rm, RES_PARTICLE, name, basename);
-    parse_params(sp, rc, [&](int code) {
+    parse_block<RParticle>(rm, sp, RES_PARTICLE, name, basename, [&](RParticle* rc, int code) {
         switch (code) {
-        case TOKEN_PAR_FILENAME: read_string(sp, rc->filename); return true;
-        case TOKEN_PAR_SPRITE: read_string(sp, rc->spritename); return true;
+            case TOKEN_PAR_FILENAME:
+                read_string(sp, rc->filename);
+                return true;
+            case TOKEN_PAR_SPRITE:
+                read_string(sp, rc->spritename);
+                return true;
         }
         return false;
     });
-    AddRes(rm, RES_PARTICLE, rc);
 }
 
 void RDistort::Defaults() {
@@ -438,20 +504,28 @@ void RDistort::Defaults() {
 
 void RDistort::Parse(tideResourceManager* rm, RScriptParser* sp, const char* name,
                      const char* basename) {
-    RDistort* rc = new_block_desc<RDistort>(rm, RES_DISTORT, name, basename);
-    parse_params(sp, rc, [&](int code) {
+    parse_block<RDistort>(rm, sp, RES_DISTORT, name, basename, [&](RDistort* rc, int code) {
         switch (code) {
-        case TOKEN_PAR_TEXTURE: read_string(sp, rc->texname); return true;
-        case TOKEN_PAR_RECT: read_rect(sp, &rc->tx, &rc->ty, &rc->w, &rc->h); return true;
-        case TOKEN_PAR_MESH:
-            rc->cols = read_int(sp);
-            rc->rows = read_int(sp);
-            return true;
-        case TOKEN_PAR_BLENDMODE: ScriptParseBlendMode(sp, &rc->blend); return true;
-        case TOKEN_PAR_COLOR: rc->color = read_hex(sp); return true;
-        case TOKEN_PAR_ZORDER: rc->z = read_float(sp); return true;
+            case TOKEN_PAR_TEXTURE:
+                read_string(sp, rc->texname);
+                return true;
+            case TOKEN_PAR_RECT:
+                read_rect(sp, &rc->tx, &rc->ty, &rc->w, &rc->h);
+                return true;
+            case TOKEN_PAR_MESH:
+                rc->cols = read_int(sp);
+                rc->rows = read_int(sp);
+                return true;
+            case TOKEN_PAR_BLENDMODE:
+                ScriptParseBlendMode(sp, &rc->blend);
+                return true;
+            case TOKEN_PAR_COLOR:
+                rc->color = read_hex(sp);
+                return true;
+            case TOKEN_PAR_ZORDER:
+                rc->z = read_float(sp);
+                return true;
         }
         return false;
     });
-    AddRes(rm, RES_DISTORT, rc);
 }

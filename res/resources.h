@@ -28,7 +28,7 @@ enum {
     RESTYPES = 13
 };
 
-const int MAXRESCHARS = 128; // name and file name fields, NUL included
+const int MAXRESCHARS = 128;  // name and file name fields, NUL included
 
 // Copies `src` into a fixed field, cut to fit.
 void ResCopyName(char (&dst)[MAXRESCHARS], const char* src);
@@ -75,10 +75,10 @@ public:
     char filename[MAXRESCHARS] = {};
 };
 
-#define RES_KIND_OPERATIONS                                                          \
+#define RES_KIND_OPERATIONS                                                         \
     static void Parse(tideResourceManager* rm, RScriptParser* sp, const char* name, \
-                      const char* basename);                                          \
-    uintptr_t Get(tideResourceManager* rm) override;                                  \
+                      const char* basename);                                        \
+    uintptr_t Get(tideResourceManager* rm) override;                                \
     void Free() override
 
 class RResource : public RFileDesc {
@@ -131,7 +131,7 @@ public:
     void Defaults();
 
     char texname[MAXRESCHARS] = {};
-    float tx = 0, ty = 0, w = 0, h = 0; // texture rectangle in texture pixels
+    float tx = 0, ty = 0, w = 0, h = 0;  // texture rectangle in texture pixels
     float hotx = 0, hoty = 0;
     int blend = 0;
     DWORD color = 0;
@@ -178,8 +178,8 @@ public:
     void Defaults();
 
     // A mesh is built with node counts kept in this range.
-    static const int MINNODES = 2;
-    static const int MAXNODES = 512;
+    static constexpr int MINNODES = 2;
+    static constexpr int MAXNODES = 512;
 
     char texname[MAXRESCHARS] = {};
     float tx = 0, ty = 0, w = 0, h = 0;

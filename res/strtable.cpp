@@ -12,14 +12,16 @@ const char kHeader[] = "[TIDESTRINGTABLE]";
 const size_t kHeaderLen = sizeof(kHeader) - 1;
 const size_t kMaxText = 8191;
 
-bool is_space(char c) { return isspace(static_cast<unsigned char>(c)) != 0; }
+bool is_space(char c) {
+    return isspace(static_cast<unsigned char>(c)) != 0;
+}
 
 const char* skip_space(const char* p) {
     while (is_space(*p)) ++p;
     return p;
 }
 
-} // namespace
+}  // namespace
 
 tideStringTable::tideStringTable(const char* filename) : strings(nullptr) {
     tide = tideCreate(TIDE_VERSION);
@@ -61,7 +63,7 @@ void tideStringTable::add(const char* name, const char* text, size_t len) {
 
 void tideStringTable::parse(const char* filename, const char* text) {
     const char* p = text + kHeaderLen;
-    if (*p) ++p; // the header's line break; a second CR/LF is white space anyway
+    if (*p) ++p;  // the header's line break; a second CR/LF is white space anyway
     std::vector<char> work(kMaxText + 1);
 
     for (;;) {
@@ -115,7 +117,7 @@ void tideStringTable::parse(const char* filename, const char* text) {
         add(name, work.data(), n);
 
         if (!*p) return;
-        ++p; // closing quote
+        ++p;  // closing quote
     }
 }
 

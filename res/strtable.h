@@ -7,8 +7,8 @@
 #include "engine/tide.h"
 
 struct NamedString {
-    char name[64]; // at most 63 characters; longer names are cut
-    char* string;  // owned copy of the text
+    char name[64];  // at most 63 characters; longer names are cut
+    char* string;   // owned copy of the text
     NamedString* next;
 };
 
@@ -22,7 +22,7 @@ public:
     // Text of the last entry of that name in the file, or null.
     const char* GetString(const char* name) const;
 
-    NamedString* strings; // last entry of the file first
+    NamedString* strings;  // last entry of the file first
 
 private:
     void parse(const char* filename, const char* text);

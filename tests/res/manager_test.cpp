@@ -40,7 +40,7 @@ TEST_F(ManagerTest, DeclaredResourcesAreMadeOnceOnFirstLookup) {
     ASSERT_NE(tex, 0u);
     EXPECT_EQ(desc->handle, tex);
     EXPECT_EQ(eng.tide->Texture_GetWidth(tex, true), 64);
-    Remove("units.png"); // a second lookup must not load again
+    Remove("units.png");  // a second lookup must not load again
     EXPECT_EQ(rm->GetTexture("units"), tex);
 
     EXPECT_NE(rm->GetEffect("hit"), 0u);
@@ -74,7 +74,7 @@ TEST_F(ManagerTest, FileFallbackRegistersOnceAndFailuresNothing) {
 
     EXPECT_EQ(rm.GetTexture("missing.png"), 0u);
     EXPECT_EQ(Count(&rm, RES_TEXTURE), 1);
-    Png("missing.png"); // a failed load is tried again next time
+    Png("missing.png");  // a failed load is tried again next time
     EXPECT_NE(rm.GetTexture("missing.png"), 0u);
 
     EXPECT_NE(rm.GetEffect("fx.wav"), 0u);
@@ -204,7 +204,7 @@ TEST_F(ManagerTest, PrecacheStopsAtTheFirstFailure) {
     EXPECT_EQ(Desc<RTexture>(rm.get(), RES_TEXTURE, "b")->handle, 0u);
     EXPECT_EQ(Desc<RTexture>(rm.get(), RES_TEXTURE, "a")->handle, 0u);
     EXPECT_EQ(Desc<RSprite>(rm.get(), RES_SPRITE, "s")->handle, 0u);
-    EXPECT_TRUE(rm->GetSprite("s")); // still made on first lookup
+    EXPECT_TRUE(rm->GetSprite("s"));  // still made on first lookup
 }
 
 TEST_F(ManagerTest, PrecacheAndPurgeByGroup) {
@@ -274,4 +274,4 @@ TEST_F(ManagerTest, StringTableFallbackAlwaysRegisters) {
     EXPECT_STREQ(rm.GetStringTable("t.txt")->GetString("greeting"), "Hi");
 }
 
-} // namespace
+}  // namespace

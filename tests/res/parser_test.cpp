@@ -1,8 +1,9 @@
+#include "res/parser.h"
+
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "res/parser.h"
 #include "tests/res/res_fixture.h"
 
 namespace {
@@ -52,10 +53,9 @@ TEST_F(ParserTest, KeywordsMatchAsPrefixesWithoutWordBoundary) {
     EXPECT_EQ(Tokenize("trueColor"), (Tokens{{TOKEN_BOOL, "true"}, {TOKEN_STRING, "Color"}}));
     EXPECT_EQ(Tokenize("sprites"), (Tokens{{TOKEN_PAR_SPRITE, "sprite"}, {TOKEN_STRING, "s"}}));
     EXPECT_EQ(Tokenize("tex1 Sprit"), (Tokens{{TOKEN_STRING, "tex1"}, {TOKEN_STRING, "Sprit"}}));
-    EXPECT_EQ(Tokenize("ALPHABLEND ALPHAADD ALPHA"),
-              (Tokens{{TOKEN_VAL_ALPHABLEND, "ALPHABLEND"},
-                      {TOKEN_VAL_ALPHAADD, "ALPHAADD"},
-                      {TOKEN_VAL_ALPHA, "ALPHA"}}));
+    EXPECT_EQ(Tokenize("ALPHABLEND ALPHAADD ALPHA"), (Tokens{{TOKEN_VAL_ALPHABLEND, "ALPHABLEND"},
+                                                             {TOKEN_VAL_ALPHAADD, "ALPHAADD"},
+                                                             {TOKEN_VAL_ALPHA, "ALPHA"}}));
 }
 
 TEST_F(ParserTest, EveryKeywordAloneYieldsItsOwnCode) {
@@ -69,16 +69,15 @@ TEST_F(ParserTest, EveryKeywordAloneYieldsItsOwnCode) {
 }
 
 TEST_F(ParserTest, PunctuationNeedsNoWhiteSpace) {
-    EXPECT_EQ(Tokenize("rect=0,0,32,32"),
-              (Tokens{{TOKEN_PAR_RECT, "rect"},
-                      {TOKEN_EQUALS, "="},
-                      {TOKEN_NUMBER, "0"},
-                      {TOKEN_SEPARATOR, ","},
-                      {TOKEN_NUMBER, "0"},
-                      {TOKEN_SEPARATOR, ","},
-                      {TOKEN_NUMBER, "32"},
-                      {TOKEN_SEPARATOR, ","},
-                      {TOKEN_NUMBER, "32"}}));
+    EXPECT_EQ(Tokenize("rect=0,0,32,32"), (Tokens{{TOKEN_PAR_RECT, "rect"},
+                                                  {TOKEN_EQUALS, "="},
+                                                  {TOKEN_NUMBER, "0"},
+                                                  {TOKEN_SEPARATOR, ","},
+                                                  {TOKEN_NUMBER, "0"},
+                                                  {TOKEN_SEPARATOR, ","},
+                                                  {TOKEN_NUMBER, "32"},
+                                                  {TOKEN_SEPARATOR, ","},
+                                                  {TOKEN_NUMBER, "32"}}));
     EXPECT_EQ(Tokenize("a:b{c}"), (Tokens{{TOKEN_STRING, "a"},
                                           {TOKEN_BASED, ":"},
                                           {TOKEN_STRING, "b"},
@@ -88,9 +87,9 @@ TEST_F(ParserTest, PunctuationNeedsNoWhiteSpace) {
 }
 
 TEST_F(ParserTest, NumbersAndHexValuesStartingWithADigit) {
-    EXPECT_EQ(Tokenize("color=80FF80FF"), (Tokens{{TOKEN_PAR_COLOR, "color"},
-                                                   {TOKEN_EQUALS, "="},
-                                                   {TOKEN_STRING, "80FF80FF"}}));
+    EXPECT_EQ(
+        Tokenize("color=80FF80FF"),
+        (Tokens{{TOKEN_PAR_COLOR, "color"}, {TOKEN_EQUALS, "="}, {TOKEN_STRING, "80FF80FF"}}));
     EXPECT_EQ(Tokenize("-1.5 .5"), (Tokens{{TOKEN_NUMBER, "-1.5"}, {TOKEN_NUMBER, ".5"}}));
     // No prefix is part of the hex format.
     EXPECT_EQ(Tokenize("0x10"), (Tokens{{TOKEN_NUMBER, "0"}, {TOKEN_STRING, "x10"}}));
@@ -142,7 +141,8 @@ TEST_F(ParserTest, LongTokensAreCutButConsumedWhole) {
     EXPECT_STREQ(sp.tkn_string(), "next");
 
     std::string quoted = "\"" + longname + "\"" + " after";
-    EXPECT_EQ(Tokenize(quoted.c_str()).back(), (std::pair<int, std::string>{TOKEN_STRING, "after"}));
+    EXPECT_EQ(Tokenize(quoted.c_str()).back(),
+              (std::pair<int, std::string>{TOKEN_STRING, "after"}));
 }
 
 TEST_F(ParserTest, Conversions) {
@@ -160,7 +160,7 @@ TEST_F(ParserTest, Conversions) {
     sp.get_token();
     EXPECT_EQ(sp.tkn_hex(), 0xFF00FF00u);
     sp.get_token();
-    EXPECT_EQ(sp.tkn_hex(), 0x23456789u); // only the last eight digits count
+    EXPECT_EQ(sp.tkn_hex(), 0x23456789u);  // only the last eight digits count
     for (bool expected : {true, true, false, false, false}) {
         sp.get_token();
         EXPECT_EQ(sp.tkn_bool(), expected) << sp.tkn_string();
@@ -170,4 +170,4 @@ TEST_F(ParserTest, Conversions) {
     EXPECT_EQ(letters.tkn_hex(), 0xFFu);
 }
 
-} // namespace
+}  // namespace

@@ -23,7 +23,8 @@ protected:
         return std::make_unique<tideResourceManager>("s.txt");
     }
 
-    template <class T> static T* Desc(tideResourceManager* rm, int type, const char* name) {
+    template <class T>
+    static T* Desc(tideResourceManager* rm, int type, const char* name) {
         return static_cast<T*>(FindRes(rm, type, name));
     }
 
@@ -42,7 +43,8 @@ protected:
     // could not load.
     size_t LogSize() const {
         const auto& log = eng.hl->Log();
-        return size_t(std::count_if(log.begin(), log.end(),
-                                    [](const std::string& l) { return l.rfind("Can't ", 0) != 0; }));
+        return size_t(std::count_if(log.begin(), log.end(), [](const std::string& l) {
+            return l.rfind("Can't ", 0) != 0;
+        }));
     }
 };

@@ -10,7 +10,8 @@ TEST_F(ScriptTest, BlocksTakeDefaultsAndParameters) {
     auto rm = Load(
         "Texture units { filename = units.png mipmap = true resgroup = 3 }\n"
         "Sprite cursor { texture = units rect = 0, 0, 32, 32 hotspot = 16, 16 }\n"
-        "Animation walk { texture = units rect=0,32,32,32 frames = 4 fps = 8 mode = FORWARD, LOOP }\n"
+        "Animation walk { texture = units rect=0,32,32,32 frames = 4 fps = 8 mode = FORWARD, LOOP "
+        "}\n"
         "Sprite bare {}\n"
         "Animation anim {}\n"
         "Font fnt { filename = \"fonts\\big.fnt\" scale = 2 tracking = -1 color = 80FF0000 }\n"
@@ -27,7 +28,7 @@ TEST_F(ScriptTest, BlocksTakeDefaultsAndParameters) {
     EXPECT_STREQ(tex->filename, "units.png");
     EXPECT_TRUE(tex->mipmap);
     EXPECT_EQ(tex->resgroup, 3);
-    EXPECT_EQ(tex->handle, 0u); // nothing is made while parsing
+    EXPECT_EQ(tex->handle, 0u);  // nothing is made while parsing
 
     RSprite* cur = Desc<RSprite>(rm.get(), RES_SPRITE, "cursor");
     ASSERT_TRUE(cur);
@@ -81,7 +82,7 @@ TEST_F(ScriptTest, BlocksTakeDefaultsAndParameters) {
     EXPECT_STREQ(fx->spritename, "cursor");
     EXPECT_STREQ(Desc<RStringTable>(rm.get(), RES_STRTABLE, "texts")->filename, "texts.txt");
 
-    EXPECT_EQ(rm->res[RES_SCRIPT], nullptr); // only kept during the pass
+    EXPECT_EQ(rm->res[RES_SCRIPT], nullptr);  // only kept during the pass
 }
 
 TEST_F(ScriptTest, BaseCopiesEveryFieldOfTheSameKind) {
@@ -163,7 +164,7 @@ TEST_F(ScriptTest, DuplicateNameSkipsTheWholeBlock) {
     EXPECT_EQ(LogSize(), 1u);
     EXPECT_EQ(Count(rm.get(), RES_SPRITE), 1);
     EXPECT_FLOAT_EQ(Desc<RSprite>(rm.get(), RES_SPRITE, "s")->z, 0.1f);
-    EXPECT_TRUE(Desc<RTexture>(rm.get(), RES_TEXTURE, "s")); // other kinds may share a name
+    EXPECT_TRUE(Desc<RTexture>(rm.get(), RES_TEXTURE, "s"));  // other kinds may share a name
 }
 
 TEST_F(ScriptTest, MissingOpeningBraceRegistersNothing) {
@@ -254,4 +255,4 @@ TEST_F(ScriptTest, LongNamesAreCutAndStillFound) {
     EXPECT_FALSE(Desc<RSprite>(rm.get(), RES_SPRITE, std::string(126, 'n').c_str()));
 }
 
-} // namespace
+}  // namespace

@@ -1,6 +1,7 @@
+#include "res/strtable.h"
+
 #include <string>
 
-#include "res/strtable.h"
 #include "tests/res/res_fixture.h"
 
 namespace {
@@ -107,4 +108,4 @@ TEST_F(StringTableTest, MissingFileIsSilentAndEmpty) {
     EXPECT_EQ(LogSize(), 0u);
 }
 
-} // namespace
+}  // namespace
