@@ -9,9 +9,6 @@ class ScriptTest : public ResTest {};
 TEST_F(ScriptTest, BlocksTakeDefaultsAndParameters) {
     auto rm = Load(
         "Texture units { filename = units.png mipmap = true resgroup = 3 }\n"
-        "Sprite cursor { texture = units rect = 0, 0, 32, 32 hotspot = 16, 16 }\n"
-        "Animation walk { texture = units rect=0,32,32,32 frames = 4 fps = 8 mode = FORWARD, LOOP "
-        "}\n"
         "Sprite bare {}\n"
         "Animation anim {}\n"
         "Font fnt { filename = \"fonts\\big.fnt\" scale = 2 tracking = -1 color = 80FF0000 }\n"
@@ -30,13 +27,6 @@ TEST_F(ScriptTest, BlocksTakeDefaultsAndParameters) {
     EXPECT_EQ(tex->resgroup, 3);
     EXPECT_EQ(tex->handle, 0u);  // nothing is made while parsing
 
-    RSprite* cur = Desc<RSprite>(rm.get(), RES_SPRITE, "cursor");
-    ASSERT_TRUE(cur);
-    EXPECT_STREQ(cur->texname, "units");
-    EXPECT_EQ(cur->w, 32.0f);
-    EXPECT_EQ(cur->hotx, 16.0f);
-    EXPECT_EQ(cur->hoty, 16.0f);
-
     RSprite* bare = Desc<RSprite>(rm.get(), RES_SPRITE, "bare");
     ASSERT_TRUE(bare);
     EXPECT_EQ(bare->blend, 2);
@@ -44,12 +34,6 @@ TEST_F(ScriptTest, BlocksTakeDefaultsAndParameters) {
     EXPECT_FLOAT_EQ(bare->z, 0.5f);
     EXPECT_FALSE(bare->bXFlip || bare->bYFlip);
 
-    RAnimation* walk = Desc<RAnimation>(rm.get(), RES_ANIMATION, "walk");
-    ASSERT_TRUE(walk);
-    EXPECT_EQ(walk->ty, 32.0f);
-    EXPECT_EQ(walk->frames, 4);
-    EXPECT_EQ(walk->fps, 8.0f);
-    EXPECT_EQ(walk->mode, 4);
     RAnimation* anim = Desc<RAnimation>(rm.get(), RES_ANIMATION, "anim");
     EXPECT_EQ(anim->frames, 1);
     EXPECT_FLOAT_EQ(anim->fps, 12.0f);
