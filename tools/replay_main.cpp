@@ -20,15 +20,13 @@
 #include "game/game.h"
 #include "tools/replay_script.h"
 
+// The game's own entry (app/main.cpp, built into this program with its main
+// renamed): the same engine states, callbacks and controller pointer.
+extern Tide* tide;
+extern cGame* game;
+void tideinit();
+
 namespace {
-
-cGame* game = nullptr;
-
-bool FrameFunc() { return game->update(); }
-bool RenderFunc() {
-    game->render();
-    return false;
-}
 
 struct Options {
     std::string script;
@@ -76,19 +74,9 @@ std::string ParseArgs(int argc, char** argv, Options& o) {
     return "";
 }
 
-// The same engine states the game sets for itself, plus the manual clock.
-void SetupEngine(Tide* tide, const Options& o) {
-    tide->System_SetState(TIDE_TITLE, "Thalomir");
-    tide->System_SetState(TIDE_WINDOWED, true);
-    tide->System_SetState(TIDE_SCREENWIDTH, 1024);
-    tide->System_SetState(TIDE_SCREENHEIGHT, 768);
-    tide->System_SetState(TIDE_SHOWSPLASH, false);
-    tide->System_SetState(TIDE_HIDEMOUSE, true);
-    tide->System_SetState(TIDE_FPS, 60);
-    tide->System_SetState(TIDE_USESOUND, true);
-    tide->System_SetState(TIDE_RENDERFUNC, RenderFunc);
-    tide->System_SetState(TIDE_FRAMEFUNC, FrameFunc);
-    tide->System_SetState(TIDE_LOGFILE, "log.txt");
+// The game's own engine states, plus the manual clock (or no device at all).
+void SetupEngine(const Options& o) {
+    tideinit();
     tide->System_SetState(o.headless ? TIDE_HEADLESS : TIDE_MANUALCLOCK, true);
     if (!o.data.empty()) tide->System_SetState(TIDE_DATAPATH, o.data.c_str());
 }
@@ -147,8 +135,7 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    Tide* tide = tideCreate(TIDE_VERSION);
-    SetupEngine(tide, o);
+    SetupEngine(o);
     int status = 0;
     int frames = 0;
     int gamestate = -1, maxlvl = 0, units = 0;

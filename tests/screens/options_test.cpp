@@ -30,6 +30,11 @@ protected:
         eng->tide->System_SetState(TIDE_INIFILE, "Res\\config.txt");
         return eng->tide->Ini_GetInt(section, key, -1);
     }
+    void ExpectSaved(int music, int sound, int speed) {
+        EXPECT_EQ(Saved("options", "music"), music);
+        EXPECT_EQ(Saved("options", "sound"), sound);
+        EXPECT_EQ(Saved("options", "speed"), speed);
+    }
 };
 
 TEST_F(OptionsTest, MusicSliderChangesTheVolumeLiveAndBackSavesIt) {
@@ -43,9 +48,7 @@ TEST_F(OptionsTest, MusicSliderChangesTheVolumeLiveAndBackSavesIt) {
 
     Click(kBackX, kBackY);
     EXPECT_EQ(game->gamestate, GS_MMENU);
-    EXPECT_EQ(Saved("options", "music"), 0);
-    EXPECT_EQ(Saved("options", "sound"), 50);
-    EXPECT_EQ(Saved("options", "speed"), 50);
+    ExpectSaved(0, 50, 50);
     // The unit sections are left as they were.
     EXPECT_EQ(Saved("aqua", "health"), 5);
     EXPECT_EQ(Saved("aqua", "dmg"), 10);
@@ -87,9 +90,7 @@ TEST_F(OptionsTest, SoundAndSpeedTakeEffectAndSurviveARestart) {
     EXPECT_FALSE(eng->LogHas("change music volume"));
 
     Click(kBackX, kBackY);
-    EXPECT_EQ(Saved("options", "sound"), 20);
-    EXPECT_EQ(Saved("options", "speed"), 100);
-    EXPECT_EQ(Saved("options", "music"), 30);
+    ExpectSaved(30, 20, 100);
 
     Stop();
     Start();
@@ -106,9 +107,7 @@ TEST_F(OptionsTest, BackSavesAllThreeEvenWhenNothingChanged) {
     OpenFromMenu();
     Click(kBackX, kBackY);
     EXPECT_EQ(game->gamestate, GS_MMENU);
-    EXPECT_EQ(Saved("options", "music"), 50);
-    EXPECT_EQ(Saved("options", "sound"), 50);
-    EXPECT_EQ(Saved("options", "speed"), 50);
+    ExpectSaved(50, 50, 50);
     EXPECT_EQ(Saved("aqua", "health"), 7);
 }
 
