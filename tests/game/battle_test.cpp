@@ -1,0 +1,162 @@
+// The battle update: the player's control, the end of a level, Escape and
+// the pass key.
+#include <gtest/gtest.h>
+
+#include "tests/game/battle_world.h"
+#include "units/kinds.h"
+#include "units/projectile.h"
+
+namespace {
+
+class BattleTest : public ::testing::Test {
+protected:
+    // An Aqua (range 4, damage 3) facing a Medu (health 3) three cells away,
+    // with one more unit on each side so the battle goes on after a death.
+    void SetUp() override {
+        w.Start({{"Aqua", 2, 5}, {"Medu", 5, 5}, {"Aqua", 2, 8}, {"Medu", 12, 2}});
+        aqua = w.UnitAt(2, 5);
+        medu = w.UnitAt(5, 5);
+        w.SetOrder({aqua, medu, w.UnitAt(2, 8), w.UnitAt(12, 2)});
+    }
+    // Runs frames until the projectile in flight has hit and gone.
+    void Land() {
+        for (int i = 0; i < 100 && cGame::proj; ++i) w.Frame();
+    }
+
+    BattleWorld w;
+    cUnit* aqua = nullptr;
+    cUnit* medu = nullptr;
+};
+
+}  // namespace
+
+TEST_F(BattleTest, ShotAtExactlyTheRangeFlies) {
+    medu->LeaveBoard();
+    medu->SetParent(w.Cell(6, 5));  // 4 cells: the Aqua's range
+    w.ClickCell(6, 5);
+    ASSERT_NE(cGame::proj, nullptr);
+    EXPECT_EQ(aqua->actionpoint, 0);
+    EXPECT_NE(w.game->selunit, aqua);
+    Land();
+    EXPECT_FALSE(cGame::IsControlLocked());
+    EXPECT_TRUE(medu->IsDead());
+    w.Frame();  // the dead leave at the start of the next frame
+    EXPECT_EQ(w.IndexOf(medu), -1);
+    EXPECT_TRUE(w.Cell(6, 5)->NoUnit());
+}
+
+TEST_F(BattleTest, ClicksThatDoNothing) {
+    medu->LeaveBoard();
+    medu->SetParent(w.Cell(5, 8));  // about 4.24 cells away
+    w.ClickCell(5, 8);
+    w.ClickCell(2, 8);              // an own unit
+    w.ClickCell(4, 5);              // two cells away
+    w.Click(1030, 300);             // off the board
+    EXPECT_EQ(cGame::proj, nullptr);
+    EXPECT_EQ(aqua->actionpoint, 1);
+    EXPECT_EQ(aqua->GetParent(), w.Cell(2, 5));
+    EXPECT_EQ(w.game->selcell, nullptr);
+    EXPECT_EQ(w.game->selunit, aqua);
+}
+
+TEST_F(BattleTest, ClickWhileAComputerUnitActsDoesNothing) {
+    cUnit* far = w.UnitAt(12, 2);
+    w.SetOrder({far, aqua, medu, w.UnitAt(2, 8)});
+    cGame::turn = 3;  // past the Medu's waiting turns
+    w.Frame();        // the AI steps toward the nearest player unit
+    ASSERT_TRUE(cGame::IsControlLocked());
+    ASSERT_EQ(w.game->selunit, aqua);
+    w.ClickCell(3, 5);
+    w.Settle();
+    EXPECT_EQ(aqua->GetParent(), w.Cell(2, 5));
+    EXPECT_EQ(aqua->actionpoint, 1);
+    EXPECT_EQ(w.game->selunit, aqua);
+}
+
+TEST_F(BattleTest, BlockMovesToTheCellsNearestThePointer) {
+    w.Start({{"Bati", 3, 3}, {"Medu", 12, 8}});
+    cUnit* bati = w.UnitAt(3, 3);
+    w.SetOrder({bati, w.UnitAt(12, 8)});
+    w.Click(5 * 64 + 10, 4 * 64 + 10);  // block centred at (5, 4)'s top-left corner
+    EXPECT_EQ(bati->GetParent(), w.Cell(4, 3));
+    EXPECT_EQ(bati->actionpoint, 0);
+}
+
+TEST_F(BattleTest, VictoryRaisesMaxlvlUpToEight) {
+    for (int start : {3, 8}) {
+        w.Start({{"Aqua", 2, 5}, {"Medu", 5, 5}});
+        w.SetOrder({w.UnitAt(2, 5), w.UnitAt(5, 5)});
+        w.game->maxlvl = start;
+        w.ClickCell(5, 5);
+        Land();
+        w.Frame();
+        EXPECT_EQ(w.game->gamestate, GS_CHLVL);
+        EXPECT_EQ(w.game->maxlvl, start == 3 ? 4 : 8);
+    }
+}
+
+TEST_F(BattleTest, DefeatLeavesMaxlvl) {
+    w.Start({{"Aqua", 2, 5}, {"Medu", 4, 5}});
+    w.UnitAt(2, 5)->health = 1;
+    w.game->maxlvl = 2;
+    w.SetOrder({w.UnitAt(4, 5), w.UnitAt(2, 5)});
+    w.Frame();  // the Medu shoots
+    Land();
+    w.Frame();
+    EXPECT_EQ(w.game->gamestate, GS_CHLVL);
+    EXPECT_EQ(w.game->maxlvl, 2);
+}
+
+TEST_F(BattleTest, OneSidedOrEmptyLevelEndsOnItsFirstFrame) {
+    w.Start({{"Aqua", 2, 5}});
+    w.Frame();
+    EXPECT_EQ(w.game->gamestate, GS_CHLVL);
+    EXPECT_EQ(w.game->maxlvl, 2);
+    w.Start({});
+    EXPECT_EQ(w.game->selunit, nullptr);
+    w.Frame();
+    EXPECT_EQ(w.game->gamestate, GS_CHLVL);
+    w.Start({{"Shark", 8, 8}});
+    w.Frame();
+    EXPECT_EQ(w.game->gamestate, GS_CHLVL);
+    EXPECT_EQ(w.game->maxlvl, 3);
+}
+
+TEST_F(BattleTest, DeadActingUnitIsForgottenBeforeTheNextStep) {
+    // The Medu acts next, and the Aqua's shot kills it during its step.
+    w.ClickCell(5, 5);
+    ASSERT_EQ(w.game->selunit, medu);
+    Land();
+    w.Frame();
+    EXPECT_EQ(w.IndexOf(medu), -1);
+    ASSERT_NE(w.game->selunit, nullptr);
+    EXPECT_NE(w.IndexOf(w.game->selunit), -1);
+    EXPECT_TRUE(w.game->selunit->IsSelect());
+    EXPECT_EQ(w.game->gamestate, GS_GAME);
+}
+
+TEST_F(BattleTest, EscapeOpensTheOptionsWhileAShotFlies) {
+    w.ClickCell(5, 5);
+    ASSERT_NE(cGame::proj, nullptr);
+    w.Press(TIDEK_ESCAPE);
+    EXPECT_EQ(w.game->gamestate, GS_OPTIONS);
+    EXPECT_EQ(w.game->prevgamestate, GS_GAME);
+    float flown = cGame::proj->time;
+    w.Frame();
+    EXPECT_EQ(cGame::proj->time, flown);  // the battle waits
+}
+
+TEST_F(BattleTest, SpacePassesTheStep) {
+    w.Press(TIDEK_SPACE);
+    EXPECT_EQ(aqua->actionpoint, 0);
+    EXPECT_EQ(aqua->GetParent(), w.Cell(2, 5));
+    EXPECT_NE(w.game->selunit, aqua);
+    EXPECT_FALSE(aqua->IsSelect());
+}
+
+TEST_F(BattleTest, SpeedScalesTheBattleClock) {
+    w.game->speed = 100;
+    w.ClickCell(3, 5);
+    // Two frames (press and release) at four times the pace.
+    EXPECT_FLOAT_EQ(aqua->time, move_time - 2 * 4 * BattleWorld::kFrame);
+}

@@ -1,0 +1,78 @@
+// A headless game on a small generated data set, ready for battles: every
+// resource the battle looks up (each sprite and animation on a texture of its
+// own, so quads can be told apart), a configuration file and level files
+// written on demand. Used by the battle tests and the game benchmark.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/tide_headless.h"
+#include "game/game.h"
+#include "tests/support/test_support.h"
+#include "units/unit.h"
+
+class BattleWorld {
+public:
+    static constexpr float kFrame = 0.1f;
+
+    // `config` is the configuration file's text; null writes no file at all.
+    explicit BattleWorld(const char* config = kConfig);
+    ~BattleWorld();
+
+    BattleWorld(const BattleWorld&) = delete;
+    BattleWorld& operator=(const BattleWorld&) = delete;
+
+    // Aqua reaches 4 cells and kills a Medu in one shot; the melee kinds
+    // reach their diagonal neighbours.
+    static const char* const kConfig;
+
+    struct Unit {
+        std::string name;
+        int x, y;
+    };
+    void WriteLevel(int n, const std::vector<Unit>& units);
+    // Loads level n and switches to the battle, as the level choice does.
+    void Start(int n);
+    void Start(const std::vector<Unit>& units) {
+        WriteLevel(1, units);
+        Start(1);
+    }
+
+    bool Frame(float dt = kFrame) { return hl->Frame(dt); }
+    // Runs frames until the controls are unlocked (at most `limit` frames).
+    void Settle(int limit = 1000);
+    // Left click on a screen point: pressed for one frame, released the next.
+    void Click(float x, float y);
+    void ClickCell(int cx, int cy);
+    void Press(int vk);
+    // Draws one battle frame without updating it.
+    void Draw();
+
+    cCell* Cell(int cx, int cy) { return game->GetCell(tcellpos(cx, cy)); }
+    cUnit* UnitAt(int cx, int cy);
+    // A unit placed by hand and added to the turn order, without a level.
+    template <class T>
+    T* Place(int cx, int cy) {
+        T* u = new T();
+        u->SetParent(Cell(cx, cy));
+        game->units.push_back(u);
+        return u;
+    }
+    // Makes `u` the acting unit, as the turn machine would.
+    void MakeActing(cUnit* u);
+    // Replaces this turn's order; its first unit acts.
+    void SetOrder(const std::vector<cUnit*>& order) {
+        game->units = order;
+        MakeActing(order[0]);
+    }
+    // Index of `u` in the turn order, -1 when it is gone.
+    int IndexOf(const cUnit* u) const;
+    HTEXTURE Texture(const char* name) const;
+    // Quads of the last frame drawn with the texture of `name`.
+    std::vector<tideQuad> QuadsOf(const char* name) const;
+
+    HeadlessEngine eng;
+    tideHeadless* hl;
+    cGame* game = nullptr;
+};

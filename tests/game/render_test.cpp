@@ -1,0 +1,87 @@
+// The battle screen: the grid texture and what the highlight and the cursor
+// show for the cell under the mouse.
+#include <gtest/gtest.h>
+
+#include "tests/game/battle_world.h"
+
+namespace {
+
+class RenderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        w.Start({{"Aqua", 2, 2}, {"Bati", 5, 5}, {"Medu", 9, 2}, {"Shark", 9, 6}});
+        w.MakeActing(w.UnitAt(2, 2));
+    }
+    // Draws with the mouse at (x, y) and returns the top-left corner and the
+    // width of the one quad drawn with `sprite`.
+    void Expect(float x, float y, const char* sprite, float left, float top, float width,
+                bool aim) {
+        w.hl->SetMouse(x, y);
+        w.Frame();  // takes the mouse position
+        w.Draw();
+        std::vector<tideQuad> q = w.QuadsOf(sprite);
+        ASSERT_EQ(q.size(), 1u) << sprite << " at " << x << "," << y;
+        EXPECT_FLOAT_EQ(q[0].v[0].x, left);
+        EXPECT_FLOAT_EQ(q[0].v[0].y, top);
+        EXPECT_FLOAT_EQ(q[0].v[1].x - q[0].v[0].x, width);
+        EXPECT_EQ(w.game->show_aim, aim);
+        const char* cursor = aim ? "cursor_attack" : "cursor";
+        ASSERT_EQ(w.QuadsOf(cursor).size(), 1u);
+        EXPECT_FLOAT_EQ(w.QuadsOf(cursor)[0].v[0].x, x);
+        EXPECT_TRUE(w.QuadsOf(aim ? "cursor" : "cursor_attack").empty());
+    }
+    void ExpectNo(const char* sprite) { EXPECT_TRUE(w.QuadsOf(sprite).empty()) << sprite; }
+
+    BattleWorld w;
+};
+
+}  // namespace
+
+TEST(Grid, TexturePixelAlphas) {
+    BattleWorld w;
+    HTEXTURE t = w.game->gridtex;
+    ASSERT_NE(t, 0u);
+    const DWORD* px = w.eng.tide->Texture_Lock(t, true, 0, 0, 0, 0);
+    ASSERT_NE(px, nullptr);
+    int pitch = w.eng.tide->Texture_GetWidth(t, false);
+    auto at = [&](int x, int y) { return px[y * pitch + x]; };
+    EXPECT_EQ(at(0, 64), 21u << 24);
+    EXPECT_EQ(at(0, 0), 0u);
+    EXPECT_EQ(at(1000, 64), 0u);
+    EXPECT_EQ(at(64, 640), 213u << 24);
+    EXPECT_EQ(at(960, 639), 212u << 24);
+    EXPECT_EQ(at(320, 320), 106u << 24);
+    EXPECT_EQ(at(0, 640), 0u);
+    EXPECT_EQ(at(500, 500), 0u);
+    w.eng.tide->Texture_Unlock(t);
+}
+
+TEST_F(RenderTest, SingleUnitSelected) {
+    Expect(420, 100, "white", 416, 96, 32, false);           // a free cell
+    Expect(164, 170, "white", 160, 160, 32, false);          // the unit itself
+    Expect(600, 150, "cellglow_rose", 608, 160, 32, true);   // the Medu at (9, 2)
+    ExpectNo("white");
+    Expect(650, 450, "cellglow_rose_2x", 640, 448, 64, true);  // the Shark's block
+}
+
+TEST_F(RenderTest, BlockSelectedPreviewsItsDestination) {
+    w.MakeActing(w.UnitAt(5, 5));
+    Expect(100, 100, "white", 128, 128, 64, false);
+    Expect(360, 380, "white", 384, 384, 64, false);  // over its own block
+}
+
+TEST_F(RenderTest, NothingSelected) {
+    w.game->SelectUnit(-1);
+    Expect(100, 100, "white", 96, 96, 32, false);
+    Expect(330, 330, "white", 384, 384, 64, false);  // the Bati's block, doubled
+    Expect(600, 150, "white", 608, 160, 32, false);  // an enemy: no aim without a unit
+}
+
+TEST_F(RenderTest, PointerOffTheBoardHighlightsNothing) {
+    w.hl->SetMouse(1030, 100);
+    w.Frame();
+    w.Draw();
+    for (const char* s : {"white", "cellglow_rose", "cellglow_rose_2x"}) ExpectNo(s);
+    EXPECT_EQ(w.QuadsOf("cursor").size(), 1u);
+    EXPECT_EQ(w.QuadsOf("map").size(), 1u);
+}

@@ -1,0 +1,97 @@
+// Many battles of a simple player bot against the AI: every battle must end,
+// and one action at a time must hold the control lock.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <set>
+
+#include "tests/game/battle_world.h"
+
+namespace {
+
+const int kBattles = 200;
+const int kTurnLimit = 300;
+const char* const kPlayerKinds[] = {"Aqua", "Torp", "Bati"};
+const char* const kComputerKinds[] = {"Medu", "Shark", "Paul"};
+
+// Two to four units a side, players on the left half, the computer on the
+// right; every footprint inside the cells a unit may move in. Overlaps are
+// left in: the loader skips them.
+std::vector<BattleWorld::Unit> RandomLevel(uint32_t seed) {
+    std::mt19937 rng(seed);
+    std::vector<BattleWorld::Unit> units;
+    for (int side = 0; side < 2; ++side) {
+        int n = 2 + static_cast<int>(rng() % 3);
+        for (int i = 0; i < n; ++i) {
+            const char* kind = (side ? kComputerKinds : kPlayerKinds)[rng() % 3];
+            int x = 1 + static_cast<int>(rng() % 6) + side * 7;
+            int y = 1 + static_cast<int>(rng() % 8);
+            units.push_back({kind, x, y});
+        }
+    }
+    return units;
+}
+
+int Sign(int v) { return (v > 0) - (v < 0); }
+
+// Attack the weakest enemy in range, else step toward the nearest one.
+void BotDecide(BattleWorld& w, cUnit* me) {
+    cGame& g = *w.game;
+    cUnit* weakest = nullptr;
+    cUnit* nearest = nullptr;
+    float best = 1e20f;
+    for (cUnit* e : g.units) {
+        if (e->IsPlayerControlled()) continue;
+        float d = g.UnitDistance(me, e);
+        if (d <= me->GetRange() && (!weakest || e->GetHealth() < weakest->GetHealth())) weakest = e;
+        if (d < best) {
+            best = d;
+            nearest = e;
+        }
+    }
+    if (weakest) {
+        w.ClickCell(weakest->GetParent()->GetX(), weakest->GetParent()->GetY());
+    } else if (nearest) {
+        const cCell* p = me->GetParent();
+        int x = p->GetX() + Sign(nearest->GetParent()->GetX() - p->GetX());
+        int y = p->GetY() + Sign(nearest->GetParent()->GetY() - p->GetY());
+        float off = me->GetSize() == 2 ? 32 : 0;  // a block's centre under the pointer
+        w.Click(static_cast<float>(x * 64 + 32) + off, static_cast<float>(y * 64 + 32) + off);
+    }
+    if (me == g.selunit && me->actionpoint > 0) w.Press(TIDEK_SPACE);
+}
+
+}  // namespace
+
+TEST(Soak, BotAgainstTheAI) {
+    BattleWorld w;
+    cGame& g = *w.game;
+    g.speed = 100;
+    int victories = 0;
+    for (int b = 0; b < kBattles; ++b) {
+        w.Start(RandomLevel(static_cast<uint32_t>(b)));
+        ASSERT_EQ(cGame::locklvl, 0) << "battle " << b;
+        int frames = 0;
+        while (g.gamestate == GS_GAME && cGame::turn <= kTurnLimit && frames < 200000) {
+            ASSERT_LE(cGame::locklvl, 1) << "battle " << b;
+            cUnit* su = g.selunit;
+            if (su && su->IsPlayerControlled() && !cGame::IsControlLocked()) {
+                BotDecide(w, su);
+                frames += 4;
+            } else {
+                w.Frame(0.25f);
+                ++frames;
+            }
+        }
+        ASSERT_EQ(g.gamestate, GS_CHLVL) << "battle " << b << " still running in turn "
+                                         << cGame::turn;
+        bool playerLeft = std::any_of(g.units.begin(), g.units.end(),
+                                      [](cUnit* u) { return u->IsPlayerControlled(); });
+        victories += playerLeft;
+    }
+    w.Start({});  // drops the last battle's units and any lock a strike still holds
+    EXPECT_EQ(cGame::locklvl, 0);
+    EXPECT_GT(victories, 0);
+    EXPECT_LT(victories, kBattles);
+}
