@@ -158,6 +158,42 @@ void parse_bit_list(RScriptParser* sp, int* bits, const BitRule (&rules)[6]) {
     }
 }
 
+bool read_file_param(RScriptParser* sp, RFileDesc* rc, int code) {
+    if (code != TOKEN_PAR_FILENAME) return false;
+    read_string(sp, rc->filename);
+    return true;
+}
+
+// Parameters the drawing kinds share, read into fields of the same names.
+template <class D>
+bool read_look_param(RScriptParser* sp, D* rc, int code) {
+    switch (code) {
+        case TOKEN_PAR_BLENDMODE:
+            ScriptParseBlendMode(sp, &rc->blend);
+            return true;
+        case TOKEN_PAR_COLOR:
+            rc->color = read_hex(sp);
+            return true;
+        case TOKEN_PAR_ZORDER:
+            rc->z = read_float(sp);
+            return true;
+    }
+    return false;
+}
+
+template <class D>
+bool read_textured_param(RScriptParser* sp, D* rc, int code) {
+    switch (code) {
+        case TOKEN_PAR_TEXTURE:
+            read_string(sp, rc->texname);
+            return true;
+        case TOKEN_PAR_RECT:
+            read_rect(sp, &rc->tx, &rc->ty, &rc->w, &rc->h);
+            return true;
+    }
+    return read_look_param(sp, rc, code);
+}
+
 typedef void (*BlockParser)(tideResourceManager*, RScriptParser*, const char*, const char*);
 
 const BlockParser kBlockParsers[RESTYPES] = {
@@ -228,11 +264,7 @@ void ScriptParseBlendMode(RScriptParser* sp, int* blend) {
 void ScriptParseFileResource(tideResourceManager* rm, RScriptParser* sp, const char* name,
                              const char* basename, RFileDesc* rr, int restype) {
     init_block_desc(rr, static_cast<RFileDesc*>(find_base(rm, restype, basename)), name);
-    parse_params(sp, rr, [&](int code) {
-        if (code != TOKEN_PAR_FILENAME) return false;
-        read_string(sp, rr->filename);
-        return true;
-    });
+    parse_params(sp, rr, [&](int code) { return read_file_param(sp, rr, code); });
     AddRes(rm, restype, rr);
 }
 
@@ -240,30 +272,16 @@ void ScriptParseSpriteAnim(RScriptParser* sp, RSprite* rc, bool anim) {
     RAnimation* ra = anim ? static_cast<RAnimation*>(rc) : nullptr;
     parse_params(sp, rc, [&](int code) {
         switch (code) {
-            case TOKEN_PAR_TEXTURE:
-                read_string(sp, rc->texname);
-                return true;
-            case TOKEN_PAR_RECT:
-                read_rect(sp, &rc->tx, &rc->ty, &rc->w, &rc->h);
-                return true;
             case TOKEN_PAR_HOTSPOT:
                 rc->hotx = read_float(sp);
                 rc->hoty = read_float(sp);
-                return true;
-            case TOKEN_PAR_BLENDMODE:
-                ScriptParseBlendMode(sp, &rc->blend);
-                return true;
-            case TOKEN_PAR_COLOR:
-                rc->color = read_hex(sp);
-                return true;
-            case TOKEN_PAR_ZORDER:
-                rc->z = read_float(sp);
                 return true;
             case TOKEN_PAR_FLIP:
                 rc->bXFlip = read_bool(sp);
                 rc->bYFlip = read_bool(sp);
                 return true;
         }
+        if (read_textured_param(sp, rc, code)) return true;
         if (!ra) return false;
         switch (code) {
             case TOKEN_PAR_FRAMES:
@@ -355,30 +373,18 @@ void RStringTable::Parse(tideResourceManager* rm, RScriptParser* sp, const char*
 void RTexture::Parse(tideResourceManager* rm, RScriptParser* sp, const char* name,
                      const char* basename) {
     parse_block<RTexture>(rm, sp, RES_TEXTURE, name, basename, [&](RTexture* rc, int code) {
-        switch (code) {
-            case TOKEN_PAR_FILENAME:
-                read_string(sp, rc->filename);
-                return true;
-            case TOKEN_PAR_MIPMAP:
-                rc->mipmap = read_bool(sp);
-                return true;
-        }
-        return false;
+        if (code != TOKEN_PAR_MIPMAP) return read_file_param(sp, rc, code);
+        rc->mipmap = read_bool(sp);
+        return true;
     });
 }
 
 void RMusic::Parse(tideResourceManager* rm, RScriptParser* sp, const char* name,
                    const char* basename) {
     parse_block<RMusic>(rm, sp, RES_MUSIC, name, basename, [&](RMusic* rc, int code) {
-        switch (code) {
-            case TOKEN_PAR_FILENAME:
-                read_string(sp, rc->filename);
-                return true;
-            case TOKEN_PAR_AMPLIFY:
-                rc->amplify = read_int(sp);
-                return true;
-        }
-        return false;
+        if (code != TOKEN_PAR_AMPLIFY) return read_file_param(sp, rc, code);
+        rc->amplify = read_int(sp);
+        return true;
     });
 }
 
@@ -450,15 +456,6 @@ void RFont::Parse(tideResourceManager* rm, RScriptParser* sp, const char* name,
             case TOKEN_PAR_MIPMAP:
                 rc->mipmap = read_bool(sp);
                 return true;
-            case TOKEN_PAR_BLENDMODE:
-                ScriptParseBlendMode(sp, &rc->blend);
-                return true;
-            case TOKEN_PAR_COLOR:
-                rc->color = read_hex(sp);
-                return true;
-            case TOKEN_PAR_ZORDER:
-                rc->z = read_float(sp);
-                return true;
             case TOKEN_PAR_SCALE:
                 rc->scale = read_float(sp);
                 return true;
@@ -475,22 +472,16 @@ void RFont::Parse(tideResourceManager* rm, RScriptParser* sp, const char* name,
                 rc->spacing = read_float(sp);
                 return true;
         }
-        return false;
+        return read_look_param(sp, rc, code);
     });
 }
 
 void RParticle::Parse(tideResourceManager* rm, RScriptParser* sp, const char* name,
                       const char* basename) {
     parse_block<RParticle>(rm, sp, RES_PARTICLE, name, basename, [&](RParticle* rc, int code) {
-        switch (code) {
-            case TOKEN_PAR_FILENAME:
-                read_string(sp, rc->filename);
-                return true;
-            case TOKEN_PAR_SPRITE:
-                read_string(sp, rc->spritename);
-                return true;
-        }
-        return false;
+        if (code != TOKEN_PAR_SPRITE) return read_file_param(sp, rc, code);
+        read_string(sp, rc->spritename);
+        return true;
     });
 }
 
@@ -505,27 +496,9 @@ void RDistort::Defaults() {
 void RDistort::Parse(tideResourceManager* rm, RScriptParser* sp, const char* name,
                      const char* basename) {
     parse_block<RDistort>(rm, sp, RES_DISTORT, name, basename, [&](RDistort* rc, int code) {
-        switch (code) {
-            case TOKEN_PAR_TEXTURE:
-                read_string(sp, rc->texname);
-                return true;
-            case TOKEN_PAR_RECT:
-                read_rect(sp, &rc->tx, &rc->ty, &rc->w, &rc->h);
-                return true;
-            case TOKEN_PAR_MESH:
-                rc->cols = read_int(sp);
-                rc->rows = read_int(sp);
-                return true;
-            case TOKEN_PAR_BLENDMODE:
-                ScriptParseBlendMode(sp, &rc->blend);
-                return true;
-            case TOKEN_PAR_COLOR:
-                rc->color = read_hex(sp);
-                return true;
-            case TOKEN_PAR_ZORDER:
-                rc->z = read_float(sp);
-                return true;
-        }
-        return false;
+        if (code != TOKEN_PAR_MESH) return read_textured_param(sp, rc, code);
+        rc->cols = read_int(sp);
+        rc->rows = read_int(sp);
+        return true;
     });
 }
