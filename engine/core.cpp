@@ -514,6 +514,3 @@ void tideCore::Gfx_RenderQuad(const tideQuad* quad) {
 bool tideCore::Gfx_Snapshot(const char* path) {
     return backend && path && backend->Snapshot(path);
 }
-
-// The real backend is linked in when engine/sdl/ provides it.
-__attribute__((weak)) tideBackend* tideCreateSdlBackend() { return nullptr; }
