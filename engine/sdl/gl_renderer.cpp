@@ -1,0 +1,381 @@
+#include "engine/sdl/gl_renderer.h"
+
+#include <epoxy/gl.h>
+
+#include <algorithm>
+#include <cstddef>
+
+static_assert(sizeof(tideVertex) == 24, "vertices are uploaded as they are");
+
+namespace {
+
+const char* kVertexShader = R"(#version 330 core
+layout(location = 0) in vec3 aPos;
+layout(location = 1) in vec4 aCol;
+layout(location = 2) in vec2 aUV;
+uniform vec2 uScale;
+out vec4 vCol;
+out vec2 vUV;
+void main() {
+    // Pixel y grows downwards and lands in framebuffer row y, so row 0 of a
+    // frame or target is its top row, as in a texture's pixels.
+    gl_Position = vec4(aPos.x * uScale.x - 1.0, aPos.y * uScale.y - 1.0, aPos.z * 2.0 - 1.0, 1.0);
+    vCol = aCol.bgra; // packed ARGB is B,G,R,A in memory
+    vUV = aUV;
+}
+)";
+
+const char* kFragmentShader = R"(#version 330 core
+in vec4 vCol;
+in vec2 vUV;
+uniform sampler2D uTex;
+uniform int uColorAdd;
+out vec4 fragColor;
+void main() {
+    vec4 t = texture(uTex, vUV);
+    fragColor = uColorAdd != 0 ? vec4(t.rgb + vCol.rgb, t.a * vCol.a) : t * vCol;
+}
+)";
+
+GLuint compile(GLenum type, const char* source, std::string* error) {
+    GLuint shader = glCreateShader(type);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    GLint ok = 0;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (!ok) {
+        char log[512] = {};
+        glGetShaderInfoLog(shader, sizeof(log), nullptr, log);
+        *error = std::string("shader compile failed: ") + log;
+        glDeleteShader(shader);
+        return 0;
+    }
+    return shader;
+}
+
+GLuint link(std::string* error) {
+    GLuint vs = compile(GL_VERTEX_SHADER, kVertexShader, error);
+    if (!vs) return 0;
+    GLuint fs = compile(GL_FRAGMENT_SHADER, kFragmentShader, error);
+    if (!fs) {
+        glDeleteShader(vs);
+        return 0;
+    }
+    GLuint prog = glCreateProgram();
+    glAttachShader(prog, vs);
+    glAttachShader(prog, fs);
+    glLinkProgram(prog);
+    glDeleteShader(vs);
+    glDeleteShader(fs);
+    GLint ok = 0;
+    glGetProgramiv(prog, GL_LINK_STATUS, &ok);
+    if (!ok) {
+        char log[512] = {};
+        glGetProgramInfoLog(prog, sizeof(log), nullptr, log);
+        *error = std::string("shader link failed: ") + log;
+        glDeleteProgram(prog);
+        return 0;
+    }
+    return prog;
+}
+
+GLuint makeTexture(int w, int h, const void* bgra, bool linear) {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    GLint filter = linear ? GL_LINEAR : GL_NEAREST;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, bgra);
+    return name;
+}
+
+bool framebufferComplete(std::string* error) {
+    GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
+    if (status == GL_FRAMEBUFFER_COMPLETE) return true;
+    if (error) *error = "framebuffer incomplete (status " + std::to_string(status) + ")";
+    return false;
+}
+
+GLuint makeDepthBuffer(int w, int h) {
+    GLuint rb = 0;
+    glGenRenderbuffers(1, &rb);
+    glBindRenderbuffer(GL_RENDERBUFFER, rb);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, w, h);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, rb);
+    return rb;
+}
+
+void clearFramebuffer(float r, float g, float b, float a) {
+    glClearColor(r, g, b, a);
+    glClearDepth(1.0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+} // namespace
+
+bool tideGlRenderer::Init(int w, int h, bool linearFilter, std::string* error) {
+    logicalW = w;
+    logicalH = h;
+    linear = linearFilter;
+
+    program = link(error);
+    if (!program) return false;
+    glUseProgram(program);
+    uScale = glGetUniformLocation(program, "uScale");
+    uColorAdd = glGetUniformLocation(program, "uColorAdd");
+    glUniform1i(glGetUniformLocation(program, "uTex"), 0);
+
+    glGenVertexArrays(1, &vao);
+    glBindVertexArray(vao);
+    glGenBuffers(1, &vbo);
+    glBindBuffer(GL_ARRAY_BUFFER, vbo);
+    glBufferData(GL_ARRAY_BUFFER, tideQuadBatch::kCapacity * 4 * sizeof(tideVertex), nullptr,
+                 GL_STREAM_DRAW);
+    const GLsizei stride = sizeof(tideVertex);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(tideVertex, x));
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
+                          (void*)offsetof(tideVertex, col));
+    glEnableVertexAttribArray(2);
+    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(tideVertex, tx));
+
+    // Corners come clockwise from the top-left: two triangles 0-1-2, 0-2-3.
+    std::vector<GLushort> indices(tideQuadBatch::kCapacity * 6);
+    for (int q = 0; q < tideQuadBatch::kCapacity; q++) {
+        const GLushort b = GLushort(q * 4);
+        const GLushort quad[6] = {b, GLushort(b + 1), GLushort(b + 2),
+                                  b, GLushort(b + 2), GLushort(b + 3)};
+        std::copy(quad, quad + 6, &indices[q * 6]);
+    }
+    glGenBuffers(1, &ibo);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, ibo);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, indices.size() * sizeof(GLushort), indices.data(),
+                 GL_STATIC_DRAW);
+
+    const DWORD white = 0xFFFFFFFF;
+    whiteTexture = makeTexture(1, 1, &white, false);
+
+    glGenFramebuffers(1, &screenFbo);
+    glBindFramebuffer(GL_FRAMEBUFFER, screenFbo);
+    glGenRenderbuffers(1, &screenColor);
+    glBindRenderbuffer(GL_RENDERBUFFER, screenColor);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, w, h);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, screenColor);
+    screenDepth = makeDepthBuffer(w, h);
+    if (!framebufferComplete(error)) {
+        Shutdown();
+        return false;
+    }
+
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_BLEND);
+    glActiveTexture(GL_TEXTURE0);
+    bindFramebuffer(screenFbo, w, h);
+    clearFramebuffer(0, 0, 0, 1);
+    boundTexture = blendAlpha = colorAdd = depthMask = -1;
+    setDepthMask(true);
+    if (glGetError() != GL_NO_ERROR) {
+        *error = "OpenGL set-up failed";
+        Shutdown();
+        return false;
+    }
+    return true;
+}
+
+void tideGlRenderer::Shutdown() {
+    if (!program) return;
+    batch.Clear();
+    batchTexture = nullptr;
+    glDeleteFramebuffers(1, &screenFbo);
+    glDeleteRenderbuffers(1, &screenColor);
+    glDeleteRenderbuffers(1, &screenDepth);
+    glDeleteTextures(1, &whiteTexture);
+    glDeleteBuffers(1, &vbo);
+    glDeleteBuffers(1, &ibo);
+    glDeleteVertexArrays(1, &vao);
+    glDeleteProgram(program);
+    program = vao = vbo = ibo = screenFbo = screenColor = screenDepth = whiteTexture = 0;
+}
+
+void tideGlRenderer::bindFramebuffer(unsigned fbo, int w, int h) {
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo);
+    glViewport(0, 0, w, h);
+    glUniform2f(uScale, 2.0f / float(w), 2.0f / float(h));
+}
+
+void tideGlRenderer::setDepthMask(bool on) {
+    if (depthMask == int(on)) return;
+    glDepthMask(on ? GL_TRUE : GL_FALSE);
+    depthMask = on;
+}
+
+bool tideGlRenderer::BeginScene(tideTarget* target, tideTexture* targetTex) {
+    if (!Ready()) return false;
+    flush();
+    if (target) {
+        if (!target->device || !targetTex) return false;
+        bindFramebuffer(target->device, targetTex->width, targetTex->height);
+    } else {
+        bindFramebuffer(screenFbo, logicalW, logicalH);
+    }
+    setDepthMask(true);
+    glClearDepth(1.0);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    return true;
+}
+
+void tideGlRenderer::EndScene() {
+    if (!Ready()) return;
+    flush();
+}
+
+void tideGlRenderer::Clear(DWORD color) {
+    if (!Ready()) return;
+    flush();
+    setDepthMask(true);
+    clearFramebuffer(GETR(color) / 255.0f, GETG(color) / 255.0f, GETB(color) / 255.0f,
+                     GETA(color) / 255.0f);
+}
+
+void tideGlRenderer::upload(tideTexture& tex) {
+    const size_t n = size_t(tex.width) * size_t(tex.height);
+    const void* pixels = tex.pixels.size() >= n ? tex.pixels.data() : nullptr;
+    if (tex.device) {
+        glBindTexture(GL_TEXTURE_2D, tex.device);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tex.width, tex.height, 0, GL_BGRA,
+                     GL_UNSIGNED_BYTE, pixels);
+    } else {
+        tex.device = makeTexture(tex.width, tex.height, pixels, linear);
+    }
+    boundTexture = int(tex.device);
+    tex.dirty = false;
+}
+
+unsigned tideGlRenderer::textureFor(tideTexture* tex) {
+    if (!tex || tex->width <= 0 || tex->height <= 0) return whiteTexture;
+    // A target's pixels live on the device; its memory copy is never newer.
+    bool stale = !tex->device || (tex->dirty && !tex->isTarget);
+    if (stale) {
+        // Quads already waiting may sample the old pixels.
+        if (batchTexture == tex) flush();
+        upload(*tex);
+    }
+    return tex->device;
+}
+
+void tideGlRenderer::RenderQuad(const tideQuad& quad, tideTexture* tex) {
+    if (!Ready()) return;
+    tideBatchState s;
+    s.texture = textureFor(tex);
+    // Adding to the white stand-in of an untextured quad would wash it out.
+    s.blend = quad.blend & (s.texture == whiteTexture ? ~BLEND_COLORADD : ~0);
+    if (!batch.Fits(s)) flush();
+    batch.Add(s, quad.v);
+    batchTexture = tex;
+}
+
+void tideGlRenderer::flush() {
+    const int n = batch.Count();
+    if (n == 0) return;
+    const tideBatchState& s = batch.State();
+    if (boundTexture != int(s.texture)) {
+        glBindTexture(GL_TEXTURE_2D, s.texture);
+        boundTexture = int(s.texture);
+    }
+    const int alpha = (s.blend & BLEND_ALPHABLEND) != 0;
+    if (blendAlpha != alpha) {
+        glBlendFunc(GL_SRC_ALPHA, alpha ? GL_ONE_MINUS_SRC_ALPHA : GL_ONE);
+        blendAlpha = alpha;
+    }
+    const int add = (s.blend & BLEND_COLORADD) != 0;
+    if (colorAdd != add) {
+        glUniform1i(uColorAdd, add);
+        colorAdd = add;
+    }
+    setDepthMask((s.blend & BLEND_ZWRITE) != 0);
+    glBufferData(GL_ARRAY_BUFFER, n * 4 * sizeof(tideVertex), batch.Vertices(), GL_STREAM_DRAW);
+    glDrawElements(GL_TRIANGLES, n * 6, GL_UNSIGNED_SHORT, nullptr);
+    drawCalls++;
+    batch.Clear();
+    batchTexture = nullptr;
+}
+
+void tideGlRenderer::Present(const tideLetterbox& box, int drawableW, int drawableH) {
+    if (!Ready()) return;
+    flush();
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, screenFbo);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glViewport(0, 0, drawableW, drawableH);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    // Row 0 of the frame is its top: flip while scaling.
+    const int top = drawableH - box.y;
+    const bool same = box.w == logicalW && box.h == logicalH;
+    glBlitFramebuffer(0, 0, logicalW, logicalH, box.x, top, box.x + box.w, top - box.h,
+                      GL_COLOR_BUFFER_BIT, same ? GL_NEAREST : GL_LINEAR);
+    bindFramebuffer(screenFbo, logicalW, logicalH);
+}
+
+bool tideGlRenderer::ReadScreen(std::vector<uint8_t>* rgba) {
+    if (!Ready()) return false;
+    flush();
+    GLint current = 0;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &current);
+    rgba->resize(size_t(logicalW) * size_t(logicalH) * 4);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, screenFbo);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, logicalW, logicalH, GL_RGBA, GL_UNSIGNED_BYTE, rgba->data());
+    glBindFramebuffer(GL_FRAMEBUFFER, GLuint(current));
+    return true;
+}
+
+void tideGlRenderer::TextureFreed(tideTexture& tex) {
+    if (!tex.device) return;
+    if (Ready()) {
+        if (batchTexture == &tex) flush();
+        GLuint name = tex.device;
+        glDeleteTextures(1, &name);
+        if (boundTexture == int(name)) boundTexture = -1;
+    }
+    tex.device = 0;
+}
+
+bool tideGlRenderer::TargetCreated(tideTarget& target, tideTexture& tex) {
+    if (!Ready() || tex.width <= 0 || tex.height <= 0) return false;
+    flush();
+    GLint current = 0;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &current);
+    if (!tex.device) tex.device = makeTexture(tex.width, tex.height, nullptr, linear);
+    tex.dirty = false;
+    boundTexture = int(tex.device);
+    GLuint fbo = 0;
+    glGenFramebuffers(1, &fbo);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, tex.device, 0);
+    target.device = fbo;
+    if (target.zbuffer) target.deviceDepth = makeDepthBuffer(tex.width, tex.height);
+    bool ok = framebufferComplete(nullptr);
+    if (ok) {
+        setDepthMask(true);
+        clearFramebuffer(0, 0, 0, 0);
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, GLuint(current));
+    if (!ok) TargetFreed(target);
+    return ok;
+}
+
+void tideGlRenderer::TargetFreed(tideTarget& target) {
+    if (Ready()) {
+        flush();
+        GLuint fbo = target.device, depth = target.deviceDepth;
+        if (fbo) glDeleteFramebuffers(1, &fbo);
+        if (depth) glDeleteRenderbuffers(1, &depth);
+    }
+    target.device = target.deviceDepth = 0;
+}

@@ -1,0 +1,60 @@
+// The OpenGL side of the real backend: a batched quad renderer drawing into
+// an offscreen framebuffer of the logical frame size (or into a render
+// target), which Present scales into the window. Needs a current OpenGL 3.3
+// core context for every call between Init and Shutdown.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/backend.h"
+#include "engine/sdl/letterbox.h"
+#include "engine/sdl/quad_batch.h"
+
+class tideGlRenderer {
+public:
+    bool Init(int logicalW, int logicalH, bool linearFilter, std::string* error);
+    void Shutdown();
+    bool Ready() const { return program != 0; }
+
+    // Starts drawing into a render target (whose colour buffer is `targetTex`)
+    // or, with null, into the screen frame. Clears the depth buffer.
+    bool BeginScene(tideTarget* target, tideTexture* targetTex);
+    void EndScene(); // draws what is pending
+    void Clear(DWORD color);
+    // `tex` is null for an untextured quad.
+    void RenderQuad(const tideQuad& quad, tideTexture* tex);
+
+    // Scales the screen frame into the window's framebuffer (letterboxed).
+    void Present(const tideLetterbox& box, int drawableW, int drawableH);
+    // The screen frame as RGBA bytes, top row first.
+    bool ReadScreen(std::vector<uint8_t>* rgba);
+
+    void TextureFreed(tideTexture& tex);
+    bool TargetCreated(tideTarget& target, tideTexture& tex);
+    void TargetFreed(tideTarget& target);
+
+    int DrawCalls() const { return drawCalls; }
+
+private:
+    void flush();
+    unsigned textureFor(tideTexture* tex);
+    void upload(tideTexture& tex);
+    void bindFramebuffer(unsigned fbo, int w, int h);
+    void setDepthMask(bool on);
+
+    int logicalW = 0, logicalH = 0;
+    bool linear = true;
+
+    unsigned program = 0, vao = 0, vbo = 0, ibo = 0;
+    int uScale = -1, uColorAdd = -1;
+    unsigned screenFbo = 0, screenColor = 0, screenDepth = 0;
+    unsigned whiteTexture = 0;
+
+    tideQuadBatch batch;
+    // GL state as last set, to skip redundant calls; -1 unknown.
+    int boundTexture = -1, blendAlpha = -1, colorAdd = -1, depthMask = -1;
+    const tideTexture* batchTexture = nullptr; // texture of the pending run
+    int drawCalls = 0;
+};

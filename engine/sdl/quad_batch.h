@@ -1,0 +1,44 @@
+// The CPU side of the batched quad renderer: consecutive quads that share
+// a texture and a blend state collect here until one draw call sends them.
+#pragma once
+
+#include <cstring>
+#include <memory>
+
+#include "engine/tide.h"
+
+// Everything a draw call fixes for all its quads.
+struct tideBatchState {
+    unsigned texture = 0; // GL texture name
+    int blend = 0;        // effective blend bits
+    bool operator==(const tideBatchState&) const = default;
+};
+
+class tideQuadBatch {
+public:
+    static constexpr int kCapacity = 4000; // quads; 4 vertices each fit 16-bit indices
+
+    tideQuadBatch() : vertices(new tideVertex[kCapacity * 4]) {}
+
+    // True when a quad with this state can join the pending run; otherwise
+    // the run has to be drawn first.
+    bool Fits(const tideBatchState& s) const {
+        return count == 0 || (count < kCapacity && s == state);
+    }
+    // Appends a quad; the caller has checked Fits.
+    void Add(const tideBatchState& s, const tideVertex* v) {
+        state = s;
+        std::memcpy(&vertices[count * 4], v, 4 * sizeof(tideVertex));
+        count++;
+    }
+    void Clear() { count = 0; }
+
+    int Count() const { return count; }
+    const tideVertex* Vertices() const { return vertices.get(); }
+    const tideBatchState& State() const { return state; }
+
+private:
+    std::unique_ptr<tideVertex[]> vertices;
+    int count = 0;
+    tideBatchState state;
+};

@@ -1,0 +1,227 @@
+#include "engine/sdl/sdl_backend.h"
+
+#include <SDL_image.h>
+#include <epoxy/gl.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "engine/core.h"
+#include "engine/sdl/keymap.h"
+
+namespace {
+
+bool envSet(const char* name) {
+    const char* v = std::getenv(name);
+    return v && *v;
+}
+
+} // namespace
+
+tideBackend* tideCreateSdlBackend() { return new tideSdlBackend(); }
+
+bool tideSdlBackend::fail(const std::string& why) {
+    core->SetError(why);
+    Shutdown();
+    return false;
+}
+
+bool tideSdlBackend::Init(tideCore* c) {
+    core = c;
+    logicalW = core->System_GetState(TIDE_SCREENWIDTH);
+    logicalH = core->System_GetState(TIDE_SCREENHEIGHT);
+
+    // Without a display SDL would try Wayland first and complain before it
+    // falls through; the offscreen driver still gives a real GL context.
+    if (!envSet("SDL_VIDEODRIVER") && !envSet("DISPLAY") && !envSet("WAYLAND_DISPLAY"))
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) return fail(std::string("SDL_Init: ") + SDL_GetError());
+    sdlStarted = true;
+
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, SDL_GL_CONTEXT_FORWARD_COMPATIBLE_FLAG);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0); // depth lives in the frame's own buffer
+
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE;
+    if (!core->System_GetState(TIDE_WINDOWED)) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    window = SDL_CreateWindow(core->System_GetState(TIDE_TITLE), SDL_WINDOWPOS_CENTERED,
+                              SDL_WINDOWPOS_CENTERED, logicalW, logicalH, flags);
+    if (!window) return fail(std::string("SDL_CreateWindow: ") + SDL_GetError());
+    context = SDL_GL_CreateContext(window);
+    if (!context)
+        return fail(std::string("cannot create an OpenGL 3.3 context: ") + SDL_GetError());
+    SDL_GL_MakeCurrent(window, context);
+    // The core paces frames itself; waiting for vsync as well would stutter.
+    SDL_GL_SetSwapInterval(0);
+
+    std::string error;
+    if (!renderer.Init(logicalW, logicalH, core->System_GetState(TIDE_TEXTUREFILTER), &error))
+        return fail("OpenGL: " + error);
+
+    SDL_ShowCursor(core->System_GetState(TIDE_HIDEMOUSE) ? SDL_DISABLE : SDL_ENABLE);
+    int ww = 0, wh = 0;
+    SDL_GetWindowSize(window, &ww, &wh);
+    core->LogLine(std::string("Video: ") + SDL_GetCurrentVideoDriver() + " driver, window " +
+                  std::to_string(ww) + "x" + std::to_string(wh) + ", OpenGL " +
+                  reinterpret_cast<const char*>(glGetString(GL_VERSION)) + " on " +
+                  reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+
+    if (core->System_GetState(TIDE_USESOUND)) {
+        std::string why;
+        if (audio.Open(core->System_GetState(TIDE_SAMPLERATE), &why))
+            core->LogLine("Sound: SDL_mixer on the " + audio.Driver() + " audio driver");
+        else
+            core->LogLine("Sound: no audio device (" + why + "), running without sound");
+    }
+    return true;
+}
+
+void tideSdlBackend::Shutdown() {
+    audio.Close();
+    if (context) {
+        SDL_GL_MakeCurrent(window, context);
+        renderer.Shutdown();
+        SDL_GL_DeleteContext(context);
+        context = nullptr;
+    }
+    if (window) SDL_DestroyWindow(window);
+    window = nullptr;
+    if (sdlStarted) SDL_Quit();
+    sdlStarted = false;
+    lastHandle = 0;
+    lastTexture = nullptr;
+}
+
+bool tideSdlBackend::PumpEvents() {
+    bool open = true;
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        if (e.type == SDL_QUIT ||
+            (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE))
+            open = false;
+        // Scripted runs take their input from the script alone.
+        else if (!core->Manual())
+            handleInput(e);
+    }
+    return open;
+}
+
+void tideSdlBackend::handleInput(const SDL_Event& e) {
+    tideInput& in = core->Input();
+    switch (e.type) {
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            const bool down = e.type == SDL_KEYDOWN;
+            const int vk = tideVkFromSdlKey(e.key.keysym.sym);
+            if (down && vk == TIDEK_ENTER && (e.key.keysym.mod & KMOD_ALT)) {
+                if (!e.key.repeat) toggleFullscreen();
+                break; // the game never sees the Enter of Alt+Enter
+            }
+            if (!vk || (down && e.key.repeat)) break;
+            in.KeyEvent(vk, down);
+            if (down) in.CharEvent(tideControlCharFromVk(vk));
+            break;
+        }
+        case SDL_TEXTINPUT:
+            for (const char* p = e.text.text; *p; p++) {
+                unsigned char c = static_cast<unsigned char>(*p);
+                if (c >= 32 && c < 127) in.CharEvent(c);
+            }
+            break;
+        case SDL_MOUSEMOTION: moveMouse(e.motion.x, e.motion.y); break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            moveMouse(e.button.x, e.button.y);
+            if (int vk = tideVkFromSdlButton(e.button.button))
+                in.KeyEvent(vk, e.type == SDL_MOUSEBUTTONDOWN);
+            break;
+        case SDL_MOUSEWHEEL:
+            in.WheelEvent(e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y);
+            break;
+        case SDL_WINDOWEVENT:
+            if (e.window.event == SDL_WINDOWEVENT_ENTER) in.SetMouseOver(true);
+            if (e.window.event == SDL_WINDOWEVENT_LEAVE) in.SetMouseOver(false);
+            // Keys let go while another window had focus would stay held.
+            if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) in.ReleaseAll();
+            break;
+        default: break;
+    }
+}
+
+void tideSdlBackend::moveMouse(int x, int y) {
+    int ww = 0, wh = 0;
+    SDL_GetWindowSize(window, &ww, &wh);
+    float lx = 0, ly = 0;
+    tideLetterbox::Fit(ww, wh, logicalW, logicalH).ToLogical(float(x), float(y), logicalW,
+                                                              logicalH, &lx, &ly);
+    core->Input().MouseMove(lx, ly);
+}
+
+void tideSdlBackend::toggleFullscreen() {
+    const bool full = SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN;
+    SDL_SetWindowFullscreen(window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+bool tideSdlBackend::BeginScene(HTARGET target) {
+    tideTarget* t = target ? core->GetTarget(target) : nullptr;
+    if (target && !t) return false;
+    screenScene = target == 0;
+    return renderer.BeginScene(t, t ? core->GetTexture(t->tex) : nullptr);
+}
+
+void tideSdlBackend::EndScene() {
+    renderer.EndScene();
+    if (!screenScene || !window) return;
+    screenScene = false;
+    int dw = 0, dh = 0;
+    SDL_GL_GetDrawableSize(window, &dw, &dh);
+    renderer.Present(tideLetterbox::Fit(dw, dh, logicalW, logicalH), dw, dh);
+    SDL_GL_SwapWindow(window);
+}
+
+void tideSdlBackend::RenderQuad(const tideQuad& quad) {
+    if (quad.tex != lastHandle) {
+        lastTexture = quad.tex ? core->GetTexture(quad.tex) : nullptr;
+        lastHandle = quad.tex;
+    }
+    renderer.RenderQuad(quad, lastTexture);
+}
+
+void tideSdlBackend::TextureFreed(tideTexture& tex) {
+    if (lastTexture == &tex) {
+        lastHandle = 0;
+        lastTexture = nullptr;
+    }
+    renderer.TextureFreed(tex);
+}
+
+bool tideSdlBackend::TargetCreated(tideTarget& target) {
+    tideTexture* tex = core->GetTexture(target.tex);
+    return tex && renderer.TargetCreated(target, *tex);
+}
+
+bool tideSdlBackend::Snapshot(const char* path) {
+    std::vector<uint8_t> rgba;
+    if (!renderer.ReadScreen(&rgba)) return false;
+    // Blending leaves partial alpha in the frame; a screenshot is opaque.
+    for (size_t i = 3; i < rgba.size(); i += 4) rgba[i] = 255;
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(rgba.data(), logicalW, logicalH, 32,
+                                                        logicalW * 4, SDL_PIXELFORMAT_RGBA32);
+    bool ok = s && IMG_SavePNG(s, path) == 0;
+    if (!ok) core->LogLine(std::string("Can't write snapshot: ") + path + " (" + IMG_GetError() + ")");
+    SDL_FreeSurface(s);
+    return ok;
+}
+
+double tideSdlBackend::Now() {
+    using namespace std::chrono;
+    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
+void tideSdlBackend::Sleep(double seconds) {
+    if (seconds > 0) std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}

@@ -1,0 +1,248 @@
+// Device events reach the engine's input state: SDL events pushed into the
+// queue of a real-time engine are read by its frame loop.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <vector>
+
+#include "engine/sdl/keymap.h"
+#include "engine/sdl/letterbox.h"
+#include "tests/support/test_support.h"
+
+// --- Letterbox -----------------------------------------------------------------
+
+TEST(Letterbox, SameSizeFillsTheWindow) {
+    tideLetterbox b = tideLetterbox::Fit(1024, 768, 1024, 768);
+    EXPECT_EQ(b.x, 0);
+    EXPECT_EQ(b.y, 0);
+    EXPECT_EQ(b.w, 1024);
+    EXPECT_EQ(b.h, 768);
+}
+
+TEST(Letterbox, WideWindowGetsBarsLeftAndRight) {
+    tideLetterbox b = tideLetterbox::Fit(1920, 1080, 1024, 768);
+    EXPECT_EQ(b.h, 1080);
+    EXPECT_EQ(b.w, 1440);
+    EXPECT_EQ(b.x, 240);
+    EXPECT_EQ(b.y, 0);
+}
+
+TEST(Letterbox, TallWindowGetsBarsAboveAndBelow) {
+    tideLetterbox b = tideLetterbox::Fit(800, 800, 1024, 768);
+    EXPECT_EQ(b.w, 800);
+    EXPECT_EQ(b.h, 600);
+    EXPECT_EQ(b.x, 0);
+    EXPECT_EQ(b.y, 100);
+}
+
+TEST(Letterbox, MouseMapsBackToLogicalPixels) {
+    tideLetterbox b = tideLetterbox::Fit(2048, 768 * 2 + 200, 1024, 768);
+    float x = -1, y = -1;
+    b.ToLogical(0, 100, 1024, 768, &x, &y); // top-left corner of the frame
+    EXPECT_FLOAT_EQ(x, 0);
+    EXPECT_FLOAT_EQ(y, 0);
+    b.ToLogical(1024, 100 + 768, 1024, 768, &x, &y); // the centre
+    EXPECT_FLOAT_EQ(x, 512);
+    EXPECT_FLOAT_EQ(y, 384);
+}
+
+TEST(Letterbox, PointerOverABarClampsToTheFrameEdge) {
+    tideLetterbox b = tideLetterbox::Fit(800, 800, 1024, 768);
+    float x = -1, y = -1;
+    b.ToLogical(5, 20, 1024, 768, &x, &y);
+    EXPECT_FLOAT_EQ(y, 0);
+    b.ToLogical(799, 790, 1024, 768, &x, &y);
+    EXPECT_FLOAT_EQ(y, 767);
+    EXPECT_LE(x, 1023);
+}
+
+TEST(Letterbox, EmptyWindowGivesAnEmptyBoxAndOrigin) {
+    tideLetterbox b = tideLetterbox::Fit(0, 0, 1024, 768);
+    EXPECT_EQ(b.w, 0);
+    float x = -1, y = -1;
+    b.ToLogical(10, 10, 1024, 768, &x, &y);
+    EXPECT_FLOAT_EQ(x, 0);
+    EXPECT_FLOAT_EQ(y, 0);
+}
+
+// --- Key codes -----------------------------------------------------------------
+
+TEST(KeyMap, KeysTranslateToVirtualKeyCodes) {
+    EXPECT_EQ(tideVkFromSdlKey(SDLK_a), 'A');
+    EXPECT_EQ(tideVkFromSdlKey(SDLK_z), 'Z');
+    EXPECT_EQ(tideVkFromSdlKey(SDLK_0), '0');
+    EXPECT_EQ(tideVkFromSdlKey(SDLK_9), '9');
+    EXPECT_EQ(tideVkFromSdlKey(SDLK_ESCAPE), 27);
+    EXPECT_EQ(tideVkFromSdlKey(SDLK_LEFT), 37);
+    EXPECT_EQ(tideVkFromSdlKey(SDLK_UP), 38);
+    EXPECT_EQ(tideVkFromSdlKey(SDLK_RIGHT), 39);
+    EXPECT_EQ(tideVkFromSdlKey(SDLK_DOWN), 40);
+    EXPECT_EQ(tideVkFromSdlKey(SDLK_RETURN), 13);
+    EXPECT_EQ(tideVkFromSdlKey(SDLK_KP_ENTER), 13);
+    EXPECT_EQ(tideVkFromSdlKey(SDLK_F1), 0x70);
+    EXPECT_EQ(tideVkFromSdlKey(SDLK_F12), 0x7B);
+    EXPECT_EQ(tideVkFromSdlKey(SDLK_KP_0), TIDEK_NUMPAD0);
+    EXPECT_EQ(tideVkFromSdlKey(SDLK_KP_9), TIDEK_NUMPAD0 + 9);
+    EXPECT_EQ(tideVkFromSdlKey(SDLK_RSHIFT), TIDEK_SHIFT);
+    EXPECT_EQ(tideVkFromSdlKey(SDLK_LCTRL), TIDEK_CTRL);
+    EXPECT_EQ(tideVkFromSdlKey(SDLK_RALT), TIDEK_ALT);
+    EXPECT_EQ(tideVkFromSdlKey(SDLK_QUOTE), TIDEK_APOSTROPHE);
+    EXPECT_EQ(tideVkFromSdlKey(SDLK_F13), 0);
+    EXPECT_EQ(tideVkFromSdlKey(SDLK_MENU), 0);
+}
+
+TEST(KeyMap, MouseButtonsAndControlCharacters) {
+    EXPECT_EQ(tideVkFromSdlButton(SDL_BUTTON_LEFT), 1);
+    EXPECT_EQ(tideVkFromSdlButton(SDL_BUTTON_RIGHT), 2);
+    EXPECT_EQ(tideVkFromSdlButton(SDL_BUTTON_MIDDLE), 4);
+    EXPECT_EQ(tideVkFromSdlButton(SDL_BUTTON_X1), 0);
+    EXPECT_EQ(tideControlCharFromVk(TIDEK_BACKSPACE), 8);
+    EXPECT_EQ(tideControlCharFromVk(TIDEK_ENTER), 13);
+    EXPECT_EQ(tideControlCharFromVk('A'), 0);
+}
+
+// --- Events through the frame loop ---------------------------------------------
+
+namespace {
+
+// The frame callback runs one step per frame and quits after the last.
+std::vector<std::function<void()>> steps;
+size_t step = 0;
+Tide* engine = nullptr;
+
+bool runStep() {
+    if (step < steps.size()) steps[step++]();
+    return step >= steps.size();
+}
+
+void push(SDL_Event e) { ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError(); }
+
+void pushKey(SDL_Keycode key, bool down, bool repeat = false, Uint16 mod = KMOD_NONE) {
+    SDL_Event e{};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.repeat = repeat;
+    e.key.keysym.sym = key;
+    e.key.keysym.mod = mod;
+    push(e);
+}
+
+void pushWindowEvent(Uint8 what) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = what;
+    push(e);
+}
+
+class DeviceInput : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = MakeTempDir();
+        engine = tideCreate(TIDE_VERSION);
+        engine->System_SetState(TIDE_DATAPATH, dir.c_str());
+        engine->System_SetState(TIDE_SCREENWIDTH, 64);
+        engine->System_SetState(TIDE_SCREENHEIGHT, 48);
+        engine->System_SetState(TIDE_USESOUND, false);
+        engine->System_SetState(TIDE_FPS, 0);
+        engine->System_SetState(TIDE_FRAMEFUNC, runStep);
+        if (!engine->System_Initiate()) {
+            std::string why = engine->System_GetErrorMessage();
+            engine->Release();
+            engine = nullptr;
+            GTEST_SKIP() << "no SDL window on this machine: " << why;
+        }
+        steps.clear();
+        step = 0;
+    }
+    void TearDown() override {
+        if (engine) {
+            engine->System_Shutdown();
+            engine->Release();
+            engine = nullptr;
+        }
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+    std::string dir;
+};
+
+} // namespace
+
+TEST_F(DeviceInput, KeysTextMouseAndWheelReachTheInputState) {
+    steps = {
+        [] {
+            pushKey(SDLK_a, true);
+            SDL_Event t{};
+            t.type = SDL_TEXTINPUT;
+            SDL_strlcpy(t.text.text, "\xC3\xA9!", sizeof(t.text.text)); // non-ASCII is dropped
+            push(t);
+            SDL_Event m{};
+            m.type = SDL_MOUSEMOTION;
+            m.motion.x = 10;
+            m.motion.y = 20;
+            push(m);
+            SDL_Event w{};
+            w.type = SDL_MOUSEWHEEL;
+            w.wheel.y = -2;
+            push(w);
+        },
+        [] {
+            EXPECT_TRUE(engine->Input_KeyDown('A'));
+            EXPECT_EQ(engine->Input_GetKey(), 'A');
+            EXPECT_EQ(engine->Input_GetChar(), '!');
+            float x = 0, y = 0;
+            engine->Input_GetMousePos(&x, &y);
+            EXPECT_FLOAT_EQ(x, 10);
+            EXPECT_FLOAT_EQ(y, 20);
+            EXPECT_EQ(engine->Input_GetMouseWheel(), -2);
+            pushKey(SDLK_a, true, true); // a key repeat is no new press
+            SDL_Event b{};
+            b.type = SDL_MOUSEBUTTONDOWN;
+            b.button.button = SDL_BUTTON_RIGHT;
+            b.button.x = 30;
+            b.button.y = 40;
+            push(b);
+            pushKey(SDLK_BACKSPACE, true);
+        },
+        [] {
+            EXPECT_FALSE(engine->Input_KeyDown('A'));
+            EXPECT_TRUE(engine->Input_GetKeyState('A'));
+            EXPECT_TRUE(engine->Input_KeyDown(TIDEK_RBUTTON));
+            EXPECT_EQ(engine->Input_GetChar(), 8);
+            float x = 0, y = 0;
+            engine->Input_GetMousePos(&x, &y);
+            EXPECT_FLOAT_EQ(x, 30);
+            EXPECT_FLOAT_EQ(y, 40);
+            pushWindowEvent(SDL_WINDOWEVENT_LEAVE);
+            pushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+        },
+        [] {
+            EXPECT_FALSE(engine->Input_IsMouseOver());
+            // Focus lost lets go of everything held.
+            EXPECT_FALSE(engine->Input_GetKeyState('A'));
+            EXPECT_TRUE(engine->Input_KeyUp('A'));
+            EXPECT_FALSE(engine->Input_GetKeyState(TIDEK_RBUTTON));
+            pushWindowEvent(SDL_WINDOWEVENT_ENTER);
+            pushKey(SDLK_RETURN, true, false, KMOD_LALT);
+        },
+        [] {
+            EXPECT_TRUE(engine->Input_IsMouseOver());
+            EXPECT_FALSE(engine->Input_KeyDown(TIDEK_ENTER)) << "Alt+Enter is the window's";
+        },
+    };
+    ASSERT_TRUE(engine->System_Start());
+    EXPECT_EQ(step, steps.size());
+}
+
+TEST_F(DeviceInput, ClosingTheWindowEndsTheLoop) {
+    steps = {[] {
+                 SDL_Event q{};
+                 q.type = SDL_QUIT;
+                 push(q);
+             },
+             [] { ADD_FAILURE() << "a frame ran after the quit event"; }};
+    ASSERT_TRUE(engine->System_Start());
+    EXPECT_EQ(step, 1u);
+}

@@ -1,0 +1,275 @@
+// The real renderer, checked pixel by pixel through frame snapshots.
+#include <gtest/gtest.h>
+
+#include "engine/sdl/quad_batch.h"
+#include "tests/engine_gl/gl_engine.h"
+
+namespace {
+
+const DWORD kBlack = ARGB(255, 0, 0, 0);
+const DWORD kWhite = ARGB(255, 255, 255, 255);
+const DWORD kRed = ARGB(255, 255, 0, 0);
+const DWORD kGreen = ARGB(255, 0, 255, 0);
+const DWORD kBlue = ARGB(255, 0, 0, 255);
+
+} // namespace
+
+// --- Color and alpha blend bits ------------------------------------------------
+
+class BlendModes : public GlEngineTest {
+protected:
+    // Draws one full-frame quad over a cleared background and returns the
+    // centre pixel.
+    DWORD Over(DWORD background, DWORD col, HTEXTURE tex, int blend) {
+        tide->Gfx_BeginScene(0);
+        tide->Gfx_Clear(background);
+        Draw(0, 0, kW, kH, col, tex, blend);
+        tide->Gfx_EndScene();
+        return At(Shot(), kW / 2, kH / 2);
+    }
+};
+
+TEST_F(BlendModes, MultiplyByWhiteLeavesTheTexel) {
+    HTEXTURE tex = Texture(4, 4, ARGB(255, 0x33, 0x66, 0x99));
+    EXPECT_TRUE(ColorNear(Over(kBlack, kWhite, tex, BLEND_DEFAULT), ARGB(255, 0x33, 0x66, 0x99)));
+}
+
+TEST_F(BlendModes, ColorAddWithBlackLeavesTheTexel) {
+    HTEXTURE tex = Texture(4, 4, ARGB(255, 0x33, 0x66, 0x99));
+    EXPECT_TRUE(ColorNear(Over(kWhite, kBlack, tex, BLEND_COLORADD | BLEND_ALPHABLEND),
+                          ARGB(255, 0x33, 0x66, 0x99)));
+}
+
+TEST_F(BlendModes, ColorAddSumsAndSaturatesWhileMultiplyScales) {
+    HTEXTURE tex = Texture(4, 4, ARGB(255, 0x40, 0x80, 0xC0));
+    EXPECT_TRUE(ColorNear(Over(kBlack, ARGB(255, 0x20, 0x10, 0x80), tex,
+                               BLEND_COLORADD | BLEND_ALPHABLEND),
+                          ARGB(255, 0x60, 0x90, 0xFF)));
+    EXPECT_TRUE(ColorNear(Over(kBlack, ARGB(255, 0xFF, 0x80, 0x00), tex, BLEND_DEFAULT),
+                          ARGB(255, 0x40, 0x40, 0x00)));
+}
+
+TEST_F(BlendModes, ColorAddStillMultipliesAlpha) {
+    // Texel alpha 1/2 times vertex alpha 1 over black: half the summed color.
+    HTEXTURE tex = Texture(4, 4, ARGB(128, 0xC0, 0x00, 0x00));
+    EXPECT_TRUE(ColorNear(Over(kBlack, ARGB(255, 0x00, 0x00, 0x40), tex,
+                               BLEND_COLORADD | BLEND_ALPHABLEND),
+                          ARGB(255, 0x60, 0x00, 0x20), 2));
+    // Vertex alpha scales it the same way.
+    HTEXTURE opaque = Texture(4, 4, ARGB(255, 0xC0, 0x00, 0x00));
+    EXPECT_TRUE(ColorNear(Over(kBlack, ARGB(128, 0x00, 0x00, 0x40), opaque,
+                               BLEND_COLORADD | BLEND_ALPHABLEND),
+                          ARGB(255, 0x60, 0x00, 0x20), 2));
+}
+
+TEST_F(BlendModes, UntexturedQuadShowsItsVertexColorInBothColorModes) {
+    const DWORD col = ARGB(255, 0x12, 0x34, 0x56);
+    EXPECT_TRUE(ColorNear(Over(kBlack, col, 0, BLEND_DEFAULT), col));
+    EXPECT_TRUE(ColorNear(Over(kBlack, col, 0, BLEND_COLORADD | BLEND_ALPHABLEND), col));
+}
+
+TEST_F(BlendModes, AlphaBlendMixesWhileAdditiveAdds) {
+    const DWORD background = ARGB(255, 0, 0, 200);
+    const DWORD halfRed = ARGB(128, 200, 0, 0);
+    // src * a + dst * (1 - a)
+    EXPECT_TRUE(ColorNear(Over(background, halfRed, 0, BLEND_ALPHABLEND), ARGB(255, 100, 0, 100), 2));
+    // src * a + dst
+    EXPECT_TRUE(ColorNear(Over(background, halfRed, 0, BLEND_ALPHAADD), ARGB(255, 100, 0, 200), 2));
+    // Additive light saturates instead of wrapping.
+    EXPECT_TRUE(ColorNear(Over(ARGB(255, 200, 0, 0), ARGB(255, 200, 0, 0), 0, BLEND_ALPHAADD),
+                          ARGB(255, 255, 0, 0)));
+}
+
+// --- Depth ---------------------------------------------------------------------
+
+class Depth : public GlEngineTest {
+protected:
+    // A near quad then a farther one over the same pixels; the visible color.
+    DWORD NearThenFar(int nearBlend, float farZ = 0.8f) {
+        tide->Gfx_BeginScene(0);
+        tide->Gfx_Clear(kBlack);
+        Draw(0, 0, kW, kH, kRed, 0, nearBlend, 0.2f);
+        Draw(0, 0, kW, kH, kGreen, 0, BLEND_DEFAULT, farZ);
+        tide->Gfx_EndScene();
+        return At(Shot(), 5, 5);
+    }
+};
+
+TEST_F(Depth, WrittenDepthHidesLaterFartherQuads) {
+    EXPECT_TRUE(ColorNear(NearThenFar(BLEND_DEFAULT | BLEND_ZWRITE), kRed));
+}
+
+TEST_F(Depth, WithoutDepthWriteLaterQuadsPaintOver) {
+    EXPECT_TRUE(ColorNear(NearThenFar(BLEND_DEFAULT), kGreen));
+}
+
+TEST_F(Depth, EqualOrNearerQuadsPassTheTest) {
+    EXPECT_TRUE(ColorNear(NearThenFar(BLEND_DEFAULT | BLEND_ZWRITE, 0.2f), kGreen));
+    EXPECT_TRUE(ColorNear(NearThenFar(BLEND_DEFAULT | BLEND_ZWRITE, 0.1f), kGreen));
+}
+
+TEST_F(Depth, EachSceneStartsWithAClearDepthBuffer) {
+    tide->Gfx_BeginScene(0);
+    Draw(0, 0, kW, kH, kRed, 0, BLEND_DEFAULT | BLEND_ZWRITE, 0.0f);
+    tide->Gfx_EndScene();
+    // No Gfx_Clear: only the scene start may reset the depth.
+    tide->Gfx_BeginScene(0);
+    Draw(0, 0, kW, kH, kGreen, 0, BLEND_DEFAULT, 0.9f);
+    tide->Gfx_EndScene();
+    EXPECT_TRUE(ColorNear(At(Shot(), 5, 5), kGreen));
+}
+
+TEST_F(Depth, ClearResetsDepthWithinAScene) {
+    tide->Gfx_BeginScene(0);
+    Draw(0, 0, kW, kH, kRed, 0, BLEND_DEFAULT | BLEND_ZWRITE, 0.0f);
+    tide->Gfx_Clear(kBlack);
+    Draw(0, 0, kW, kH, kGreen, 0, BLEND_DEFAULT, 0.9f);
+    tide->Gfx_EndScene();
+    EXPECT_TRUE(ColorNear(At(Shot(), 5, 5), kGreen));
+}
+
+// --- Batching ------------------------------------------------------------------
+
+class Batching : public GlEngineTest {
+protected:
+    // One 1x1 quad per pixel, `passes` times over the frame; in the last pass
+    // each pixel gets a color of its own. Quad i uses state `style(i)`.
+    template <class Style>
+    void PaintPasses(int passes, Style style) {
+        tide->Gfx_BeginScene(0);
+        tide->Gfx_Clear(kBlack);
+        int i = 0;
+        for (int pass = 0; pass < passes; pass++)
+            for (int p = 0; p < kW * kH; p++, i++) {
+                DWORD col = pass + 1 < passes ? kRed : Expected(p);
+                auto [tex, blend] = style(i);
+                Draw(float(p % kW), float(p / kW), float(p % kW + 1), float(p / kW + 1), col, tex,
+                     blend);
+            }
+        tide->Gfx_EndScene();
+    }
+    static DWORD Expected(int p) { return ARGB(255, p & 0xFF, (p >> 8) * 16, 0x77); }
+    void CheckEveryPixel() {
+        std::vector<DWORD> shot = Shot();
+        int wrong = 0;
+        for (int p = 0; p < kW * kH; p++)
+            if (!ColorNear(At(shot, p % kW, p / kW), Expected(p), 0) && wrong++ < 5)
+                ADD_FAILURE() << "pixel " << p << ": " << ColorNear(At(shot, p % kW, p / kW),
+                                                                  Expected(p), 0).message();
+        EXPECT_EQ(wrong, 0);
+    }
+};
+
+TEST_F(Batching, OneStatePastTheBufferCapacityLosesNoQuad) {
+    ASSERT_GT(2 * kW * kH, tideQuadBatch::kCapacity);
+    PaintPasses(2, [](int) { return std::pair<HTEXTURE, int>(0, BLEND_DEFAULT); });
+    CheckEveryPixel();
+}
+
+TEST_F(Batching, AlternatingTexturesAndBlendModesKeepSubmissionOrder) {
+    // Every style shows the plain vertex color on an opaque quad, so only the
+    // order of drawing decides which pass a pixel shows.
+    HTEXTURE white1 = Texture(2, 2, kWhite), white2 = Texture(2, 2, kWhite);
+    HTEXTURE black = Texture(2, 2, kBlack);
+    const std::pair<HTEXTURE, int> styles[] = {
+        {white1, BLEND_DEFAULT},
+        {0, BLEND_DEFAULT | BLEND_ZWRITE},
+        {black, BLEND_COLORADD | BLEND_ALPHABLEND},
+        {white2, BLEND_DEFAULT | BLEND_ZWRITE},
+        {0, BLEND_COLORADD | BLEND_ALPHABLEND},
+    };
+    // Changing every quad, and in runs that end inside a full buffer.
+    PaintPasses(3, [&](int i) { return styles[i % 5]; });
+    CheckEveryPixel();
+    PaintPasses(3, [&](int i) { return styles[(i / 1500) % 5]; });
+    CheckEveryPixel();
+}
+
+// --- Textures ------------------------------------------------------------------
+
+TEST_F(GlEngineTest, TextureRowZeroIsTheTopOfTheQuad) {
+    HTEXTURE tex = Texture(2, 2, {kRed, kGreen, kBlue, kWhite});
+    tide->Gfx_BeginScene(0);
+    tide->Gfx_Clear(kBlack);
+    Draw(0, 0, 16, 16, kWhite, tex, BLEND_DEFAULT);
+    tide->Gfx_EndScene();
+    std::vector<DWORD> shot = Shot();
+    EXPECT_TRUE(ColorNear(At(shot, 2, 2), kRed));
+    EXPECT_TRUE(ColorNear(At(shot, 13, 2), kGreen));
+    EXPECT_TRUE(ColorNear(At(shot, 2, 13), kBlue));
+    EXPECT_TRUE(ColorNear(At(shot, 13, 13), kWhite));
+    EXPECT_TRUE(ColorNear(At(shot, 20, 20), kBlack));
+}
+
+TEST_F(GlEngineTest, ChangedPixelsShowFromTheNextQuadOn) {
+    HTEXTURE tex = Texture(2, 2, kRed);
+    tide->Gfx_BeginScene(0);
+    tide->Gfx_Clear(kBlack);
+    Draw(0, 0, 8, 8, kWhite, tex, BLEND_DEFAULT);
+    // Quads drawn before the change keep the old pixels.
+    Fill(tex, std::vector<DWORD>(4, kGreen));
+    Draw(8, 0, 16, 8, kWhite, tex, BLEND_DEFAULT);
+    tide->Gfx_EndScene();
+    std::vector<DWORD> shot = Shot();
+    EXPECT_TRUE(ColorNear(At(shot, 4, 4), kRed));
+    EXPECT_TRUE(ColorNear(At(shot, 12, 4), kGreen));
+}
+
+TEST_F(GlEngineTest, FreedOrUnknownTextureDrawsAsUntextured) {
+    HTEXTURE tex = Texture(2, 2, kRed);
+    tide->Gfx_BeginScene(0);
+    tide->Gfx_Clear(kBlack);
+    Draw(0, 0, 8, 8, kWhite, tex, BLEND_DEFAULT);
+    tide->Texture_Free(tex);
+    Draw(8, 0, 16, 8, kBlue, tex, BLEND_DEFAULT);
+    Draw(16, 0, 24, 8, kGreen, 12345, BLEND_COLORADD | BLEND_ALPHABLEND);
+    tide->Gfx_EndScene();
+    std::vector<DWORD> shot = Shot();
+    EXPECT_TRUE(ColorNear(At(shot, 4, 4), kRed));
+    EXPECT_TRUE(ColorNear(At(shot, 12, 4), kBlue));
+    EXPECT_TRUE(ColorNear(At(shot, 20, 4), kGreen));
+}
+
+// --- Render targets ------------------------------------------------------------
+
+TEST_F(GlEngineTest, TargetTextureShowsWhatWasRenderedIntoIt) {
+    HTARGET target = tide->Target_Create(16, 16, true);
+    ASSERT_NE(target, 0u);
+    ASSERT_TRUE(tide->Gfx_BeginScene(target));
+    tide->Gfx_Clear(kRed);
+    Draw(0, 0, 8, 8, kGreen, 0, BLEND_DEFAULT | BLEND_ZWRITE, 0.1f);
+    Draw(0, 0, 16, 16, kBlue, 0, BLEND_DEFAULT, 0.5f); // hidden where the depth was written
+    tide->Gfx_EndScene();
+
+    tide->Gfx_BeginScene(0);
+    tide->Gfx_Clear(kBlack);
+    Draw(0, 0, 16, 16, kWhite, tide->Target_GetTexture(target), BLEND_DEFAULT);
+    tide->Gfx_EndScene();
+    std::vector<DWORD> shot = Shot();
+    EXPECT_TRUE(ColorNear(At(shot, 2, 2), kGreen));
+    EXPECT_TRUE(ColorNear(At(shot, 12, 12), kBlue));
+    EXPECT_TRUE(ColorNear(At(shot, 30, 30), kBlack));
+    tide->Target_Free(target);
+}
+
+// --- Snapshots -----------------------------------------------------------------
+
+TEST_F(GlEngineTest, SnapshotIsTheLastFinishedFrameAtTheLogicalSize) {
+    tide->Gfx_BeginScene(0);
+    tide->Gfx_Clear(kBlue);
+    tide->Gfx_EndScene();
+    tide->Gfx_BeginScene(0);
+    tide->Gfx_Clear(kRed);
+    tide->Gfx_EndScene();
+    std::vector<DWORD> shot = Shot();
+    ASSERT_EQ(shot.size(), size_t(kW * kH));
+    EXPECT_TRUE(ColorNear(At(shot, 0, 0), kRed));
+    EXPECT_TRUE(ColorNear(At(shot, kW - 1, kH - 1), kRed));
+}
+
+TEST_F(GlEngineTest, SnapshotIntoAMissingFolderFailsSafely) {
+    tide->Gfx_BeginScene(0);
+    tide->Gfx_EndScene();
+    std::string path = dir + "/no/such/folder/shot.png";
+    EXPECT_FALSE(tide->Gfx_Snapshot(path.c_str()));
+}
