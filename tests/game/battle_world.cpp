@@ -8,11 +8,10 @@
 
 namespace {
 
-cGame* running = nullptr;
-
-bool FrameFunc() { return running->update(); }
-bool RenderFunc() {
-    running->render();
+// The program's frame callbacks, on whichever game is current.
+bool GameFrame() { return cGame::Instance()->update(); }
+bool GameRender() {
+    cGame::Instance()->render();
     return false;
 }
 
@@ -77,16 +76,14 @@ BattleWorld::BattleWorld(const char* config) : hl(eng.hl) {
     if (config) eng.WriteFile("Res/config.txt", config);
 
     game = new cGame();
-    running = game;
-    eng.tide->System_SetState(TIDE_FRAMEFUNC, FrameFunc);
-    eng.tide->System_SetState(TIDE_RENDERFUNC, RenderFunc);
+    eng.tide->System_SetState(TIDE_FRAMEFUNC, GameFrame);
+    eng.tide->System_SetState(TIDE_RENDERFUNC, GameRender);
 }
 
 BattleWorld::~BattleWorld() {
     eng.tide->System_SetState(TIDE_FRAMEFUNC, (tideCallback) nullptr);
     eng.tide->System_SetState(TIDE_RENDERFUNC, (tideCallback) nullptr);
     delete game;
-    running = nullptr;
 }
 
 void BattleWorld::WriteLevel(int n, const std::vector<Unit>& units) {
