@@ -5,6 +5,8 @@
 
 class AnimationTest : public GfxTest {
 protected:
+    HTEXTURE strip = tide->Texture_Create(256, 64); // four 64x64 frames in a row
+
     // Texel position of the current frame's top-left corner (vertex 0).
     static void FramePos(const tideAnimation& a, float* x, float* y) {
         *x = a.quad.v[0].tx * a.tex_width;
@@ -59,8 +61,7 @@ TEST_F(AnimationTest, RowsWrapAtTheImageWidthNotThePaddedTextureWidth) {
 }
 
 TEST_F(AnimationTest, FlippedAnimationStaysFlippedOnEveryFrame) {
-    HTEXTURE tex = tide->Texture_Create(256, 64);
-    tideAnimation a(tex, 4, 10, 0, 0, 64, 64);
+    tideAnimation a(strip, 4, 10, 0, 0, 64, 64);
     a.SetFlip(true, false);
     a.SetFrame(2);
     EXPECT_FLOAT_EQ(a.quad.v[0].tx, 0.75f);
@@ -95,8 +96,7 @@ class AnimationModeTest : public AnimationTest, public ::testing::WithParamInter
 
 TEST_P(AnimationModeTest, ModeTableOnFourFrames) {
     const ModeCase& c = GetParam();
-    HTEXTURE tex = tide->Texture_Create(256, 64);
-    tideAnimation a(tex, 4, 4, 0, 0, 64, 64); // 0.25 s a frame, exact in binary
+    tideAnimation a(strip, 4, 4, 0, 0, 64, 64); // 0.25 s a frame, exact in binary
     a.SetMode(c.mode);
     int stoppedAfter;
     // Looping modes run exactly the listed frames; the others one step past the stop.
@@ -119,8 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ModeCase{7, {3, 2, 1, 0, 1, 2, 3, 2, 1, 0, 1}, -1}));
 
 TEST_F(AnimationTest, StopsOnTheLastFrameWhenTheNextStepIsDue) {
-    HTEXTURE tex = tide->Texture_Create(256, 64);
-    tideAnimation a(tex, 4, 10, 0, 0, 64, 64);
+    tideAnimation a(strip, 4, 10, 0, 0, 64, 64);
     a.SetMode(0);
     a.Play();
     a.Update(3.0f); // any size: only starts the clock
@@ -140,8 +139,7 @@ TEST_F(AnimationTest, StopsOnTheLastFrameWhenTheNextStepIsDue) {
 }
 
 TEST_F(AnimationTest, OneLargeUpdateStepsSeveralFrames) {
-    HTEXTURE tex = tide->Texture_Create(256, 64);
-    tideAnimation a(tex, 4, 10, 0, 0, 64, 64);
+    tideAnimation a(strip, 4, 10, 0, 0, 64, 64);
     a.Play();
     a.Update(0);
     a.Update(0.35f);
@@ -152,8 +150,7 @@ TEST_F(AnimationTest, OneLargeUpdateStepsSeveralFrames) {
 }
 
 TEST_F(AnimationTest, SetModeShowsTheStartFrameWithoutStarting) {
-    HTEXTURE tex = tide->Texture_Create(256, 64);
-    tideAnimation a(tex, 4, 10, 0, 0, 64, 64);
+    tideAnimation a(strip, 4, 10, 0, 0, 64, 64);
     a.SetMode(1);
     EXPECT_FALSE(a.IsPlaying());
     EXPECT_EQ(a.GetFrame(), 3);
@@ -163,8 +160,7 @@ TEST_F(AnimationTest, SetModeShowsTheStartFrameWithoutStarting) {
 }
 
 TEST_F(AnimationTest, CopyOfAPlayingAnimationRunsOnIndependently) {
-    HTEXTURE tex = tide->Texture_Create(256, 64);
-    tideAnimation a(tex, 4, 4, 0, 0, 64, 64);
+    tideAnimation a(strip, 4, 4, 0, 0, 64, 64);
     a.Play();
     a.Update(0);
     a.Update(0.5f);
@@ -201,8 +197,7 @@ TEST_F(AnimationTest, DegenerateParametersAreHarmless) {
 }
 
 TEST_F(AnimationTest, ExtraOperationsKeepTheFrameConsistent) {
-    HTEXTURE tex = tide->Texture_Create(256, 64);
-    tideAnimation a(tex, 4, 10, 0, 0, 64, 64);
+    tideAnimation a(strip, 4, 10, 0, 0, 64, 64);
     a.SetFrame(3);
     a.SetFrames(2); // frame 3 no longer exists: wraps to 1
     EXPECT_EQ(a.GetFrame(), 1);

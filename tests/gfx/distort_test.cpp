@@ -1,7 +1,16 @@
 #include "gfx/distort.h"
 #include "tests/gfx/gfx_fixture.h"
 
-class MeshTest : public GfxTest {};
+class MeshTest : public GfxTest {
+protected:
+    // Sets a new texture of the given size and lays the mesh over all of it.
+    HTEXTURE Cover(tideDistortionMesh& m, int w, int h) {
+        HTEXTURE tex = tide->Texture_Create(w, h);
+        m.SetTexture(tex);
+        m.SetTextureRect(0, 0, float(w), float(h));
+        return tex;
+    }
+};
 
 TEST_F(MeshTest, NewMeshDefaults) {
     tideDistortionMesh m(4, 3);
@@ -18,10 +27,8 @@ TEST_F(MeshTest, NewMeshDefaults) {
 }
 
 TEST_F(MeshTest, RestLayoutAndTextureCoordinates) {
-    HTEXTURE tex = tide->Texture_Create(1024, 768);
     tideDistortionMesh m(16, 16);
-    m.SetTexture(tex);
-    m.SetTextureRect(0, 0, 1024, 768);
+    Cover(m, 1024, 768);
     EXPECT_FLOAT_EQ(m.cellw, 1024.0f / 15.0f);
     EXPECT_FLOAT_EQ(m.cellh, 51.2f);
     float x, y;
@@ -114,10 +121,8 @@ TEST_F(MeshTest, NodesOutsideTheGridAreIgnored) {
 }
 
 TEST_F(MeshTest, ClearRestoresRestPositionsOnly) {
-    HTEXTURE tex = tide->Texture_Create(64, 64);
     tideDistortionMesh m(3, 3);
-    m.SetTexture(tex);
-    m.SetTextureRect(0, 0, 64, 64);
+    Cover(m, 64, 64);
     m.SetDisplacement(1, 1, 5, 5, DISP_NODE);
     m.SetDisplacement(2, 0, -3, 4, DISP_NODE);
     m.Clear(0xFF000000, 0.25f);
@@ -135,10 +140,8 @@ TEST_F(MeshTest, ClearRestoresRestPositionsOnly) {
 }
 
 TEST_F(MeshTest, RenderDrawsCellsInRowOrderFromTheirNodes) {
-    HTEXTURE tex = tide->Texture_Create(64, 64);
     tideDistortionMesh m(3, 3);
-    m.SetTexture(tex);
-    m.SetTextureRect(0, 0, 64, 64);
+    HTEXTURE tex = Cover(m, 64, 64);
     m.SetBlendMode(7);
     m.SetColor(2, 1, 0xFF00FF00);
     m.SetZ(1, 1, 0.75f);
@@ -166,10 +169,8 @@ TEST_F(MeshTest, RenderDrawsCellsInRowOrderFromTheirNodes) {
 }
 
 TEST_F(MeshTest, CopiesAndAssignmentsAreIndependent) {
-    HTEXTURE tex = tide->Texture_Create(64, 64);
     tideDistortionMesh m(3, 3);
-    m.SetTexture(tex);
-    m.SetTextureRect(0, 0, 64, 64);
+    HTEXTURE tex = Cover(m, 64, 64);
     m.SetDisplacement(1, 1, 4, 4, DISP_NODE);
 
     tideDistortionMesh c(m);
