@@ -202,12 +202,6 @@ TEST_F(AnimationTest, ExtraOperationsKeepTheFrameConsistent) {
     a.SetFrames(2); // frame 3 no longer exists: wraps to 1
     EXPECT_EQ(a.GetFrame(), 1);
     ExpectFrameAt(a, 64, 0);
-    a.SetSpeed(20);
-    EXPECT_FLOAT_EQ(a.GetSpeed(), 20);
-    a.Resume();
-    EXPECT_TRUE(a.IsPlaying());
-    a.Stop();
-    EXPECT_FALSE(a.IsPlaying());
 
     HTEXTURE wide = tide->Texture_Create(512, 64);
     a.SetTexture(wide);

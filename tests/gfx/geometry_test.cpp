@@ -82,18 +82,6 @@ TEST(Vector, AnglesAndRotation) {
     EXPECT_NEAR(r.y, 1.0f, 1e-6f);
 }
 
-TEST(Vector, Operators) {
-    tideVector a(1, 2), b(3, 5);
-    tideVector s = a + b, d = b - a, m = a * 3;
-    EXPECT_EQ(s, tideVector(4, 7));
-    EXPECT_EQ(d, tideVector(2, 3));
-    EXPECT_EQ(m, tideVector(3, 6));
-    a += b;
-    a *= 2;
-    EXPECT_EQ(a, tideVector(8, 14));
-    EXPECT_FLOAT_EQ(b.Dot(&b), 34.0f);
-}
-
 TEST(Color, PackingTruncatesEachChannel) {
     tideColorRGB c(1.0f, 0.5f, 0.25f, 0.5f);
     EXPECT_EQ(c.GetHWColor(), 0x7FFF7F3Fu);
