@@ -1,0 +1,31 @@
+// Access to the data folder the build generated, for tests that check the
+// shipped data: a headless engine whose data folder sees the shipped res/.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "tests/support/test_support.h"
+
+#ifndef THALOMIR_SHIPPED_DATA_DIR
+#error "THALOMIR_SHIPPED_DATA_DIR must name the build's data folder"
+#endif
+
+inline std::string ShippedDataDir() { return THALOMIR_SHIPPED_DATA_DIR; }
+
+// A fresh headless engine over a temporary folder whose "res" links to the
+// shipped one, so nothing a test does can write into the build's data.
+class ShippedData : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(symlink((ShippedDataDir() + "/res").c_str(), eng.Path("res").c_str()), 0);
+        tide = eng.tide;
+        hl = eng.hl;
+    }
+
+    HeadlessEngine eng;
+    Tide* tide = nullptr;
+    tideHeadless* hl = nullptr;
+};
