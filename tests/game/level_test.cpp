@@ -126,14 +126,3 @@ TEST(Turn, EachUnitActsOncePerTurnInAShuffledOrder) {
         EXPECT_TRUE(std::is_permutation(g.units.begin(), g.units.end(), first.begin()));
     }
 }
-
-TEST(Turn, SameClockSameOrder) {
-    auto order = [] {
-        BattleWorld w;
-        w.Start({{"Aqua", 2, 2}, {"Torp", 3, 3}, {"Medu", 9, 2}, {"Medu", 9, 5}, {"Medu", 9, 8}});
-        std::vector<int> xs;
-        for (cUnit* u : w.game->units) xs.push_back(u->GetParent()->GetX() * 16 + u->GetParent()->GetY());
-        return xs;
-    };
-    EXPECT_EQ(order(), order());
-}
