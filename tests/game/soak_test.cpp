@@ -7,6 +7,7 @@
 #include <set>
 
 #include "tests/game/battle_world.h"
+#include "tests/game/player_bot.h"
 
 namespace {
 
@@ -33,35 +34,6 @@ std::vector<BattleWorld::Unit> RandomLevel(uint32_t seed) {
     return units;
 }
 
-int Sign(int v) { return (v > 0) - (v < 0); }
-
-// Attack the weakest enemy in range, else step toward the nearest one.
-void BotDecide(BattleWorld& w, cUnit* me) {
-    cGame& g = *w.game;
-    cUnit* weakest = nullptr;
-    cUnit* nearest = nullptr;
-    float best = 1e20f;
-    for (cUnit* e : g.units) {
-        if (e->IsPlayerControlled()) continue;
-        float d = g.UnitDistance(me, e);
-        if (d <= me->GetRange() && (!weakest || e->GetHealth() < weakest->GetHealth())) weakest = e;
-        if (d < best) {
-            best = d;
-            nearest = e;
-        }
-    }
-    if (weakest) {
-        w.ClickCell(weakest->GetParent()->GetX(), weakest->GetParent()->GetY());
-    } else if (nearest) {
-        const cCell* p = me->GetParent();
-        int x = p->GetX() + Sign(nearest->GetParent()->GetX() - p->GetX());
-        int y = p->GetY() + Sign(nearest->GetParent()->GetY() - p->GetY());
-        float off = me->GetSize() == 2 ? 32 : 0;  // a block's centre under the pointer
-        w.Click(static_cast<float>(x * 64 + 32) + off, static_cast<float>(y * 64 + 32) + off);
-    }
-    if (me == g.selunit && me->actionpoint > 0) w.Press(TIDEK_SPACE);
-}
-
 }  // namespace
 
 TEST(Soak, BotAgainstTheAI) {
@@ -77,7 +49,7 @@ TEST(Soak, BotAgainstTheAI) {
             ASSERT_LE(cGame::locklvl, 1) << "battle " << b;
             cUnit* su = g.selunit;
             if (su && su->IsPlayerControlled() && !cGame::IsControlLocked()) {
-                BotDecide(w, su);
+                bot::BotDecide(w, su);
                 frames += 4;
             } else {
                 w.Frame(0.25f);
