@@ -1,5 +1,6 @@
 #include "engine/core.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdarg>
 #include <cstdlib>
@@ -327,8 +328,39 @@ const char* tideCore::System_GetStateString(tideStringState state) {
 // ---------------------------------------------------------------------------
 // Files and INI
 
+namespace {
+// "Res\\A.txt", "res/a.txt" and "./RES//a.TXT" name the same memory file.
+std::string memoryName(const char* name) {
+    std::string out;
+    std::string n(name);
+    size_t i = 0;
+    while (i <= n.size()) {
+        size_t j = n.find_first_of("/\\", i);
+        if (j == std::string::npos) j = n.size();
+        std::string part = n.substr(i, j - i);
+        if (!part.empty() && part != ".") {
+            if (!out.empty()) out += '/';
+            for (char c : part) out += char(tolower((unsigned char)c));
+        }
+        i = j + 1;
+    }
+    return out;
+}
+}  // namespace
+
+void tideCore::SetMemoryFile(const char* name, const std::string& data) {
+    if (name) memoryFiles[memoryName(name)] = data;
+}
+
 bool tideCore::loadFile(const char* filename, std::string& out) {
     if (!filename || !*filename) return false;
+    if (!memoryFiles.empty()) {
+        auto it = memoryFiles.find(memoryName(filename));
+        if (it != memoryFiles.end()) {
+            out = it->second;
+            return true;
+        }
+    }
     std::string path = tideResolvePath(DataRoot(), filename, false);
     return !path.empty() && tideReadFile(path, out);
 }

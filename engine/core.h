@@ -122,6 +122,8 @@ public:
     void ClearLog() override { logLines.clear(); }
     void ClearSounds() override { sounds.clear(); }
     int ChannelVolume(HCHANNEL chn) const override;
+    void SetMemoryFile(const char* name, const std::string& data) override;
+    void ClearMemoryFiles() override { memoryFiles.clear(); }
 
     // --- for backends -----------------------------------------------------------
     tideInput& Input() { return input; }
@@ -180,6 +182,7 @@ private:
     std::vector<std::string> logLines;
     std::string pathBuf, iniBuf;
     std::set<std::string> missingIni; // INI names already reported missing
+    std::map<std::string, std::string> memoryFiles; // by normalised name
 
     double startTime = 0; // backend clock at System_Initiate, milliseconds
 

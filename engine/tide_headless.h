@@ -51,6 +51,12 @@ public:
     // Current volume (0..100) of a channel, -1 when stopped or unknown.
     virtual int ChannelVolume(HCHANNEL chn) const = 0;
 
+    // Files served from memory instead of the data folder (fuzzing, tests):
+    // looked up first by every file read, names compared like data-folder
+    // names (back slashes as separators, any case). Writes still go to disk.
+    virtual void SetMemoryFile(const char* name, const std::string& data) = 0;
+    virtual void ClearMemoryFiles() = 0;
+
 protected:
     virtual ~tideHeadless() {}
 };

@@ -64,3 +64,27 @@ TEST(DataFolder, BesideTheExecutableComesFirstAndTheWorkingDirectoryLast) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Paths, MemoryFilesAreReadBeforeTheDataFolder) {
+    e.WriteFile("res/a.txt", "disk");
+    e.hl->SetMemoryFile("Res\\A.TXT", "memory");
+    e.hl->SetMemoryFile("res/only.txt", std::string("x\0y", 3));
+    DWORD size = 0;
+    char* d = static_cast<char*>(e.tide->Resource_Load("res/a.txt", &size));
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(std::string(d, size), "memory");
+    e.tide->Resource_Free(d);
+    d = static_cast<char*>(e.tide->Resource_Load(".\\RES\\\\only.txt", &size));
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(std::string(d, size), std::string("x\0y", 3));
+    e.tide->Resource_Free(d);
+    e.hl->ClearMemoryFiles();
+    d = static_cast<char*>(e.tide->Resource_Load("res/a.txt", &size));
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(std::string(d, size), "disk");
+    e.tide->Resource_Free(d);
+}
+
+}  // namespace
