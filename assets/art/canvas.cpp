@@ -15,7 +15,9 @@ Color mix(const Color& a, const Color& b, double t) {
             a.a + (b.a - a.a) * t};
 }
 
-Color withAlpha(const Color& c, double a) { return {c.r, c.g, c.b, a}; }
+Color withAlpha(const Color& c, double a) {
+    return {c.r, c.g, c.b, a};
+}
 
 Canvas::Canvas(int width, int height) : w(width), h(height) {
     surf = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
@@ -66,7 +68,9 @@ void Canvas::forEachPixel(const std::function<void(int, int, Color&)>& fn) {
                 c.b = (p & 0xFF) / 255.0 / a;
             }
             fn(x, y, c);
-            auto ch = [](double v) { return uint32_t(std::lround(std::fmin(1.0, std::fmax(0.0, v)) * 255.0)); };
+            auto ch = [](double v) {
+                return uint32_t(std::lround(std::fmin(1.0, std::fmax(0.0, v)) * 255.0));
+            };
             double na = std::fmin(1.0, std::fmax(0.0, c.a));
             row[x] = (ch(na) << 24) | (ch(c.r * na) << 16) | (ch(c.g * na) << 8) | ch(c.b * na);
         }
@@ -112,14 +116,17 @@ void taper(cairo_t* cr, const std::vector<Point>& c, double w0, double w1) {
     cairo_move_to(cr, left[0].x, left[0].y);
     for (size_t i = 1; i < n; i++) cairo_line_to(cr, left[i].x, left[i].y);
     double endAngle = std::atan2(c[n - 1].y - c[n - 2].y, c[n - 1].x - c[n - 2].x);
-    cairo_arc_negative(cr, c[n - 1].x, c[n - 1].y, w1 / 2, endAngle + M_PI / 2, endAngle - M_PI / 2);
+    cairo_arc_negative(cr, c[n - 1].x, c[n - 1].y, w1 / 2, endAngle + M_PI / 2,
+                       endAngle - M_PI / 2);
     for (size_t i = n - 1; i-- > 0;) cairo_line_to(cr, right[i].x, right[i].y);
     double startAngle = std::atan2(c[1].y - c[0].y, c[1].x - c[0].x);
     cairo_arc_negative(cr, c[0].x, c[0].y, w0 / 2, startAngle - M_PI / 2, startAngle + M_PI / 2);
     cairo_close_path(cr);
 }
 
-static void source(cairo_t* cr, const Color& c) { cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a); }
+static void source(cairo_t* cr, const Color& c) {
+    cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a);
+}
 
 void fill(cairo_t* cr, const Color& c, bool keep) {
     source(cr, c);
@@ -137,7 +144,8 @@ void fillStroke(cairo_t* cr, const Color& inside, const Color& line, double widt
     stroke(cr, line, width);
 }
 
-static void paintPattern(cairo_t* cr, cairo_pattern_t* p, std::initializer_list<Stop> stops, bool keep) {
+static void paintPattern(cairo_t* cr, cairo_pattern_t* p, std::initializer_list<Stop> stops,
+                         bool keep) {
     for (const Stop& s : stops)
         cairo_pattern_add_color_stop_rgba(p, s.offset, s.color.r, s.color.g, s.color.b, s.color.a);
     cairo_set_source(cr, p);
@@ -158,7 +166,8 @@ void radialFill(cairo_t* cr, double cx, double cy, double r0, double r1,
 void bubble(cairo_t* cr, double x, double y, double r, double alpha) {
     ellipse(cr, x, y, r, r);
     radialFill(cr, x, y, 0, r,
-               {{0.0, rgb(0xFFFFFF, 0.05 * alpha)}, {0.75, rgb(0xBFF4FF, 0.25 * alpha)},
+               {{0.0, rgb(0xFFFFFF, 0.05 * alpha)},
+                {0.75, rgb(0xBFF4FF, 0.25 * alpha)},
                 {1.0, rgb(0xE8FCFF, 0.7 * alpha)}},
                true);
     stroke(cr, rgb(0xFFFFFF, 0.55 * alpha), std::fmax(0.8, r * 0.12));

@@ -33,7 +33,8 @@ bool writeMap(const std::string& dir) {
     // Surface shimmer in the top row.
     for (int k = 0; k < 3; k++) {
         cairo_move_to(cr, 0, 10 + k * 9);
-        for (int x = 0; x <= 1024; x += 16) cairo_line_to(cr, x, 10 + k * 9 + std::sin(x * 0.03 + k) * 3);
+        for (int x = 0; x <= 1024; x += 16)
+            cairo_line_to(cr, x, 10 + k * 9 + std::sin(x * 0.03 + k) * 3);
         stroke(cr, rgb(0xFFFFFF, 0.35 - k * 0.1), 2.5 - k * 0.6);
     }
 
@@ -48,7 +49,8 @@ bool writeMap(const std::string& dir) {
             double y = 140 + i * 150 + rng.range(-20, 20);
             double px = side == 0 ? 54 : 970;
             if (i % 2 == 0)
-                paintCoral(cr, rng, px, y, rng.range(44, 60), i % 4 == 0 ? pal::coral : pal::coralPink);
+                paintCoral(cr, rng, px, y, rng.range(44, 60),
+                           i % 4 == 0 ? pal::coral : pal::coralPink);
             else
                 paintSeaweed(cr, rng, px, y, rng.range(50, 70));
         }
@@ -103,12 +105,12 @@ void ring(cairo_t* cr, double cx, double cy, double r, const Color& c) {
 bool writeCells(const std::string& dir) {
     Canvas c(256, 192);
     cairo_t* cr = c.cr();
-    cellFrame(cr, 0, 0, 64, pal::white, 0.2);  // white: cell under the mouse
-    roseGlow(cr, 64, 0, 64);                   // cellglow_rose
-    ring(cr, 160, 32, 27, pal::sun);           // sel1: golden selection ring
-    ring(cr, 224, 32, 27, pal::playerSide);    // sel2
+    cellFrame(cr, 0, 0, 64, pal::white, 0.2);      // white: cell under the mouse
+    roseGlow(cr, 64, 0, 64);                       // cellglow_rose
+    ring(cr, 160, 32, 27, pal::sun);               // sel1: golden selection ring
+    ring(cr, 224, 32, 27, pal::playerSide);        // sel2
     softGlow(cr, 32, 96, 31, rgb(0xFFF3B0, 0.9));  // glow1
-    roseGlow(cr, 128, 64, 128);                // cellglow_rose_2x
+    roseGlow(cr, 128, 64, 128);                    // cellglow_rose_2x
 
     // cursor_attack: a crosshair, 48x48 at (64, 64).
     double x = 88, y = 88;
@@ -153,7 +155,8 @@ bool writeProjectiles(const std::string& dir) {
     // Torpedo, 48x18 at (0, 16).
     for (int i = 0; i < 3; i++) bubble(cr, 3 + i * 3, 22 + i * 3.5, 1.6 + i * 0.3, 0.9);
     roundedRect(cr, 10, 19, 32, 12, 6);
-    linearFill(cr, 0, 19, 0, 31, {{0, rgb(0xF4F8FC)}, {0.5, rgb(0x9FB0C6)}, {1, rgb(0x5E6F88)}}, true);
+    linearFill(cr, 0, 19, 0, 31, {{0, rgb(0xF4F8FC)}, {0.5, rgb(0x9FB0C6)}, {1, rgb(0x5E6F88)}},
+               true);
     stroke(cr, pal::ink, 1.6);
     cairo_move_to(cr, 36, 19.3);
     cairo_curve_to(cr, 44, 19.3, 47, 23, 47, 25);

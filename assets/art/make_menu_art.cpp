@@ -76,7 +76,8 @@ bool writeLogo(const std::string& dir, const Fonts& f) {
     // Waves under the title.
     for (int k = 0; k < 3; k++) {
         cairo_move_to(cr, 180, 330 + k * 16);
-        for (int x = 180; x <= 844; x += 8) cairo_line_to(cr, x, 330 + k * 16 + std::sin(x * 0.035 + k) * 6);
+        for (int x = 180; x <= 844; x += 8)
+            cairo_line_to(cr, x, 330 + k * 16 + std::sin(x * 0.035 + k) * 6);
         stroke(cr, rgb(0xFFFFFF, 0.7 - k * 0.2), 5 - k);
     }
     paintTitle(cr, f, 512, 290, 170);
@@ -91,7 +92,8 @@ void paintReefBand(Canvas& c, gen::Rng& rng, double top) {
     // Distant, hazy reef silhouettes.
     cairo_move_to(cr, 0, c.height());
     for (int x = 0; x <= c.width(); x += 24)
-        cairo_line_to(cr, x, top + std::sin(x * 0.013) * 22 + std::sin(x * 0.041) * 10 + rng.range(-4, 4));
+        cairo_line_to(cr, x,
+                      top + std::sin(x * 0.013) * 22 + std::sin(x * 0.041) * 10 + rng.range(-4, 4));
     cairo_line_to(cr, c.width(), c.height());
     cairo_close_path(cr);
     fill(cr, rgb(0x0B4F8A, 0.55));
@@ -106,8 +108,10 @@ bool writeMainMenu(const std::string& dir, const Fonts& f) {
     paintCaustics(c, 0, 0, 1024, 768, 90, 0.12, 21);
     paintReefBand(c, rng, 560);
     // Schools of fish far off.
-    for (int i = 0; i < 7; i++) paintFish(cr, 90 + i * 26, 330 + (i % 3) * 14, 16, false, rgb(0xFFE066));
-    for (int i = 0; i < 6; i++) paintFish(cr, 800 + i * 24, 380 + (i % 2) * 16, 15, true, rgb(0x9EEBFF));
+    for (int i = 0; i < 7; i++)
+        paintFish(cr, 90 + i * 26, 330 + (i % 3) * 14, 16, false, rgb(0xFFE066));
+    for (int i = 0; i < 6; i++)
+        paintFish(cr, 800 + i * 24, 380 + (i % 2) * 16, 15, true, rgb(0x9EEBFF));
     paintFish(cr, 260, 470, 34, false, pal::coral);
     paintFish(cr, 820, 290, 30, true, pal::violet);
     paintSandFloor(c, rng, 690, 10);
@@ -119,7 +123,8 @@ bool writeMainMenu(const std::string& dir, const Fonts& f) {
         paintRock(cr, rng, base + dir * 170, 720, 80, 50);
         paintCoral(cr, rng, base + dir * 70, 640, 150, side == 0 ? pal::coral : pal::coralPink);
         paintCoral(cr, rng, base + dir * 200, 690, 100, side == 0 ? pal::coralPink : pal::sunDeep);
-        for (int i = 0; i < 4; i++) paintSeaweed(cr, rng, base + dir * (20 + i * 70), 768, rng.range(140, 230));
+        for (int i = 0; i < 4; i++)
+            paintSeaweed(cr, rng, base + dir * (20 + i * 70), 768, rng.range(140, 230));
         paintCoral(cr, rng, base + dir * 300, 740, 80, pal::violet);
     }
     paintStarfish(cr, 340, 735, 18, 0.2, rgb(0xFF8C42));
@@ -138,8 +143,8 @@ void routePath(cairo_t* cr) {
     for (int i = 0; i < 7; i++) {
         Point p0 = LEVEL_SPOTS[i > 0 ? i - 1 : 0], p1 = LEVEL_SPOTS[i], p2 = LEVEL_SPOTS[i + 1];
         Point p3 = LEVEL_SPOTS[i + 2 < 8 ? i + 2 : 7];
-        cairo_curve_to(cr, p1.x + (p2.x - p0.x) / 6, p1.y + (p2.y - p0.y) / 6, p2.x - (p3.x - p1.x) / 6,
-                       p2.y - (p3.y - p1.y) / 6, p2.x, p2.y);
+        cairo_curve_to(cr, p1.x + (p2.x - p0.x) / 6, p1.y + (p2.y - p0.y) / 6,
+                       p2.x - (p3.x - p1.x) / 6, p2.y - (p3.y - p1.y) / 6, p2.x, p2.y);
     }
 }
 
@@ -149,10 +154,12 @@ bool writeLevelMap(const std::string& dir, const Fonts& f) {
     gen::Rng rng(303);
     // Shallow turquoise at the first level, the deep at the last.
     cairo_rectangle(cr, 0, 0, 1024, 768);
-    linearFill(cr, 0, 0, 1024, 768, {{0, rgb(0x7FE8F5)}, {0.45, rgb(0x2A9FD6)}, {1, rgb(0x0A2E66)}});
+    linearFill(cr, 0, 0, 1024, 768,
+               {{0, rgb(0x7FE8F5)}, {0.45, rgb(0x2A9FD6)}, {1, rgb(0x0A2E66)}});
     paintCaustics(c, 0, 0, 1024, 768, 80, 0.12, 31);
     // Reefs and sand banks scattered away from the route.
-    const Point banks[] = {{80, 300}, {420, 120}, {560, 560}, {330, 470}, {860, 200}, {980, 420}, {150, 520}};
+    const Point banks[] = {{80, 300},  {420, 120}, {560, 560}, {330, 470},
+                           {860, 200}, {980, 420}, {150, 520}};
     for (const Point& b : banks) {
         ellipse(cr, b.x, b.y, rng.range(70, 110), rng.range(36, 50));
         fill(cr, rgb(0xF2D59A, 0.35));
@@ -226,9 +233,11 @@ void paintButton(cairo_t* cr, const Fonts& f, double x, double y, double w, doub
     }
     roundedRect(cr, x + 3, y + 3, w - 6, h - 6, (h - 6) / 2);
     if (over)
-        linearFill(cr, 0, y, 0, y + h, {{0, rgb(0xFFF8C8)}, {0.5, rgb(0xFFD84D)}, {1, rgb(0xFFA82E)}}, true);
+        linearFill(cr, 0, y, 0, y + h,
+                   {{0, rgb(0xFFF8C8)}, {0.5, rgb(0xFFD84D)}, {1, rgb(0xFFA82E)}}, true);
     else
-        linearFill(cr, 0, y, 0, y + h, {{0, rgb(0xFFE680)}, {0.5, pal::sun}, {1, pal::sunDeep}}, true);
+        linearFill(cr, 0, y, 0, y + h, {{0, rgb(0xFFE680)}, {0.5, pal::sun}, {1, pal::sunDeep}},
+                   true);
     stroke(cr, pal::ink, 3);
     roundedRect(cr, x + 12, y + 6, w - 24, h * 0.32, h * 0.16);
     fill(cr, rgb(0xFFFFFF, over ? 0.55 : 0.4));
@@ -267,7 +276,8 @@ bool writeMenuUi(const std::string& dir, const Fonts& f) {
     cairo_t* cr = c.cr();
     const char* labels[] = {"Start", "Options", "Exit", "Back"};
     for (int row = 0; row < 4; row++)
-        for (int over = 0; over < 2; over++) paintButton(cr, f, over * 176, row * 48, 168, 43, labels[row], over);
+        for (int over = 0; over < 2; over++)
+            paintButton(cr, f, over * 176, row * 48, 168, 43, labels[row], over);
     paintLevelButton(cr, 352, 0, false);
     paintLevelButton(cr, 392, 0, true);
     paintCursor(cr, 352, 48);
@@ -283,7 +293,8 @@ bool writeSliders(const std::string& dir, const Fonts& f) {
     for (int i = 0; i < 3; i++) {
         double y = i * 104;
         roundedRect(cr, 4, y + 4, 212, 92, 18);
-        linearFill(cr, 0, y, 0, y + 100, {{0, rgb(0x0B2E5C, 0.72)}, {1, rgb(0x061A38, 0.82)}}, true);
+        linearFill(cr, 0, y, 0, y + 100, {{0, rgb(0x0B2E5C, 0.72)}, {1, rgb(0x061A38, 0.82)}},
+                   true);
         stroke(cr, rgb(0xFFFFFF, 0.6), 2.5);
         TextStyle s;
         s.size = 25;
@@ -306,7 +317,8 @@ bool writeSliders(const std::string& dir, const Fonts& f) {
 
     Canvas knob(32, 32);
     ellipse(knob.cr(), 9.5, 9.5, 8.3, 8.3);
-    radialFill(knob.cr(), 7, 7, 0.5, 10, {{0, pal::white}, {0.6, rgb(0xFFE680)}, {1, pal::sunDeep}}, true);
+    radialFill(knob.cr(), 7, 7, 0.5, 10, {{0, pal::white}, {0.6, rgb(0xFFE680)}, {1, pal::sunDeep}},
+               true);
     stroke(knob.cr(), pal::ink, 1.8);
     return knob.save(dir + "/slider.png") && ok;
 }

@@ -17,12 +17,12 @@ namespace {
 const int FRAMES = 8;
 
 struct Kind {
-    const char* file;   // sheet and badge base name
+    const char* file;  // sheet and badge base name
     UnitPainter paint;
-    int frame;          // frame size in pixels
+    int frame;  // frame size in pixels
     std::vector<Action> rows;
     bool player;
-    double badgeScale, badgeDx, badgeDy; // portrait framing in the badge
+    double badgeScale, badgeDx, badgeDy;  // portrait framing in the badge
 };
 
 const std::vector<Kind>& kinds() {
@@ -51,7 +51,8 @@ void paintFrame(cairo_t* cr, const Kind& k, Action a, int i, double x, double y)
 bool writeSheet(const std::string& dir, const Kind& k) {
     Canvas c(k.frame * FRAMES, k.frame * int(k.rows.size()));
     for (size_t r = 0; r < k.rows.size(); r++)
-        for (int i = 0; i < FRAMES; i++) paintFrame(c.cr(), k, k.rows[r], i, i * k.frame, r * k.frame);
+        for (int i = 0; i < FRAMES; i++)
+            paintFrame(c.cr(), k, k.rows[r], i, i * k.frame, r * k.frame);
     return c.save(dir + "/" + k.file + ".png");
 }
 
@@ -64,7 +65,8 @@ void paintBadge(Canvas& sheet, const Kind& k, int row, bool spent) {
     double c = cell / 2.0;
     Color side = k.player ? pal::playerSide : pal::enemySide;
     ellipse(cr, c, c, 21, 21);
-    linearFill(cr, 0, c - 21, 0, c + 21, {{0, mix(side, pal::white, 0.45)}, {1, mix(side, pal::ink, 0.3)}}, true);
+    linearFill(cr, 0, c - 21, 0, c + 21,
+               {{0, mix(side, pal::white, 0.45)}, {1, mix(side, pal::ink, 0.3)}}, true);
     stroke(cr, pal::ink, 2);
     ellipse(cr, c, c, 17, 17);
     linearFill(cr, 0, c - 17, 0, c + 17, {{0, pal::seaTop}, {1, pal::seaDeep}}, true);

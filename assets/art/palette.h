@@ -6,7 +6,7 @@
 
 namespace art::pal {
 
-inline const Color ink = rgb(0x13254A);         // outlines
+inline const Color ink = rgb(0x13254A);  // outlines
 inline const Color inkSoft = rgb(0x13254A, 0.55);
 inline const Color white = rgb(0xFFFFFF);
 inline const Color seaTop = rgb(0x5FD8F0);

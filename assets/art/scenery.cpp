@@ -31,12 +31,13 @@ void paintLightRays(Canvas& c, gen::Rng& rng, int count, double alpha) {
     }
 }
 
-void paintCaustics(Canvas& c, double x, double y, double w, double h, double scale,
-                   double strength, int seed) {
+void paintCaustics(Canvas& c, double x, double y, double w, double h, double scale, double strength,
+                   int seed) {
     c.forEachPixel([&](int px, int py, Color& p) {
         if (px < x || py < y || px >= x + w || py >= y + h) return;
         float n = stb_perlin_noise3_seed(float(px / scale), float(py / scale), 0.5f, 0, 0, 0, seed);
-        float m = stb_perlin_noise3_seed(float(px / (scale * 0.5)), float(py / (scale * 0.5)), 1.5f, 0, 0, 0, seed + 1);
+        float m = stb_perlin_noise3_seed(float(px / (scale * 0.5)), float(py / (scale * 0.5)), 1.5f,
+                                         0, 0, 0, seed + 1);
         double ridge = 1.0 - std::fabs(n * 0.7 + m * 0.3);
         double light = std::pow(std::fmax(0.0, ridge), 10) * strength;
         p.r = std::fmin(1.0, p.r + light);
@@ -50,7 +51,8 @@ void paintSandFloor(Canvas& c, gen::Rng& rng, double top, double waviness) {
     double phase = rng.range(0, 6.28);
     cairo_move_to(cr, 0, c.height());
     for (int x = 0; x <= c.width(); x += 8) {
-        double y = top + std::sin(x * 0.011 + phase) * waviness + std::sin(x * 0.027 + phase * 2) * waviness * 0.4;
+        double y = top + std::sin(x * 0.011 + phase) * waviness +
+                   std::sin(x * 0.027 + phase * 2) * waviness * 0.4;
         cairo_line_to(cr, x, y);
     }
     cairo_line_to(cr, c.width(), c.height());
@@ -101,11 +103,13 @@ void paintSeaweed(cairo_t* cr, gen::Rng& rng, double x, double baseY, double hei
     std::vector<Point> pts;
     for (int i = 0; i <= 12; i++) {
         double s = i / 12.0;
-        pts.push_back({x + std::sin(s * 5 + phase) * 7 * s + bend * s * s * 14, baseY - s * height});
+        pts.push_back(
+            {x + std::sin(s * 5 + phase) * 7 * s + bend * s * s * 14, baseY - s * height});
     }
     Color c = mix(pal::weedDark, pal::weed, rng.unit());
     taper(cr, pts, height * 0.11 + 4, 2.5);
-    linearFill(cr, 0, baseY, 0, baseY - height, {{0, mix(c, pal::ink, 0.3)}, {1, mix(c, rgb(0xC8F560), 0.4)}}, true);
+    linearFill(cr, 0, baseY, 0, baseY - height,
+               {{0, mix(c, pal::ink, 0.3)}, {1, mix(c, rgb(0xC8F560), 0.4)}}, true);
     stroke(cr, pal::ink, 2);
     // Leaves.
     for (int i = 3; i < 12; i += 3) {
@@ -124,15 +128,18 @@ static void coralBranch(cairo_t* cr, gen::Rng& rng, double x, double y, double a
     out.push_back({{x, y}, {mx, my}, {ex, ey}});
     widths.push_back(width);
     if (depth == 0) return;
-    coralBranch(cr, rng, ex, ey, angle - rng.range(0.3, 0.6), len * 0.72, width * 0.72, depth - 1, out, widths);
-    coralBranch(cr, rng, ex, ey, angle + rng.range(0.3, 0.6), len * 0.72, width * 0.72, depth - 1, out, widths);
+    coralBranch(cr, rng, ex, ey, angle - rng.range(0.3, 0.6), len * 0.72, width * 0.72, depth - 1,
+                out, widths);
+    coralBranch(cr, rng, ex, ey, angle + rng.range(0.3, 0.6), len * 0.72, width * 0.72, depth - 1,
+                out, widths);
 }
 
-void paintCoral(cairo_t* cr, gen::Rng& rng, double x, double baseY, double size, const Color& color) {
+void paintCoral(cairo_t* cr, gen::Rng& rng, double x, double baseY, double size,
+                const Color& color) {
     std::vector<std::vector<Point>> branches;
     std::vector<double> widths;
-    coralBranch(cr, rng, x, baseY, -M_PI / 2 + rng.range(-0.2, 0.2), size * 0.42, size * 0.16, 3, branches,
-                widths);
+    coralBranch(cr, rng, x, baseY, -M_PI / 2 + rng.range(-0.2, 0.2), size * 0.42, size * 0.16, 3,
+                branches, widths);
     // Outline pass first, then the fill, so joints merge into one shape.
     for (size_t i = 0; i < branches.size(); i++) {
         taper(cr, branches[i], widths[i] + 4, widths[i] * 0.75 + 4);
@@ -207,7 +214,8 @@ void paintFish(cairo_t* cr, double x, double y, double size, bool facingLeft, co
     cairo_restore(cr);
 }
 
-void paintBubbleColumn(cairo_t* cr, gen::Rng& rng, double x, double bottom, double top, double size) {
+void paintBubbleColumn(cairo_t* cr, gen::Rng& rng, double x, double bottom, double top,
+                       double size) {
     double y = bottom;
     while (y > top) {
         double r = size * rng.range(0.5, 1.2);

@@ -22,8 +22,8 @@ public:
     cairo_font_face_t* get() const { return face; }
 
 private:
-    void* library = nullptr; // FT_Library
-    void* ftFace = nullptr;  // FT_Face
+    void* library = nullptr;  // FT_Library
+    void* ftFace = nullptr;   // FT_Face
     cairo_font_face_t* face = nullptr;
 };
 
@@ -31,8 +31,8 @@ enum class Align { Left, Center, Right };
 
 struct TextStyle {
     double size = 24;
-    Color top{1, 1, 1, 1};    // fill at the top of the letters
-    Color bottom{1, 1, 1, 1}; // fill at the baseline
+    Color top{1, 1, 1, 1};     // fill at the top of the letters
+    Color bottom{1, 1, 1, 1};  // fill at the baseline
     Color outline{0, 0, 0, 0};
     double outlineWidth = 0;
     Color shadow{0, 0, 0, 0};

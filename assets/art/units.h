@@ -14,12 +14,12 @@ enum class Action { Idle, Move, Attack };
 // progress for Attack (0 at rest, the hit near 0.5, back to rest at 1).
 using UnitPainter = void (*)(cairo_t* cr, double t, Action action);
 
-void paintAqua(cairo_t* cr, double t, Action action);  // diver with a harpoon gun
-void paintTorp(cairo_t* cr, double t, Action action);  // torpedo-man, rams and punches
-void paintBati(cairo_t* cr, double t, Action action);  // small yellow submarine
-void paintPaul(cairo_t* cr, double t, Action action);  // octopus
-void paintShark(cairo_t* cr, double t, Action action); // shark
-void paintMedu(cairo_t* cr, double t, Action action);  // jellyfish
+void paintAqua(cairo_t* cr, double t, Action action);   // diver with a harpoon gun
+void paintTorp(cairo_t* cr, double t, Action action);   // torpedo-man, rams and punches
+void paintBati(cairo_t* cr, double t, Action action);   // small yellow submarine
+void paintPaul(cairo_t* cr, double t, Action action);   // octopus
+void paintShark(cairo_t* cr, double t, Action action);  // shark
+void paintMedu(cairo_t* cr, double t, Action action);   // jellyfish
 
 // Shared pieces.
 void paintEye(cairo_t* cr, double x, double y, double r, double lookX, double lookY,

@@ -52,7 +52,8 @@ void paintAqua(cairo_t* cr, double t, Action action) {
     double wave = std::sin(t * TAU);
     double kick = wave * (moving ? 0.5 : 0.18);
     cairo_save(cr);
-    cairo_translate(cr, 2 + (moving ? wave * 0.8 : 0), 1 + std::cos(t * TAU) * (moving ? 1.0 : 1.6));
+    cairo_translate(cr, 2 + (moving ? wave * 0.8 : 0),
+                    1 + std::cos(t * TAU) * (moving ? 1.0 : 1.6));
     cairo_rotate(cr, moving ? -0.05 : -0.2);
     cairo_scale(cr, 1.08, 1.08);
 
@@ -124,7 +125,9 @@ void paintTorp(cairo_t* cr, double t, Action action) {
     double lunge = 0, punch = 0;
     if (action == Action::Attack) {
         // Wind up, dash forward, punch at the middle, glide back.
-        lunge = t < 0.2 ? -t / 0.2 * 3 : t < 0.5 ? -3 + (t - 0.2) / 0.3 * 9 : 6 * (1 - (t - 0.5) / 0.5);
+        lunge = t < 0.2   ? -t / 0.2 * 3
+                : t < 0.5 ? -3 + (t - 0.2) / 0.3 * 9
+                          : 6 * (1 - (t - 0.5) / 0.5);
         punch = t < 0.3 ? 0 : t < 0.55 ? (t - 0.3) / 0.25 : std::fmax(0, 1 - (t - 0.55) / 0.3);
     }
     double bob = action == Action::Attack ? 0 : wave * (action == Action::Move ? 1.0 : 1.6);

@@ -38,7 +38,8 @@ void paintPaul(cairo_t* cr, double t, Action action) {
     double wave = std::sin(t * TAU);
     double pulse = action == Action::Move ? wave : wave * 0.45;
     double slap = 0;
-    if (action == Action::Attack) slap = t < 0.5 ? std::sin(t / 0.5 * M_PI / 2) : std::cos((t - 0.5) / 0.5 * M_PI / 2);
+    if (action == Action::Attack)
+        slap = t < 0.5 ? std::sin(t / 0.5 * M_PI / 2) : std::cos((t - 0.5) / 0.5 * M_PI / 2);
     cairo_save(cr);
     cairo_translate(cr, 6, 2 - pulse * 3);
 
@@ -47,8 +48,8 @@ void paintPaul(cairo_t* cr, double t, Action action) {
     for (int i = 0; i < 3; i++) {
         double baseX = -18 + i * 18;
         double phase = t * TAU + i * 1.7;
-        auto arm = curlingArm(baseX, 12, M_PI / 2 + 0.5 - i * 0.5 + std::sin(phase) * 0.15, 40 + pulse * 6,
-                              (i == 2 ? -1 : 1) * (0.5 + 0.25 * std::sin(phase)));
+        auto arm = curlingArm(baseX, 12, M_PI / 2 + 0.5 - i * 0.5 + std::sin(phase) * 0.15,
+                              40 + pulse * 6, (i == 2 ? -1 : 1) * (0.5 + 0.25 * std::sin(phase)));
         taper(cr, arm, 13, 3);
         fillStroke(cr, skinDark, pal::ink, 2);
     }
@@ -88,7 +89,8 @@ void paintPaul(cairo_t* cr, double t, Action action) {
     radialFill(cr, -6, -32, 4, 62, {{0, skinLight}, {0.55, skin}, {1, skinDark}}, true);
     stroke(cr, pal::ink, 2.8);
     // Spots and shine.
-    const double spots[][3] = {{14, -36, 4}, {22, -22, 3}, {-20, -30, 3}, {6, -44, 2.5}, {26, -34, 2}};
+    const double spots[][3] = {
+        {14, -36, 4}, {22, -22, 3}, {-20, -30, 3}, {6, -44, 2.5}, {26, -34, 2}};
     for (const auto& s : spots) {
         ellipse(cr, s[0], s[1], s[2], s[2] * 0.8);
         fill(cr, withAlpha(skinDark, 0.55));
@@ -118,7 +120,8 @@ void paintShark(cairo_t* cr, double t, Action action) {
         swish = std::sin(t * TAU * 2) * 0.3;
     }
     cairo_save(cr);
-    cairo_translate(cr, -2 + lunge * 0.6, 6 + (action == Action::Attack ? 0 : std::cos(t * TAU) * 2));
+    cairo_translate(cr, -2 + lunge * 0.6,
+                    6 + (action == Action::Attack ? 0 : std::cos(t * TAU) * 2));
     cairo_scale(cr, 0.88, 0.88);
 
     const Color back = rgb(0x5B84B8), backDark = rgb(0x34557F), belly = rgb(0xF2F7FB);
@@ -246,8 +249,10 @@ void paintMedu(cairo_t* cr, double t, Action action) {
         cairo_curve_to(cr, x0 - 1, 6, x1 + 1, 6, x1, 2);
     }
     cairo_close_path(cr);
-    radialFill(cr, -4, -h * 0.6, 2, w * 1.4,
-               {{0, rgb(0xFFE3F4, 0.95)}, {0.5, withAlpha(bell, 0.92)}, {1, withAlpha(bellDeep, 0.92)}}, true);
+    radialFill(
+        cr, -4, -h * 0.6, 2, w * 1.4,
+        {{0, rgb(0xFFE3F4, 0.95)}, {0.5, withAlpha(bell, 0.92)}, {1, withAlpha(bellDeep, 0.92)}},
+        true);
     stroke(cr, pal::ink, 1.8);
     // Glowing spots and shine.
     for (int i = 0; i < 3; i++) {

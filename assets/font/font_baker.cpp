@@ -29,7 +29,8 @@ void dilate(const BakedFont& f, const Glyph& g, int r, std::vector<float>& out) 
                 for (int dx = -r - 1; dx <= r + 1; dx++) {
                     int sx = x + dx, sy = y + dy;
                     if (sx < g.x || sy < g.y || sx >= g.x + g.w || sy >= g.y + g.h) continue;
-                    float edge = std::clamp(float(r) + 0.5f - std::sqrt(float(dx * dx + dy * dy)), 0.0f, 1.0f);
+                    float edge = std::clamp(float(r) + 0.5f - std::sqrt(float(dx * dx + dy * dy)),
+                                            0.0f, 1.0f);
                     best = std::max(best, f.alpha[size_t(sy) * f.atlasW + sx] * edge);
                 }
             out[size_t(y) * f.atlasW + x] = best;
@@ -41,7 +42,8 @@ void dilate(const BakedFont& f, const Glyph& g, int r, std::vector<float>& out) 
 bool bake(const std::string& ttfPath, const Options& opt, BakedFont& out) {
     std::vector<unsigned char> ttf;
     stbtt_fontinfo info;
-    if (!readFile(ttfPath, ttf) || !stbtt_InitFont(&info, ttf.data(), stbtt_GetFontOffsetForIndex(ttf.data(), 0))) {
+    if (!readFile(ttfPath, ttf) ||
+        !stbtt_InitFont(&info, ttf.data(), stbtt_GetFontOffsetForIndex(ttf.data(), 0))) {
         std::fprintf(stderr, "cannot read font %s\n", ttfPath.c_str());
         return false;
     }
@@ -103,7 +105,8 @@ bool bake(const std::string& ttfPath, const Options& opt, BakedFont& out) {
             int ay = g.y + out.baseline + b.y0 + y;
             if (ay < g.y || ay >= g.y + g.h) continue;  // clipped to the line box
             for (int x = 0; x < bw; x++)
-                out.alpha[size_t(ay) * out.atlasW + g.x + pad + x] = bitmap[size_t(y) * bw + x] / 255.0f;
+                out.alpha[size_t(ay) * out.atlasW + g.x + pad + x] =
+                    bitmap[size_t(y) * bw + x] / 255.0f;
         }
         dilate(out, g, opt.outline, out.outline);
     }
@@ -114,8 +117,8 @@ std::string describe(const BakedFont& font, const std::string& bitmapName) {
     std::string s = "[TIDEFONT]\nBitmap=" + bitmapName + "\n";
     char line[96];
     for (const Glyph& g : font.glyphs) {
-        std::snprintf(line, sizeof(line), "Char=%02X,%d,%d,%d,%d,%d,%d\n", g.code, g.x, g.y, g.w, g.h, g.pre,
-                      g.post);
+        std::snprintf(line, sizeof(line), "Char=%02X,%d,%d,%d,%d,%d,%d\n", g.code, g.x, g.y, g.w,
+                      g.h, g.pre, g.post);
         s += line;
     }
     return s;

@@ -17,23 +17,23 @@ struct Options {
     int outline = 2;         // outline radius in pixels
     int first = 32, last = 126;
     int atlasWidth = 256;
-    int tracking = 1;        // extra advance so outlines do not touch
+    int tracking = 1;  // extra advance so outlines do not touch
     art::Color fill{1, 1, 1, 1};
     art::Color outlineColor{0.06, 0.11, 0.22, 1};
 };
 
 struct Glyph {
     int code;
-    int x, y, w, h; // rectangle in the atlas
-    int pre, post;  // pixels before the rectangle and after it
+    int x, y, w, h;  // rectangle in the atlas
+    int pre, post;   // pixels before the rectangle and after it
 };
 
 struct BakedFont {
     int lineHeight = 0;
-    int baseline = 0; // row of the baseline inside every glyph rectangle
+    int baseline = 0;  // row of the baseline inside every glyph rectangle
     int atlasW = 0, atlasH = 0;
-    std::vector<float> alpha;   // glyph coverage, atlasW * atlasH
-    std::vector<float> outline; // outline coverage, atlasW * atlasH
+    std::vector<float> alpha;    // glyph coverage, atlasW * atlasH
+    std::vector<float> outline;  // outline coverage, atlasW * atlasH
     std::vector<Glyph> glyphs;
 };
 

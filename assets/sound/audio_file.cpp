@@ -22,7 +22,9 @@ void put32(std::vector<unsigned char>& b, unsigned v) {
     put16(b, v >> 16);
 }
 
-void put(std::vector<unsigned char>& b, const char* tag) { b.insert(b.end(), tag, tag + 4); }
+void put(std::vector<unsigned char>& b, const char* tag) {
+    b.insert(b.end(), tag, tag + 4);
+}
 
 bool writeAll(const std::string& path, const std::vector<unsigned char>& bytes) {
     FILE* f = std::fopen(path.c_str(), "wb");
@@ -60,7 +62,8 @@ bool writeWav(const std::string& path, const synth::Track& t) {
     put16(b, 16);
     put(b, "data");
     put32(b, dataBytes);
-    for (float v : s) put16(b, unsigned(uint16_t(int16_t(std::lround(std::clamp(v, -1.0f, 1.0f) * 32767.0f)))));
+    for (float v : s)
+        put16(b, unsigned(uint16_t(int16_t(std::lround(std::clamp(v, -1.0f, 1.0f) * 32767.0f)))));
     return writeAll(path, b);
 }
 
@@ -68,7 +71,8 @@ bool writeOgg(const std::string& path, const synth::Track& t, float quality, int
     vorbis_info vi;
     vorbis_info_init(&vi);
     if (vorbis_encode_init_vbr(&vi, t.channels(), t.rate(), quality) != 0) {
-        std::fprintf(stderr, "vorbis encoder refused %d channels at %d Hz\n", t.channels(), t.rate());
+        std::fprintf(stderr, "vorbis encoder refused %d channels at %d Hz\n", t.channels(),
+                     t.rate());
         vorbis_info_clear(&vi);
         return false;
     }

@@ -18,21 +18,23 @@ using namespace synth;
 namespace {
 
 const int RATE = 44100;
-const int HOLD = -1; // melody step: keep the previous note sounding
+const int HOLD = -1;  // melody step: keep the previous note sounding
 const int REST = 0;
 
-using Chord = std::vector<int>; // MIDI notes, root first
+using Chord = std::vector<int>;  // MIDI notes, root first
 
 struct Song {
     double bpm;
-    std::vector<Chord> bars;                 // one chord per bar
-    std::vector<std::vector<int>> melody;    // eight steps per bar, from `melodyFrom`
+    std::vector<Chord> bars;               // one chord per bar
+    std::vector<std::vector<int>> melody;  // eight steps per bar, from `melodyFrom`
     int melodyFrom;
-    bool driving;                            // battle groove: 16th arpeggios, drums
+    bool driving;  // battle groove: 16th arpeggios, drums
     int serial;
 };
 
-double beat(const Song& s) { return 60.0 / s.bpm; }
+double beat(const Song& s) {
+    return 60.0 / s.bpm;
+}
 
 void pad(Track& t, double start, double dur, const Chord& c, double amp) {
     for (size_t i = 0; i < c.size(); i++)
@@ -146,12 +148,14 @@ void render(const Song& s, Track& t) {
             int idx = pattern[k % 8];
             int note = idx == 3 ? c[0] + 24 : c[size_t(idx)] + 12;
             double accent = k % 4 == 0 ? 1.0 : 0.7;
-            pluck(t, t0 + k * bar / steps, note, (s.driving ? 0.12 : 0.16) * accent, (k % 2 ? 0.35 : -0.35));
+            pluck(t, t0 + k * bar / steps, note, (s.driving ? 0.12 : 0.16) * accent,
+                  (k % 2 ? 0.35 : -0.35));
         }
         // Bass: the root on every beat (eighths with octave jumps in battle).
         int root = c[0] - 24;
         if (s.driving) {
-            for (int k = 0; k < 8; k++) bass(t, t0 + k * b / 2, root + (k % 2 ? 12 : 0), b / 2, 0.28);
+            for (int k = 0; k < 8; k++)
+                bass(t, t0 + k * b / 2, root + (k % 2 ? 12 : 0), b / 2, 0.28);
         } else {
             for (int k = 0; k < 4; k++) bass(t, t0 + k * b, k == 2 ? root + 7 : root, b, 0.3);
         }
@@ -195,8 +199,8 @@ bool writeSong(const std::string& path, const Song& s) {
     return audio::writeOgg(path, t, 0.3f, s.serial);
 }
 
-const Chord C = {60, 64, 67}, Am = {57, 60, 64}, F = {53, 57, 60}, G = {55, 59, 62}, Em = {52, 55, 59},
-            Dm = {50, 53, 57}, E = {52, 56, 59};
+const Chord C = {60, 64, 67}, Am = {57, 60, 64}, F = {53, 57, 60}, G = {55, 59, 62},
+            Em = {52, 55, 59}, Dm = {50, 53, 57}, E = {52, 56, 59};
 
 Song mainTheme() {
     Song s;
@@ -222,11 +226,11 @@ Song gameMusic() {
     s.melodyFrom = 8;
     const int H = HOLD;
     s.melody = {
-        {74, H, 77, H, 81, H, 77, 74}, {72, H, 77, H, 81, H, 84, H}, {76, H, 79, H, 84, H, 79, 76},
-        {74, H, H, 71, 74, H, 79, H},  {81, H, H, H, 76, H, 81, H},  {84, H, 81, H, 77, H, 81, H},
-        {83, H, 79, H, 74, H, 79, 83}, {80, H, H, H, 83, H, H, H},   {81, H, 84, H, 81, H, 77, H},
+        {74, H, 77, H, 81, H, 77, 74}, {72, H, 77, H, 81, H, 84, H},  {76, H, 79, H, 84, H, 79, 76},
+        {74, H, H, 71, 74, H, 79, H},  {81, H, H, H, 76, H, 81, H},   {84, H, 81, H, 77, H, 81, H},
+        {83, H, 79, H, 74, H, 79, 83}, {80, H, H, H, 83, H, H, H},    {81, H, 84, H, 81, H, 77, H},
         {83, H, 86, H, 83, H, 79, H},  {84, H, 83, 81, 76, H, 81, H}, {81, H, H, H, H, H, H, H},
-        {77, H, 76, 74, 81, H, H, H},  {80, H, 83, H, 88, H, 86, H}, {84, H, 83, H, 81, H, 76, H},
+        {77, H, 76, 74, 81, H, H, H},  {80, H, 83, H, 88, H, 86, H},  {84, H, 83, H, 81, H, 76, H},
         {76, H, H, H, 80, H, 83, H},
     };
     s.driving = true;

@@ -21,238 +21,183 @@ const int RATE = 22050;
 void bubbles(Track& t, double start, double span, int count, double amp, uint64_t seed) {
     gen::Rng rng(seed);
     for (int i = 0; i < count; i++) {
-        Tone b;
-        b.freq = rng.range(500, 900);
-        b.freqEnd = b.freq * rng.range(1.6, 2.4);
-        b.duration = rng.range(0.03, 0.06);
-        b.amp = amp * rng.range(0.6, 1.0);
-        b.attack = 0.004;
-        b.release = 0.02;
-        play(t, start + rng.range(0, span), b);
+        double f = rng.range(500, 900);
+        double rise = rng.range(1.6, 2.4), len = rng.range(0.03, 0.06),
+               level = amp * rng.range(0.6, 1.0);
+        play(t, start + rng.range(0, span),
+             Tone{.freq = f,
+                  .freqEnd = f * rise,
+                  .duration = len,
+                  .amp = level,
+                  .attack = 0.004,
+                  .release = 0.02});
     }
 }
 
 void buttonOver(Track& t) {
-    Tone blip;
-    blip.freq = 520;
-    blip.freqEnd = 880;
-    blip.duration = 0.12;
-    blip.amp = 0.6;
-    blip.decay = 18;
-    blip.partials = {{1, 1}, {2, 0.25}};
-    play(t, 0, blip);
+    play(t, 0,
+         Tone{.freq = 520,
+              .freqEnd = 880,
+              .duration = 0.12,
+              .amp = 0.6,
+              .decay = 18,
+              .partials = {{1, 1}, {2, 0.25}}});
     bubbles(t, 0.03, 0.05, 2, 0.2, 11);
 }
 
 void aquaMove(Track& t) {
-    Noise swish;
-    swish.duration = 0.55;
-    swish.amp = 0.5;
-    swish.attack = 0.18;
-    swish.release = 0.3;
-    swish.cutoff = 500;
-    swish.cutoffEnd = 1400;
-    swish.resonance = 1.0;
-    play(t, 0, swish);
+    play(t, 0,
+         Noise{.duration = 0.55,
+               .amp = 0.5,
+               .attack = 0.18,
+               .release = 0.3,
+               .cutoff = 500,
+               .cutoffEnd = 1400,
+               .resonance = 1.0});
     bubbles(t, 0.05, 0.45, 7, 0.35, 21);
 }
 
 void aquaAttack(Track& t) {
-    Noise air;
-    air.duration = 0.08;
-    air.amp = 0.45;
-    air.decay = 30;
-    air.cutoff = 3000;
-    air.cutoffEnd = 900;
-    play(t, 0, air);
-    Tone twang;
-    twang.freq = 1200;
-    twang.freqEnd = 320;
-    twang.duration = 0.22;
-    twang.amp = 0.35;
-    twang.wave = Wave::Triangle;
-    twang.decay = 12;
-    play(t, 0.005, twang);
-    Tone thunk;
-    thunk.freq = 150;
-    thunk.freqEnd = 90;
-    thunk.duration = 0.1;
-    thunk.amp = 0.5;
-    thunk.decay = 25;
-    play(t, 0, thunk);
+    play(t, 0, Noise{.duration = 0.08, .amp = 0.45, .decay = 30, .cutoff = 3000, .cutoffEnd = 900});
+    play(t, 0.005,
+         Tone{.freq = 1200,
+              .freqEnd = 320,
+              .duration = 0.22,
+              .amp = 0.35,
+              .wave = Wave::Triangle,
+              .decay = 12});
+    play(t, 0, Tone{.freq = 150, .freqEnd = 90, .duration = 0.1, .amp = 0.5, .decay = 25});
 }
 
 void torpAttack(Track& t) {
-    Tone thump;
-    thump.freq = 170;
-    thump.freqEnd = 55;
-    thump.duration = 0.25;
-    thump.amp = 0.9;
-    thump.decay = 14;
-    thump.partials = {{1, 1}, {1.5, 0.2}};
-    play(t, 0.02, thump);
-    Noise smack;
-    smack.duration = 0.06;
-    smack.amp = 0.6;
-    smack.decay = 40;
-    smack.cutoff = 1800;
-    smack.cutoffEnd = 600;
-    smack.resonance = 1.2;
-    play(t, 0.02, smack);
-    Noise wind;  // the lunge before the hit
-    wind.duration = 0.05;
-    wind.amp = 0.2;
-    wind.attack = 0.04;
-    wind.release = 0.01;
-    wind.cutoff = 900;
-    play(t, 0, wind);
+    play(t, 0.02,
+         Tone{.freq = 170,
+              .freqEnd = 55,
+              .duration = 0.25,
+              .amp = 0.9,
+              .decay = 14,
+              .partials = {{1, 1}, {1.5, 0.2}}});
+    play(t, 0.02,
+         Noise{.duration = 0.06,
+               .amp = 0.6,
+               .decay = 40,
+               .cutoff = 1800,
+               .cutoffEnd = 600,
+               .resonance = 1.2});
+    play(t, 0,
+         Noise{.duration = 0.05,
+               .amp = 0.2,
+               .attack = 0.04,
+               .release = 0.01,
+               .cutoff = 900});  // the lunge
 }
 
 void batiMove(Track& t) {
-    Tone engine;
-    engine.freq = 62;
-    engine.duration = 1.0;
-    engine.amp = 0.5;
-    engine.wave = Wave::Saw;
-    engine.attack = 0.2;
-    engine.release = 0.35;
-    engine.tremoloDepth = 0.5;
-    engine.tremoloHz = 11;
+    Tone engine{.freq = 62,
+                .duration = 1.0,
+                .amp = 0.5,
+                .wave = Wave::Saw,
+                .attack = 0.2,
+                .release = 0.35,
+                .tremoloDepth = 0.5,
+                .tremoloHz = 11};
     play(t, 0, engine);
-    Tone hum = engine;
+    Tone hum = engine;  // the same throb an octave up
     hum.freq = 124;
     hum.wave = Wave::Sine;
     hum.amp = 0.25;
     play(t, 0, hum);
-    Noise wash;
-    wash.duration = 1.0;
-    wash.amp = 0.3;
-    wash.attack = 0.3;
-    wash.release = 0.4;
-    wash.cutoff = 350;
-    play(t, 0, wash);
+    play(t, 0, Noise{.duration = 1.0, .amp = 0.3, .attack = 0.3, .release = 0.4, .cutoff = 350});
     bubbles(t, 0.2, 0.7, 6, 0.25, 31);
 }
 
 void batiAttack(Track& t) {
-    Tone boom;
-    boom.freq = 90;
-    boom.freqEnd = 40;
-    boom.duration = 0.45;
-    boom.amp = 0.8;
-    boom.decay = 6;
-    play(t, 0, boom);
-    Noise rush;
-    rush.duration = 0.7;
-    rush.amp = 0.5;
-    rush.attack = 0.02;
-    rush.release = 0.4;
-    rush.cutoff = 300;
-    rush.cutoffEnd = 2200;
-    rush.resonance = 0.9;
-    play(t, 0.03, rush);
+    play(t, 0, Tone{.freq = 90, .freqEnd = 40, .duration = 0.45, .amp = 0.8, .decay = 6});
+    play(t, 0.03,
+         Noise{.duration = 0.7,
+               .amp = 0.5,
+               .attack = 0.02,
+               .release = 0.4,
+               .cutoff = 300,
+               .cutoffEnd = 2200,
+               .resonance = 0.9});
     bubbles(t, 0.1, 0.5, 9, 0.25, 41);
 }
 
 void mobsMove(Track& t) {
-    Tone wobble;
-    wobble.freq = 170;
-    wobble.freqEnd = 120;
-    wobble.duration = 0.45;
-    wobble.amp = 0.35;
-    wobble.wave = Wave::Triangle;
-    wobble.attack = 0.06;
-    wobble.release = 0.2;
-    wobble.vibratoDepth = 2.5;
-    wobble.vibratoHz = 9;
-    play(t, 0, wobble);
-    Noise squish;
-    squish.duration = 0.45;
-    squish.amp = 0.35;
-    squish.attack = 0.1;
-    squish.release = 0.25;
-    squish.cutoff = 700;
-    squish.cutoffEnd = 350;
-    squish.resonance = 0.4;
-    play(t, 0, squish);
+    play(t, 0,
+         Tone{.freq = 170,
+              .freqEnd = 120,
+              .duration = 0.45,
+              .amp = 0.35,
+              .wave = Wave::Triangle,
+              .attack = 0.06,
+              .release = 0.2,
+              .vibratoDepth = 2.5,
+              .vibratoHz = 9});
+    play(t, 0,
+         Noise{.duration = 0.45,
+               .amp = 0.35,
+               .attack = 0.1,
+               .release = 0.25,
+               .cutoff = 700,
+               .cutoffEnd = 350,
+               .resonance = 0.4});
 }
 
 void paulAttack(Track& t) {
-    Noise slap;
-    slap.duration = 0.07;
-    slap.amp = 0.8;
-    slap.decay = 35;
-    slap.cutoff = 1500;
-    slap.resonance = 0.6;
-    play(t, 0, slap);
-    Tone squelch;
-    squelch.freq = 320;
-    squelch.freqEnd = 110;
-    squelch.duration = 0.3;
-    squelch.amp = 0.45;
-    squelch.decay = 9;
-    squelch.fmRatio = 0.5;
-    squelch.fmIndex = 2.5;
-    play(t, 0.02, squelch);
+    play(t, 0, Noise{.duration = 0.07, .amp = 0.8, .decay = 35, .cutoff = 1500, .resonance = 0.6});
+    play(t, 0.02,
+         Tone{.freq = 320,
+              .freqEnd = 110,
+              .duration = 0.3,
+              .amp = 0.45,
+              .decay = 9,
+              .fmRatio = 0.5,
+              .fmIndex = 2.5});
 }
 
 void sharkAttack(Track& t) {
     for (int i = 0; i < 2; i++) {
-        Noise clack;
-        clack.duration = 0.04;
-        clack.amp = 0.7;
-        clack.decay = 60;
-        clack.cutoff = 2600;
-        clack.resonance = 0.5;
-        clack.seed = 51 + i;
-        play(t, 0.02 + i * 0.13, clack);
-        Tone snap;
-        snap.freq = 420 - i * 60;
-        snap.freqEnd = 160;
-        snap.duration = 0.08;
-        snap.amp = 0.45;
-        snap.decay = 35;
-        play(t, 0.02 + i * 0.13, snap);
+        play(t, 0.02 + i * 0.13,
+             Noise{.duration = 0.04,
+                   .amp = 0.7,
+                   .decay = 60,
+                   .cutoff = 2600,
+                   .resonance = 0.5,
+                   .seed = uint64_t(51 + i)});
+        play(t, 0.02 + i * 0.13,
+             Tone{.freq = 420.0 - i * 60,
+                  .freqEnd = 160,
+                  .duration = 0.08,
+                  .amp = 0.45,
+                  .decay = 35});
     }
-    Tone growl;
-    growl.freq = 85;
-    growl.duration = 0.4;
-    growl.amp = 0.45;
-    growl.wave = Wave::Saw;
-    growl.attack = 0.05;
-    growl.release = 0.2;
-    growl.tremoloDepth = 0.6;
-    growl.tremoloHz = 23;
-    play(t, 0, growl);
+    play(t, 0,
+         Tone{.freq = 85,
+              .duration = 0.4,
+              .amp = 0.45,
+              .wave = Wave::Saw,
+              .attack = 0.05,
+              .release = 0.2,
+              .tremoloDepth = 0.6,
+              .tremoloHz = 23});
 }
 
 void meduAttack(Track& t) {
-    Tone zap;
-    zap.freq = 620;
-    zap.freqEnd = 380;
-    zap.duration = 0.4;
-    zap.amp = 0.35;
-    zap.attack = 0.01;
-    zap.release = 0.15;
-    zap.fmRatio = 0.06;
-    zap.fmIndex = 6;
-    zap.tremoloDepth = 0.5;
-    zap.tremoloHz = 30;
-    play(t, 0, zap);
-    Tone sparkle;
-    sparkle.freq = 1800;
-    sparkle.freqEnd = 2600;
-    sparkle.duration = 0.25;
-    sparkle.amp = 0.12;
-    sparkle.decay = 8;
-    play(t, 0.05, sparkle);
-    Noise crackle;
-    crackle.duration = 0.35;
-    crackle.amp = 0.25;
-    crackle.decay = 5;
-    crackle.cutoff = 3500;
-    crackle.resonance = 0.3;
-    play(t, 0, crackle);
+    play(t, 0,
+         Tone{.freq = 620,
+              .freqEnd = 380,
+              .duration = 0.4,
+              .amp = 0.35,
+              .attack = 0.01,
+              .release = 0.15,
+              .tremoloDepth = 0.5,
+              .tremoloHz = 30,
+              .fmRatio = 0.06,
+              .fmIndex = 6});
+    play(t, 0.05, Tone{.freq = 1800, .freqEnd = 2600, .duration = 0.25, .amp = 0.12, .decay = 8});
+    play(t, 0, Noise{.duration = 0.35, .amp = 0.25, .decay = 5, .cutoff = 3500, .resonance = 0.3});
 }
 
 struct Effect {

@@ -19,7 +19,9 @@ double envelope(double t, double dur, double attack, double release, double deca
     return e;
 }
 
-double glide(double from, double to, double f) { return to > 0 ? from * std::pow(to / from, f) : from; }
+double glide(double from, double to, double f) {
+    return to > 0 ? from * std::pow(to / from, f) : from;
+}
 
 // Runs a one-pole filter over each channel; a looping track is filtered twice
 // around so the filter state at the start matches the end.
@@ -44,21 +46,25 @@ void perChannel(Track& t, Step step) {
 double waveAt(Wave w, double phase) {
     double p = phase - std::floor(phase);
     switch (w) {
-    case Wave::Sine:
-        return std::sin(p * TAU);
-    case Wave::Triangle:
-        return p < 0.5 ? 4 * p - 1 : 3 - 4 * p;
-    case Wave::Square:
-        // A few odd harmonics only: round, not buzzy.
-        return (std::sin(p * TAU) + std::sin(3 * p * TAU) / 3 + std::sin(5 * p * TAU) / 5) * 0.9;
-    case Wave::Saw:
-        return (std::sin(p * TAU) - std::sin(2 * p * TAU) / 2 + std::sin(3 * p * TAU) / 3 -
-                std::sin(4 * p * TAU) / 4) * 0.6;
+        case Wave::Sine:
+            return std::sin(p * TAU);
+        case Wave::Triangle:
+            return p < 0.5 ? 4 * p - 1 : 3 - 4 * p;
+        case Wave::Square:
+            // A few odd harmonics only: round, not buzzy.
+            return (std::sin(p * TAU) + std::sin(3 * p * TAU) / 3 + std::sin(5 * p * TAU) / 5) *
+                   0.9;
+        case Wave::Saw:
+            return (std::sin(p * TAU) - std::sin(2 * p * TAU) / 2 + std::sin(3 * p * TAU) / 3 -
+                    std::sin(4 * p * TAU) / 4) *
+                   0.6;
     }
     return 0;
 }
 
-double noteHz(double midi) { return 440.0 * std::pow(2.0, (midi - 69) / 12.0); }
+double noteHz(double midi) {
+    return 440.0 * std::pow(2.0, (midi - 69) / 12.0);
+}
 
 Track::Track(int rate, double seconds, int channels, bool looping)
     : Track(rate, long(std::lround(seconds * rate)), channels, looping) {}
@@ -101,9 +107,11 @@ void play(Track& t, double start, const Tone& tone) {
         phase += f / t.rate();
         double v = 0;
         if (tone.partials.empty()) v = waveAt(tone.wave, phase + fmod / TAU);
-        for (const auto& [ratio, gain] : tone.partials) v += gain * waveAt(tone.wave, phase * ratio + fmod / TAU);
+        for (const auto& [ratio, gain] : tone.partials)
+            v += gain * waveAt(tone.wave, phase * ratio + fmod / TAU);
         double env = envelope(time, tone.duration, tone.attack, tone.release, tone.decay);
-        if (tone.tremoloDepth > 0) env *= 1 - tone.tremoloDepth * (0.5 + 0.5 * std::sin(time * tone.tremoloHz * TAU));
+        if (tone.tremoloDepth > 0)
+            env *= 1 - tone.tremoloDepth * (0.5 + 0.5 * std::sin(time * tone.tremoloHz * TAU));
         t.add(first + i, v * env * tone.amp, tone.pan);
     }
 }
@@ -157,7 +165,8 @@ void echo(Track& t, double delay, double feedback, double wet) {
             for (int c = 0; c < ch; c++) {
                 // Stereo echoes swap sides for a gentle ping-pong.
                 int from = ch == 2 ? 1 - c : c;
-                line[size_t(i) * ch + c] = float(s[size_t(j) * ch + from] + feedback * line[size_t(j) * ch + from]);
+                line[size_t(i) * ch + c] =
+                    float(s[size_t(j) * ch + from] + feedback * line[size_t(j) * ch + from]);
             }
         }
     for (size_t i = 0; i < s.size(); i++) s[i] += float(wet * line[i]);

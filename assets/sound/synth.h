@@ -35,7 +35,7 @@ public:
 private:
     int sampleRate, chans;
     bool loop;
-    std::vector<float> samples; // interleaved
+    std::vector<float> samples;  // interleaved
 };
 
 struct Tone {
@@ -45,20 +45,20 @@ struct Tone {
     double amp = 0.5;
     Wave wave = Wave::Sine;
     double attack = 0.005, release = 0.05;
-    double decay = 0;    // exponential decay rate per second after the attack
-    double vibratoDepth = 0, vibratoHz = 5; // depth in semitones
+    double decay = 0;                        // exponential decay rate per second after the attack
+    double vibratoDepth = 0, vibratoHz = 5;  // depth in semitones
     double tremoloDepth = 0, tremoloHz = 8;
-    double fmRatio = 0, fmIndex = 0;        // frequency modulation (0: none)
+    double fmRatio = 0, fmIndex = 0;  // frequency modulation (0: none)
     double pan = 0;
-    std::vector<std::pair<double, double>> partials; // (ratio, gain); empty: the fundamental alone
+    std::vector<std::pair<double, double>> partials{};  // (ratio, gain); empty: the fundamental alone
 };
 
 struct Noise {
     double duration = 0.2;
     double amp = 0.3;
     double attack = 0.005, release = 0.05, decay = 0;
-    double cutoff = 2000, cutoffEnd = 0; // band centre in Hz and its glide target
-    double resonance = 0.7;              // 0.1 (sharp) .. 1.4 (broad)
+    double cutoff = 2000, cutoffEnd = 0;  // band centre in Hz and its glide target
+    double resonance = 0.7;               // 0.1 (sharp) .. 1.4 (broad)
     double pan = 0;
     uint64_t seed = 1;
 };

@@ -44,7 +44,8 @@ Outcome Play(BattleWorld& w, int level, int seed) {
             ++frames;
         }
     }
-    bool playerLeft = std::any_of(g.units.begin(), g.units.end(), [](cUnit* u) { return u->IsPlayerControlled(); });
+    bool playerLeft = std::any_of(g.units.begin(), g.units.end(),
+                                  [](cUnit* u) { return u->IsPlayerControlled(); });
     return {g.gamestate == GS_CHLVL && playerLeft, cGame::turn};
 }
 
@@ -57,7 +58,8 @@ TEST(Balance, LevelsRampUpAndEveryOneCanBeWon) {
         for (int seed = 0; seed < kSeeds; seed++) {
             Outcome o = Play(w, level, seed);
             EXPECT_EQ(w.game->gamestate, GS_CHLVL)
-                << "level " << level << " seed " << seed << " still running after " << kTurnLimit << " turns";
+                << "level " << level << " seed " << seed << " still running after " << kTurnLimit
+                << " turns";
             wins += o.won;
         }
         if (level <= 4) {

@@ -18,7 +18,7 @@ namespace {
 
 struct Pcm {
     int rate = 0, channels = 0;
-    std::vector<float> samples; // interleaved, -1..1
+    std::vector<float> samples;  // interleaved, -1..1
     double seconds() const { return channels ? double(samples.size()) / channels / rate : 0; }
 };
 
@@ -30,7 +30,9 @@ std::vector<char> Bytes(const std::string& path) {
 // A 16-bit PCM WAV with the canonical 44-byte header, as the generator writes.
 bool ReadWav(const std::string& path, Pcm& out) {
     std::vector<char> b = Bytes(path);
-    auto u16 = [&](size_t at) { return unsigned(uint8_t(b[at])) | unsigned(uint8_t(b[at + 1])) << 8; };
+    auto u16 = [&](size_t at) {
+        return unsigned(uint8_t(b[at])) | unsigned(uint8_t(b[at + 1])) << 8;
+    };
     auto u32 = [&](size_t at) { return u16(at) | u16(at + 2) << 16; };
     if (b.size() < 44 || std::memcmp(b.data(), "RIFF", 4) || std::memcmp(b.data() + 8, "WAVE", 4) ||
         std::memcmp(b.data() + 36, "data", 4) || u16(20) != 1 || u16(34) != 16)
@@ -66,8 +68,9 @@ float Peak(const Pcm& p) {
     return m;
 }
 
-const char* const EFFECTS[] = {"button_over", "aquasnd_move", "aqua_attack", "torpman_attack", "batisnd_move",
-                               "bati_attack", "mobssnd_move", "paul_attack", "shark_attack", "medu_attack"};
+const char* const EFFECTS[] = {"button_over",  "aquasnd_move", "aqua_attack",  "torpman_attack",
+                               "batisnd_move", "bati_attack",  "mobssnd_move", "paul_attack",
+                               "shark_attack", "medu_attack"};
 
 TEST(GeneratedAudio, EffectsAreShortSoftEdgedAndDistinct) {
     std::set<std::vector<float>> seen;

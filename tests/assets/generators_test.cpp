@@ -74,9 +74,7 @@ TEST(Synth, LoopingEchoIsContinuousAcrossTheSeam) {
 
 class FontBaker : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(fontbake::bake(THALOMIR_TEST_FONT, opt, font));
-    }
+    void SetUp() override { ASSERT_TRUE(fontbake::bake(THALOMIR_TEST_FONT, opt, font)); }
     fontbake::Options opt;
     fontbake::BakedFont font;
 };
@@ -123,7 +121,9 @@ TEST_F(FontBaker, DescriptionHasHeaderBitmapAndOneLinePerGlyph) {
     while (std::getline(in, line)) {
         unsigned code;
         int x, y, w, h, pre, post;
-        ASSERT_EQ(std::sscanf(line.c_str(), "Char=%X,%d,%d,%d,%d,%d,%d", &code, &x, &y, &w, &h, &pre, &post), 7)
+        ASSERT_EQ(std::sscanf(line.c_str(), "Char=%X,%d,%d,%d,%d,%d,%d", &code, &x, &y, &w, &h,
+                              &pre, &post),
+                  7)
             << line;
         const fontbake::Glyph& g = font.glyphs[count++];
         EXPECT_EQ(int(code), g.code);
@@ -145,7 +145,8 @@ TEST(Generators, RerunGivesByteIdenticalFiles) {
     const std::string commands[] = {
         std::string(THALOMIR_MAKE_UNIT_ART) + out,
         std::string(THALOMIR_MAKE_BATTLE_ART) + out,
-        std::string(THALOMIR_MAKE_MENU_ART) + out + " " + THALOMIR_TEST_FONT + " " + THALOMIR_TEST_LABEL_FONT,
+        std::string(THALOMIR_MAKE_MENU_ART) + out + " " + THALOMIR_TEST_FONT + " " +
+            THALOMIR_TEST_LABEL_FONT,
         std::string(THALOMIR_MAKE_FONT) + out + " " + THALOMIR_TEST_FONT,
         std::string(THALOMIR_MAKE_SOUNDS) + out,
         std::string(THALOMIR_MAKE_MUSIC) + out + " main_theme",

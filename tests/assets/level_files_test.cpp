@@ -13,13 +13,13 @@ namespace {
 struct KindInfo {
     int size;
     bool player;
-    const char* section; // configuration section with its combat values
+    const char* section;  // configuration section with its combat values
 };
 
 const std::map<std::string, KindInfo>& Kinds() {
     static const std::map<std::string, KindInfo> k = {
-        {"Aqua", {1, true, "aqua"}},    {"Torp", {1, true, "torp"}},     {"Bati", {2, true, "bati"}},
-        {"Medu", {1, false, "medu"}},   {"Shark", {2, false, "shark"}},  {"Paul", {2, false, "paul"}},
+        {"Aqua", {1, true, "aqua"}},  {"Torp", {1, true, "torp"}},    {"Bati", {2, true, "bati"}},
+        {"Medu", {1, false, "medu"}}, {"Shark", {2, false, "shark"}}, {"Paul", {2, false, "paul"}},
     };
     return k;
 }
@@ -71,7 +71,8 @@ TEST_F(LevelFiles, EveryUnitIsKnownOnTheBoardAndAlone) {
             EXPECT_LE(u.y + s - 1, 9);
             for (int dx = 0; dx < s; dx++)
                 for (int dy = 0; dy < s; dy++)
-                    EXPECT_TRUE(taken.insert({u.x + dx, u.y + dy}).second) << "overlaps another unit";
+                    EXPECT_TRUE(taken.insert({u.x + dx, u.y + dy}).second)
+                        << "overlaps another unit";
             (kind->second.player ? player : computer) = true;
         }
         EXPECT_TRUE(player) << "no player unit";
@@ -86,7 +87,8 @@ TEST_F(LevelFiles, NoLevelFileHasAnUnreadSection) {
         std::string file = "res\\lvl" + std::to_string(n) + ".txt";
         tide->System_SetState(TIDE_INIFILE, file.c_str());
         for (size_t i = read + 2; i < 50; i++)
-            EXPECT_STREQ(tide->Ini_GetString(("unit" + std::to_string(i)).c_str(), "name", "empty"), "empty")
+            EXPECT_STREQ(tide->Ini_GetString(("unit" + std::to_string(i)).c_str(), "name", "empty"),
+                         "empty")
                 << "level " << n << " section unit" << i << " is never read";
     }
 }
@@ -129,9 +131,11 @@ TEST_F(LevelFiles, ConfigurationGivesEveryKindPlayableValues) {
 TEST_F(LevelFiles, RangedKindsOutreachMeleeKinds) {
     tide->System_SetState(TIDE_INIFILE, "Res\\config.txt");
     float melee = 0;
-    for (const char* k : {"torp", "shark", "paul"}) melee = std::max(melee, tide->Ini_GetFloat(k, "range", 0));
+    for (const char* k : {"torp", "shark", "paul"})
+        melee = std::max(melee, tide->Ini_GetFloat(k, "range", 0));
     EXPECT_LT(melee, 2.0f) << "melee kinds reach only their neighbours";
-    for (const char* k : {"aqua", "bati", "medu"}) EXPECT_GE(tide->Ini_GetFloat(k, "range", 0), 3.0f) << k;
+    for (const char* k : {"aqua", "bati", "medu"})
+        EXPECT_GE(tide->Ini_GetFloat(k, "range", 0), 3.0f) << k;
 }
 
 }  // namespace

@@ -13,7 +13,9 @@
 #error "THALOMIR_SHIPPED_DATA_DIR must name the build's data folder"
 #endif
 
-inline std::string ShippedDataDir() { return THALOMIR_SHIPPED_DATA_DIR; }
+inline std::string ShippedDataDir() {
+    return THALOMIR_SHIPPED_DATA_DIR;
+}
 
 // A fresh headless engine over a temporary folder whose "res" links to the
 // shipped one, so nothing a test does can write into the build's data.

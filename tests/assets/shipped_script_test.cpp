@@ -81,7 +81,8 @@ TEST_F(ShippedScript, MenuPicturesLandWhereTheMenusDrawThem) {
     ExpectCentred(chlvl, "chlvl");
 
     // Buttons are drawn from their rectangle's top-left corner.
-    for (const char* name : {"button1", "button1Over", "button2", "button2Over", "button3", "button3Over"}) {
+    for (const char* name :
+         {"button1", "button1Over", "button2", "button2Over", "button3", "button3Over"}) {
         tideSprite* s = Sprite(name);
         ExpectSize(s, 168, 43, name);
         ExpectHotSpot(s, 0, 0, name);
@@ -186,11 +187,11 @@ struct AnimSpec {
 
 TEST_F(ShippedScript, UnitAnimationsFitTheirCellsAndOnlyStrikesStop) {
     const AnimSpec specs[] = {
-        {"aqua_idle", 64, true},    {"aqua_move", 64, true},   {"torp_idle", 64, true},
-        {"torp_move", 64, true},    {"torp_attack", 64, false}, {"bati_idle", 128, true},
-        {"paul_idle", 128, true},   {"paul_move", 128, true},  {"paul_attack", 128, false},
-        {"akul_idle", 128, true},   {"akul_move", 128, true},  {"akul_attack", 128, false},
-        {"medu_idle", 64, true},    {"medu_move", 64, true},
+        {"aqua_idle", 64, true},  {"aqua_move", 64, true},    {"torp_idle", 64, true},
+        {"torp_move", 64, true},  {"torp_attack", 64, false}, {"bati_idle", 128, true},
+        {"paul_idle", 128, true}, {"paul_move", 128, true},   {"paul_attack", 128, false},
+        {"akul_idle", 128, true}, {"akul_move", 128, true},   {"akul_attack", 128, false},
+        {"medu_idle", 64, true},  {"medu_move", 64, true},
     };
     for (const AnimSpec& spec : specs) {
         SCOPED_TRACE(spec.name);
@@ -229,10 +230,12 @@ TEST_F(ShippedScript, BattleFontHasEveryCharacterItPrints) {
 }
 
 TEST_F(ShippedScript, EverySoundAndMusicStreamLoads) {
-    for (const char* name : {"button_over", "aquasnd_move", "aqua_attack", "torpman_attack", "batisnd_move",
-                             "bati_attack", "mobssnd_move", "paul_attack", "shark_attack", "medu_attack"})
+    for (const char* name :
+         {"button_over", "aquasnd_move", "aqua_attack", "torpman_attack", "batisnd_move",
+          "bati_attack", "mobssnd_move", "paul_attack", "shark_attack", "medu_attack"})
         EXPECT_NE(rm->GetEffect(name), 0u) << name;
-    for (const char* name : {"main_theme", "game_music"}) EXPECT_NE(rm->GetStream(name), 0u) << name;
+    for (const char* name : {"main_theme", "game_music"})
+        EXPECT_NE(rm->GetStream(name), 0u) << name;
 }
 
 TEST_F(ShippedScript, ParsingAndMakingEverythingLogsNothing) {

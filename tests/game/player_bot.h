@@ -7,7 +7,9 @@
 
 namespace bot {
 
-inline int Sign(int v) { return (v > 0) - (v < 0); }
+inline int Sign(int v) {
+    return (v > 0) - (v < 0);
+}
 
 // Attack the weakest enemy in range, else step toward the nearest one.
 inline void BotDecide(BattleWorld& w, cUnit* me) {
