@@ -1,7 +1,6 @@
 // Balance of the shipped levels and configuration, measured headless with
 // the tests' player bot: the first levels are winnable most of the time,
 // every level can be won, and no battle drags on.
-#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -22,31 +21,16 @@ std::string Shipped(const std::string& name) {
     return s.str();
 }
 
-struct Outcome {
-    bool won;
-    int turns;
-};
-
-Outcome Play(BattleWorld& w, int level, int seed) {
+// True when the bot wins.
+bool Play(BattleWorld& w, int level, int seed) {
     cGame& g = *w.game;
     // The turn order is shuffled from the engine clock; a different amount of
     // time before the battle gives a different sequence of orders.
     for (int k = 0; k <= seed * 7; k++) w.Frame(0.013f * float(seed + 1));
     w.eng.WriteFile("res/lvl1.txt", Shipped("lvl" + std::to_string(level) + ".txt"));
     w.Start(1);
-    for (int frames = 0; g.gamestate == GS_GAME && cGame::turn <= kTurnLimit && frames < 100000;) {
-        cUnit* su = g.selunit;
-        if (su && su->IsPlayerControlled() && !cGame::IsControlLocked()) {
-            bot::BotDecide(w, su);
-            frames += 4;
-        } else {
-            w.Frame(0.25f);
-            ++frames;
-        }
-    }
-    bool playerLeft = std::any_of(g.units.begin(), g.units.end(),
-                                  [](cUnit* u) { return u->IsPlayerControlled(); });
-    return {g.gamestate == GS_CHLVL && playerLeft, cGame::turn};
+    bool playerLeft = bot::PlayBattle(w, kTurnLimit);
+    return g.gamestate == GS_CHLVL && playerLeft;
 }
 
 TEST(Balance, LevelsRampUpAndEveryOneCanBeWon) {
@@ -56,11 +40,11 @@ TEST(Balance, LevelsRampUpAndEveryOneCanBeWon) {
     for (int level = 1; level <= 8; level++) {
         int wins = 0;
         for (int seed = 0; seed < kSeeds; seed++) {
-            Outcome o = Play(w, level, seed);
+            bool won = Play(w, level, seed);
             EXPECT_EQ(w.game->gamestate, GS_CHLVL)
                 << "level " << level << " seed " << seed << " still running after " << kTurnLimit
                 << " turns";
-            wins += o.won;
+            wins += won;
         }
         if (level <= 4) {
             EXPECT_GE(wins * 2, kSeeds) << "level " << level << " won " << wins << " times";

@@ -2,6 +2,9 @@
 // that acts through mouse clicks and keys only, as a person would.
 #pragma once
 
+#include <algorithm>
+#include <functional>
+
 #include "tests/game/battle_world.h"
 #include "units/unit.h"
 
@@ -36,6 +39,26 @@ inline void BotDecide(BattleWorld& w, cUnit* me) {
         w.Click(static_cast<float>(x * 64 + 32) + off, static_cast<float>(y * 64 + 32) + off);
     }
     if (me == g.selunit && me->actionpoint > 0) w.Press(TIDEK_SPACE);
+}
+
+// Plays the loaded battle until it ends or `turnLimit` turns have passed:
+// the bot for the player, the game's AI for the computer. `check` runs before
+// every step. True when the player's side is left standing.
+inline bool PlayBattle(BattleWorld& w, int turnLimit, const std::function<void()>& check = {}) {
+    cGame& g = *w.game;
+    for (int frames = 0; g.gamestate == GS_GAME && cGame::turn <= turnLimit && frames < 200000;) {
+        if (check) check();
+        cUnit* su = g.selunit;
+        if (su && su->IsPlayerControlled() && !cGame::IsControlLocked()) {
+            BotDecide(w, su);
+            frames += 4;
+        } else {
+            w.Frame(0.25f);
+            ++frames;
+        }
+    }
+    return std::any_of(g.units.begin(), g.units.end(),
+                       [](cUnit* u) { return u->IsPlayerControlled(); });
 }
 
 }  // namespace bot

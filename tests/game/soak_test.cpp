@@ -44,23 +44,10 @@ TEST(Soak, BotAgainstTheAI) {
     for (int b = 0; b < kBattles; ++b) {
         w.Start(RandomLevel(static_cast<uint32_t>(b)));
         ASSERT_EQ(cGame::locklvl, 0) << "battle " << b;
-        int frames = 0;
-        while (g.gamestate == GS_GAME && cGame::turn <= kTurnLimit && frames < 200000) {
-            ASSERT_LE(cGame::locklvl, 1) << "battle " << b;
-            cUnit* su = g.selunit;
-            if (su && su->IsPlayerControlled() && !cGame::IsControlLocked()) {
-                bot::BotDecide(w, su);
-                frames += 4;
-            } else {
-                w.Frame(0.25f);
-                ++frames;
-            }
-        }
+        bool won = bot::PlayBattle(w, kTurnLimit, [&] { ASSERT_LE(cGame::locklvl, 1) << "battle " << b; });
         ASSERT_EQ(g.gamestate, GS_CHLVL) << "battle " << b << " still running in turn "
                                          << cGame::turn;
-        bool playerLeft = std::any_of(g.units.begin(), g.units.end(),
-                                      [](cUnit* u) { return u->IsPlayerControlled(); });
-        victories += playerLeft;
+        victories += won;
     }
     w.Start({});  // drops the last battle's units and any lock a strike still holds
     EXPECT_EQ(cGame::locklvl, 0);
