@@ -38,99 +38,83 @@ double beat(const Song& s) {
 
 void pad(Track& t, double start, double dur, const Chord& c, double amp) {
     for (size_t i = 0; i < c.size(); i++)
-        for (int v = -1; v <= 1; v++) {
-            Tone p;
-            p.freq = noteHz(c[i] + v * 0.08);  // three slightly detuned voices
-            p.duration = dur + 0.6;
-            p.amp = amp / 3;
-            p.wave = Wave::Triangle;
-            p.attack = 0.35;
-            p.release = 0.6;
-            p.pan = v * 0.5;
-            play(t, start, p);
+        for (int v = -1; v <= 1; v++) {  // three slightly detuned voices
+            play(t, start,
+                 Tone{.freq = noteHz(c[i] + v * 0.08),
+                      .duration = dur + 0.6,
+                      .amp = amp / 3,
+                      .wave = Wave::Triangle,
+                      .attack = 0.35,
+                      .release = 0.6,
+                      .pan = v * 0.5});
         }
 }
 
 void pluck(Track& t, double start, int midi, double amp, double pan) {
-    Tone m;  // marimba-like: a woody fundamental and a fast-fading overtone
-    m.freq = noteHz(midi);
-    m.duration = 0.5;
-    m.amp = amp;
-    m.attack = 0.002;
-    m.decay = 9;
-    m.release = 0.1;
-    m.partials = {{1, 1}, {4, 0.25}, {10, 0.05}};
-    m.pan = pan;
-    play(t, start, m);
+    // Marimba-like: a woody fundamental and a fast-fading overtone
+    play(t, start,
+         Tone{.freq = noteHz(midi),
+              .duration = 0.5,
+              .amp = amp,
+              .attack = 0.002,
+              .release = 0.1,
+              .decay = 9,
+              .pan = pan,
+              .partials = {{1, 1}, {4, 0.25}, {10, 0.05}}});
 }
 
 void bass(Track& t, double start, int midi, double dur, double amp) {
-    Tone b;
-    b.freq = noteHz(midi);
-    b.duration = dur;
-    b.amp = amp;
-    b.attack = 0.01;
-    b.decay = 2.5;
-    b.release = 0.06;
-    b.partials = {{1, 1}, {2, 0.3}, {3, 0.08}};
-    play(t, start, b);
+    play(t, start,
+         Tone{.freq = noteHz(midi),
+              .duration = dur,
+              .amp = amp,
+              .attack = 0.01,
+              .release = 0.06,
+              .decay = 2.5,
+              .partials = {{1, 1}, {2, 0.3}, {3, 0.08}}});
 }
 
 void bell(Track& t, double start, int midi, double dur, double amp) {
-    Tone l;
-    l.freq = noteHz(midi);
-    l.duration = dur + 0.25;
-    l.amp = amp;
-    l.attack = 0.02;
-    l.decay = 1.2;
-    l.release = 0.25;
-    l.vibratoDepth = 0.12;
-    l.vibratoHz = 5.5;
-    l.partials = {{1, 1}, {2, 0.3}, {3, 0.1}};
-    l.pan = 0.15;
-    play(t, start, l);
+    play(t, start,
+         Tone{.freq = noteHz(midi),
+              .duration = dur + 0.25,
+              .amp = amp,
+              .attack = 0.02,
+              .release = 0.25,
+              .decay = 1.2,
+              .vibratoDepth = 0.12,
+              .vibratoHz = 5.5,
+              .pan = 0.15,
+              .partials = {{1, 1}, {2, 0.3}, {3, 0.1}}});
 }
 
 void kick(Track& t, double start, double amp) {
-    Tone k;
-    k.freq = 95;
-    k.freqEnd = 42;
-    k.duration = 0.3;
-    k.amp = amp;
-    k.decay = 11;
-    play(t, start, k);
+    play(t, start, Tone{.freq = 95, .freqEnd = 42, .duration = 0.3, .amp = amp, .decay = 11});
 }
 
 void shaker(Track& t, double start, double amp, uint64_t seed) {
-    Noise n;
-    n.duration = 0.06;
-    n.amp = amp;
-    n.attack = 0.01;
-    n.decay = 45;
-    n.cutoff = 7000;
-    n.resonance = 0.8;
-    n.pan = 0.3;
-    n.seed = seed;
-    play(t, start, n);
+    play(t, start,
+         Noise{.duration = 0.06,
+               .amp = amp,
+               .attack = 0.01,
+               .decay = 45,
+               .cutoff = 7000,
+               .resonance = 0.8,
+               .pan = 0.3,
+               .seed = seed});
 }
 
 void snare(Track& t, double start, double amp, uint64_t seed) {
-    Noise n;
-    n.duration = 0.16;
-    n.amp = amp;
-    n.decay = 22;
-    n.cutoff = 1900;
-    n.resonance = 1.1;
-    n.pan = -0.1;
-    n.seed = seed;
-    play(t, start, n);
-    Tone body;
-    body.freq = 190;
-    body.freqEnd = 150;
-    body.duration = 0.1;
-    body.amp = amp * 0.6;
-    body.decay = 30;
-    play(t, start, body);
+    play(t, start,
+         Noise{.duration = 0.16,
+               .amp = amp,
+               .decay = 22,
+               .cutoff = 1900,
+               .resonance = 1.1,
+               .pan = -0.1,
+               .seed = seed});
+    play(t, start,
+         Tone{.freq = 190, .freqEnd = 150, .duration = 0.1, .amp = amp * 0.6, .decay = 30});
 }
 
 void render(const Song& s, Track& t) {
