@@ -3,6 +3,9 @@
 //
 //   thalomir-replay SCRIPT --out DIR [--dt SECONDS] [--data DIR] [--headless] [--timing]
 //
+// --data names the data folder (default: found as the game finds it);
+// --headless runs with no renderer or audio device, skipping snapshots;
+// --timing prints the start-up time and each screen's mean frame time.
 // The last line printed is "frames=F gamestate=S maxlvl=M units=U".
 #include <epoxy/gl.h>
 
@@ -161,6 +164,7 @@ int main(int argc, char** argv) {
             else timing.Add(state, ms);
             ++frames;
             for (const std::string& name : script.ShotsAt(f)) {
+                if (o.headless) continue; // nothing is drawn to read back
                 std::string path = (std::filesystem::path(o.out) / (name + ".png")).string();
                 if (!tide->Gfx_Snapshot(path.c_str())) {
                     std::fprintf(stderr, "thalomir-replay: frame %d: could not write %s\n", f,
