@@ -74,7 +74,12 @@ BattleWorld::BattleWorld(const char* config) : hl(eng.hl) {
     s << "Font font2 { filename = \"font2.fnt\" }\n";
     eng.WriteFile("Res/allres.txt", s.str());
     if (config) eng.WriteFile("Res/config.txt", config);
+    StartGame();
+}
 
+BattleWorld::BattleWorld(const std::string& dataDir) : eng(dataDir), hl(eng.hl) { StartGame(); }
+
+void BattleWorld::StartGame() {
     game = new cGame();
     eng.tide->System_SetState(TIDE_FRAMEFUNC, GameFrame);
     eng.tide->System_SetState(TIDE_RENDERFUNC, GameRender);

@@ -18,6 +18,9 @@ public:
 
     // `config` is the configuration file's text; null writes no file at all.
     explicit BattleWorld(const char* config = kConfig);
+    // A game on an existing data folder (such as a copy of the shipped data
+    // set) instead of the generated one.
+    explicit BattleWorld(const std::string& dataDir);
     ~BattleWorld();
 
     BattleWorld(const BattleWorld&) = delete;
@@ -75,4 +78,7 @@ public:
     HeadlessEngine eng;
     tideHeadless* hl;
     cGame* game = nullptr;
+
+private:
+    void StartGame();
 };
