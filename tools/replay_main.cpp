@@ -5,10 +5,11 @@
 //
 // --data names the data folder (default: found as the game finds it);
 // --headless runs with no renderer or audio device, skipping snapshots;
-// --timing prints the start-up time and each screen's mean frame time.
+// --timing prints the start-up time and each screen's frame times.
 // The last line printed is "frames=F gamestate=S maxlvl=M units=U".
 #include <epoxy/gl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +18,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "engine/tide.h"
 #include "engine/tide_headless.h"
@@ -92,21 +94,21 @@ double Millis(Clock::duration d) { return std::chrono::duration<double, std::mil
 const int kLogo = -1;
 
 // Frame times per game state, with the GPU work finished inside each frame.
+// The median stands for the steady frame time; the 95th percentile shows
+// the hitches.
 struct Timing {
-    std::map<int, std::pair<double, int>> perState; // state -> (total ms, frames)
+    std::map<int, std::vector<double>> perState; // state -> frame times in ms
     double startupMs = -1;
 
-    void Add(int state, double ms) {
-        auto& e = perState[state];
-        e.first += ms;
-        e.second += 1;
-    }
-    void Print() const {
+    void Add(int state, double ms) { perState[state].push_back(ms); }
+    void Print() {
         static const char* names[] = {"logo", "menu", "options", "level choice", "battle"};
         std::printf("startup to first frame: %.1f ms\n", startupMs);
-        for (const auto& [state, e] : perState) {
+        for (auto& [state, v] : perState) {
             const char* name = (state >= kLogo && state <= GS_GAME) ? names[state - kLogo] : "other";
-            std::printf("%s: %d frames, %.2f ms mean\n", name, e.second, e.first / e.second);
+            std::sort(v.begin(), v.end());
+            std::printf("%s: %zu frames, median %.2f ms, 95%% %.2f ms\n", name, v.size(),
+                        v[v.size() / 2], v[v.size() * 95 / 100]);
         }
     }
 };
