@@ -97,16 +97,6 @@ TEST_F(ScreensTest, SlidersStartFromTheConfiguration) {
     EXPECT_EQ(game->speed, 90);
 }
 
-TEST_F(ScreensTest, NoConfigurationGivesTheDefaults) {
-    WriteData(DefaultConfig());
-    std::remove(eng->Path("Res/config.txt").c_str());
-    Start();
-    EXPECT_EQ(game->musicvolume, 50);
-    EXPECT_EQ(cGame::global.paul.health, 20);
-    EXPECT_FLOAT_EQ(cGame::global.paul.range, 100500);
-    EXPECT_FLOAT_EQ(game->sound_sld->GetValue(), 50);
-}
-
 TEST_F(ScreensTest, MenuBackgroundAtRestShowsTheTextureOverTheWindow) {
     WriteData(DefaultConfig());
     Start();
