@@ -269,15 +269,16 @@ unsigned tideGlRenderer::textureFor(tideTexture* tex) {
     return tex->device;
 }
 
-void tideGlRenderer::RenderQuad(const tideQuad& quad, tideTexture* tex) {
+void tideGlRenderer::addQuad(const tideQuad& quad, tideTexture* tex) {
     if (!Ready()) return;
     tideBatchState s;
     s.texture = textureFor(tex);
     // Adding to the white stand-in of an untextured quad would wash it out.
-    s.blend = quad.blend & (s.texture == whiteTexture ? ~BLEND_COLORADD : ~0);
+    s.blend = s.texture == whiteTexture ? quad.blend & ~BLEND_COLORADD : quad.blend;
     if (!batch.Fits(s)) flush();
     batch.Add(s, quad.v);
     batchTexture = tex;
+    batchBlend = quad.blend;
 }
 
 void tideGlRenderer::flush() {

@@ -23,8 +23,17 @@ public:
     bool BeginScene(tideTarget* target, tideTexture* targetTex);
     void EndScene(); // draws what is pending
     void Clear(DWORD color);
-    // `tex` is null for an untextured quad.
-    void RenderQuad(const tideQuad& quad, tideTexture* tex);
+    // `tex` is null for an untextured quad. Runs for every quad: a quad that
+    // continues the pending run (same texture and blend, unchanged pixels,
+    // room left) only has its vertices copied.
+    void RenderQuad(const tideQuad& quad, tideTexture* tex) {
+        if (tex == batchTexture && quad.blend == batchBlend && batch.Count() > 0 &&
+            batch.Count() < tideQuadBatch::kCapacity && !(tex && tex->dirty && !tex->isTarget)) {
+            batch.Append(quad.v);
+            return;
+        }
+        addQuad(quad, tex);
+    }
 
     // Scales the screen frame into the window's framebuffer (letterboxed).
     void Present(const tideLetterbox& box, int drawableW, int drawableH);
@@ -38,7 +47,9 @@ public:
     int DrawCalls() const { return drawCalls; }
 
 private:
+    void addQuad(const tideQuad& quad, tideTexture* tex);
     void flush();
+    // The GL texture of `tex`, made or refreshed first when needed.
     unsigned textureFor(tideTexture* tex);
     void upload(tideTexture& tex);
     void bindFramebuffer(unsigned fbo, int w, int h);
@@ -55,6 +66,8 @@ private:
     tideQuadBatch batch;
     // GL state as last set, to skip redundant calls; -1 unknown.
     int boundTexture = -1, blendAlpha = -1, colorAdd = -1, depthMask = -1;
-    const tideTexture* batchTexture = nullptr; // texture of the pending run
+    // Texture and blend bits of the pending run, as the quads gave them.
+    const tideTexture* batchTexture = nullptr;
+    int batchBlend = 0;
     int drawCalls = 0;
 };

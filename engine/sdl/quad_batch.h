@@ -28,6 +28,10 @@ public:
     // Appends a quad; the caller has checked Fits.
     void Add(const tideBatchState& s, const tideVertex* v) {
         state = s;
+        Append(v);
+    }
+    // Appends a quad of the pending run's state; the caller has checked there is room.
+    void Append(const tideVertex* v) {
         std::memcpy(&vertices[count * 4], v, 4 * sizeof(tideVertex));
         count++;
     }

@@ -36,6 +36,9 @@ bool tideSdlBackend::Init(tideCore* c) {
     // falls through; the offscreen driver still gives a real GL context.
     if (!envSet("SDL_VIDEODRIVER") && !envSet("DISPLAY") && !envSet("WAYLAND_DISPLAY"))
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    // SDL turns SIGINT/SIGTERM into a quit event, which a scripted run never
+    // acts on: let signals end such runs as usual.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, core->Manual() ? "1" : "0");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return fail(std::string("SDL_Init: ") + SDL_GetError());
     sdlStarted = true;
 
@@ -62,6 +65,12 @@ bool tideSdlBackend::Init(tideCore* c) {
     if (!renderer.Init(logicalW, logicalH, core->System_GetState(TIDE_TEXTUREFILTER), &error))
         return fail("OpenGL: " + error);
 
+    // Nobody sees an offscreen window: scaling the frame into it would only
+    // cost a full-frame pass.
+    presentable = SDL_strcmp(SDL_GetCurrentVideoDriver(), "offscreen") != 0;
+    // The first present sets up the window system's side (hundreds of
+    // milliseconds under X): pay for it here, not in the game's first frame.
+    if (presentable) present();
     SDL_ShowCursor(core->System_GetState(TIDE_HIDEMOUSE) ? SDL_DISABLE : SDL_ENABLE);
     int ww = 0, wh = 0;
     SDL_GetWindowSize(window, &ww, &wh);
@@ -90,6 +99,7 @@ void tideSdlBackend::Shutdown() {
     }
     if (window) SDL_DestroyWindow(window);
     window = nullptr;
+    presentable = false;
     if (sdlStarted) SDL_Quit();
     sdlStarted = false;
     lastHandle = 0;
@@ -175,8 +185,12 @@ bool tideSdlBackend::BeginScene(HTARGET target) {
 
 void tideSdlBackend::EndScene() {
     renderer.EndScene();
-    if (!screenScene || !window) return;
+    const bool toWindow = screenScene && presentable;
     screenScene = false;
+    if (toWindow) present();
+}
+
+void tideSdlBackend::present() {
     int dw = 0, dh = 0;
     SDL_GL_GetDrawableSize(window, &dw, &dh);
     renderer.Present(tideLetterbox::Fit(dw, dh, logicalW, logicalH), dw, dh);

@@ -50,6 +50,7 @@ private:
     void handleInput(const SDL_Event& e);
     void moveMouse(int x, int y);
     void toggleFullscreen();
+    void present(); // scales the frame into the window and shows it
 
     tideCore* core = nullptr;
     SDL_Window* window = nullptr;
@@ -57,6 +58,7 @@ private:
     bool sdlStarted = false;
     int logicalW = 0, logicalH = 0;
     bool screenScene = false;
+    bool presentable = false; // the window is shown somewhere
     tideGlRenderer renderer;
     tideSdlAudio audio;
     // The last texture handle drawn with, so runs of quads skip the lookup.
