@@ -47,6 +47,7 @@ tideFont::tideFont(const char* filename, bool mipmap)
 tideFont::~tideFont() {
     for (tideSprite* s : letters) delete s;
     if (hTexture) tide->Texture_Free(hTexture);
+    for (HTEXTURE t : earlierTextures) tide->Texture_Free(t);
     tide->Release();
 }
 
@@ -72,8 +73,9 @@ bool tideFont::ParseBitmap(const char* filename, const char* line, bool mipmap) 
     char path[kPathMax + 1];
     std::snprintf(path, sizeof path, "%.*s%s", dirLen, filename, name);
 
-    // A second bitmap replaces the first without freeing it: earlier glyphs
-    // still draw from it.
+    // A second bitmap replaces the first, which stays alive for the glyphs
+    // made from it until the font goes.
+    if (hTexture) earlierTextures.push_back(hTexture);
     hTexture = tide->Texture_Load(path, 0, mipmap);
     return hTexture != 0;
 }
@@ -117,8 +119,9 @@ void tideFont::ParseChar(const char* line) {
 }
 
 int tideFont::Glyph(unsigned char c) const {
+    const int fallback = '?';
     if (letters[c]) return c;
-    if (letters['?']) return '?';
+    if (letters[fallback]) return fallback;
     return -1;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdarg>
+#include <vector>
 
 #include "engine/tide.h"
 #include "gfx/sprite.h"
@@ -88,6 +89,9 @@ protected:
     // Pen start of the line at `line` for the horizontal alignment.
     float LineStart(float x, int align, const char* line) const;
     void VFormat(const char* format, va_list args);
+
+    // Bitmaps of earlier "Bitmap" lines: their glyphs still draw from them.
+    std::vector<HTEXTURE> earlierTextures;
 
     static Tide* tide;
     static char buffer[kBufferSize];

@@ -91,6 +91,23 @@ TEST_F(FontTest, MissingBitmapStopsReadingButKeepsEarlierGlyphs) {
     EXPECT_EQ(f.hTexture, 0u);
 }
 
+// Found by fuzzing: the first bitmap was never freed.
+TEST_F(FontTest, ASecondBitmapKeepsTheFirstForItsGlyphsAndBothAreFreed) {
+    eng.WriteSolidPng("other.png", 8, 8, 0xFFFFFFFF);
+    eng.WriteFile("two.fnt", "[TIDEFONT]\nBitmap=font.png\nChar=41,0,0,4,4,0,0\n"
+                             "Bitmap=other.png\nChar=42,0,0,4,4,0,0\nBitmap=absent.png\n");
+    HTEXTURE first, second;
+    {
+        tideFont f("two.fnt");
+        first = f.GetSprite('A')->GetTexture();
+        second = f.GetSprite('B')->GetTexture();
+        EXPECT_EQ(tide->Texture_GetWidth(first), 128);
+        EXPECT_EQ(tide->Texture_GetWidth(second), 8);
+    }
+    EXPECT_EQ(tide->Texture_GetWidth(first), 0);
+    EXPECT_EQ(tide->Texture_GetWidth(second), 0);
+}
+
 TEST_F(FontTest, IgnoresMalformedCharLines) {
     std::string longLine = "Char=43" + std::string(260, ' ') + ",0,0,4,4,0,0";
     std::string longTail = "Char=44,0,0,4,4,0,0" + std::string(300, 'x');
