@@ -1,5 +1,13 @@
 #include "gfx/animation.h"
 
+#include <cmath>
+
+#include "gfx/trunc.h"
+
+namespace {
+const int kMaxStepsPerUpdate = 1024;
+}  // namespace
+
 tideAnimation::tideAnimation(HTEXTURE tex, int nframes, float FPS, float x, float y, float w,
                              float h)
     : tideSprite(tex, x, y, w, h) {
@@ -41,7 +49,14 @@ void tideAnimation::Update(float fDeltaTime) {
     else
         fSinceLastFrame += fDeltaTime;
 
-    while (fSinceLastFrame >= fSpeed) {
+    for (int steps = 0; fSinceLastFrame >= fSpeed; ++steps) {
+        // A rate far above the frame rate would step for ages, or for ever
+        // once fSpeed is below the float resolution of fSinceLastFrame; the
+        // frames past the cap are skipped.
+        if (steps == kMaxStepsPerUpdate) {
+            fSinceLastFrame = std::fmod(fSinceLastFrame, fSpeed);
+            break;
+        }
         fSinceLastFrame -= fSpeed;
 
         if (nCurFrame + nDelta == nFrames) {
@@ -70,7 +85,8 @@ void tideAnimation::Update(float fDeltaTime) {
 }
 
 void tideAnimation::SetFrame(int n) {
-    int fw = int(width);
+    // Rectangles come from scripts and may be anything, NaN included.
+    int fw = tideTruncToInt(width);
     int ncols = fw > 0 ? orig_width / fw : 0;
 
     if (nFrames > 0) {
@@ -85,9 +101,10 @@ void tideAnimation::SetFrame(int n) {
     float top = ty;
     // Frames past the image's right edge continue on the following rows.
     if (ncols > 0 && left > float(orig_width) - width) {
-        n -= int(float(orig_width) - tx) / fw;
-        left = width * float(n % ncols);
-        top = ty + height * float(1 + n / ncols);
+        // Wide enough not to overflow for any rectangle start.
+        long long m = n - tideTruncToInt(float(orig_width) - tx) / fw;
+        left = width * float(m % ncols);
+        top = ty + height * float(1 + m / ncols);
     }
 
     SetTexCoords(left / tex_width, top / tex_height, (left + width) / tex_width,

@@ -1,3 +1,4 @@
+#include <cmath>
 #include <vector>
 
 #include "gfx/animation.h"
@@ -194,6 +195,25 @@ TEST_F(AnimationTest, DegenerateParametersAreHarmless) {
     thin.Update(1); // must return
     thin.SetFrame(3);
     EXPECT_EQ(thin.GetFrame(), 3);
+}
+
+// Found by fuzzing resource scripts: a NaN width and a far-off rectangle
+// overflowed int conversions, and an absurd rate never left Update.
+TEST_F(AnimationTest, AbsurdRectanglesAndRatesStayBounded) {
+    HTEXTURE tex = tide->Texture_Create(64, 64);
+    tideAnimation nan(tex, 4, 10, 0, 0, std::nanf(""), 64);
+    nan.SetFrame(2);
+    EXPECT_EQ(nan.GetFrame(), 2);
+
+    tideAnimation far(tex, 4, 10, 3e9f, 0, 16, 16);
+    far.SetFrame(3);
+    EXPECT_EQ(far.GetFrame(), 3);
+
+    tideAnimation fast(tex, 4, 1e30f, 0, 0, 16, 16);
+    fast.Play();
+    fast.Update(0);
+    fast.Update(0.1f);  // must return
+    EXPECT_TRUE(fast.IsPlaying());
 }
 
 TEST_F(AnimationTest, ExtraOperationsKeepTheFrameConsistent) {
