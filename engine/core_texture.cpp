@@ -10,6 +10,12 @@
 namespace {
 // Larger images are refused: a corrupt header must not make us allocate gigabytes.
 const int kMaxTextureSide = 16384;
+
+// The raster formats games ship. SDL_image's other readers (SVG, XCF, XPM, ...)
+// add attack surface for no use, and its SVG reader leaks on broken files.
+bool rasterImage(SDL_RWops* rw) {
+    return IMG_isPNG(rw) || IMG_isJPG(rw) || IMG_isBMP(rw) || IMG_isGIF(rw);
+}
 }  // namespace
 
 bool tideCore::fileOrMemory(const char* filename, DWORD size, std::string& out) {
@@ -52,6 +58,11 @@ HTEXTURE tideCore::Texture_Load(const char* filename, DWORD size, bool bMipmap) 
         return 0;
     }
     SDL_RWops* rw = SDL_RWFromConstMem(data.data(), int(data.size()));
+    if (rw && !rasterImage(rw)) {
+        SDL_RWclose(rw);
+        System_Log("Can't load texture: %s (not a PNG, JPEG, BMP or GIF image)", what);
+        return 0;
+    }
     SDL_Surface* img = rw ? IMG_Load_RW(rw, 1) : nullptr;
     if (!img) {
         System_Log("Can't load texture: %s (%s)", what, IMG_GetError());

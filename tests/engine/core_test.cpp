@@ -162,6 +162,11 @@ TEST_F(Core, TexturesLoadFromPngAndBrokenImagesGiveZeroAndALogLine) {
     EXPECT_TRUE(e.LogHas("res\\bad.png"));
     EXPECT_EQ(e.tide->Texture_Load("res\\none.png", 0, false), 0u);
     EXPECT_EQ(e.LogCount("res\\none.png"), 1);
+    // Found by fuzzing: SDL_image's SVG reader leaked on this; only raster
+    // formats are read.
+    e.WriteFile("res/vector.png", "<svg width='2' height='2'><rect/></svg>");
+    EXPECT_EQ(e.tide->Texture_Load("res\\vector.png", 0, false), 0u);
+    EXPECT_TRUE(e.LogHas("res\\vector.png (not a PNG, JPEG, BMP or GIF image)"));
 
     HTEXTURE c = e.tide->Texture_Create(4, 3);
     ASSERT_NE(c, 0u);
