@@ -64,6 +64,7 @@ bool tideCore::System_Initiate() {
     sounds.clear();
     logLines.clear();
     missingIni.clear();
+    failedLoads.clear();
     if (dataPath.empty()) dataPath = tideFindDataPath(THALOMIR_INSTALL_DATADIR);
     openLog();
 
@@ -370,13 +371,22 @@ std::string tideCore::DataRoot() {
     return dataPath;
 }
 
+bool tideCore::firstLoadFailure(const char* filename, DWORD size) {
+    return size || failedLoads.insert(filename ? filename : "").second;
+}
+
+void tideCore::loaded(const char* filename, DWORD size) {
+    if (!size && filename && !failedLoads.empty()) failedLoads.erase(filename);
+}
+
 void* tideCore::Resource_Load(const char* filename, DWORD* size) {
     std::string data;
     if (!loadFile(filename, data)) {
-        System_Log("Can't open file: %s", filename ? filename : "(null)");
+        if (firstLoadFailure(filename)) System_Log("Can't open file: %s", filename ? filename : "(null)");
         if (size) *size = 0;
         return nullptr;
     }
+    loaded(filename);
     // One NUL past the end lets text parsers run off the data safely.
     char* buf = static_cast<char*>(malloc(data.size() + 1));
     if (!buf) return nullptr;

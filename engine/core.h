@@ -162,6 +162,11 @@ private:
     bool runFrame(float dt); // true when the frame callback asks to quit
     bool openLog();
     bool loadFile(const char* filename, std::string& out); // no log line
+    // A file that cannot be loaded is logged once, until it loads again: a
+    // game that keeps asking for a broken file must not flood the log. Data
+    // passed in memory (size not 0) is reported every time.
+    bool firstLoadFailure(const char* filename, DWORD size = 0);
+    void loaded(const char* filename, DWORD size = 0);
     bool iniText(std::string& text); // text of the current INI file
     std::string DataRoot();
 
@@ -182,6 +187,7 @@ private:
     std::vector<std::string> logLines;
     std::string pathBuf, iniBuf;
     std::set<std::string> missingIni; // INI names already reported missing
+    std::set<std::string> failedLoads; // file names already reported unloadable
     std::map<std::string, std::string> memoryFiles; // by normalised name
 
     double startTime = 0; // backend clock at System_Initiate, milliseconds

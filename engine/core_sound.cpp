@@ -19,15 +19,17 @@ DWORD tideCore::addSound(tideSoundType type, const char* filename, DWORD size) {
     const char* what = size ? "(memory)" : (filename ? filename : "(null)");
     std::string data;
     if (!fileOrMemory(filename, size, data)) {
-        System_Log("Can't load %s: %s", kindName(type), what);
+        if (firstLoadFailure(filename, size)) System_Log("Can't load %s: %s", kindName(type), what);
         return 0;
     }
     if (!backend) return 0;
     void* obj = backend->SoundLoad(type, data.data(), data.size());
     if (!obj) {
-        System_Log("Can't load %s: %s (not a playable sound file)", kindName(type), what);
+        if (firstLoadFailure(filename, size))
+            System_Log("Can't load %s: %s (not a playable sound file)", kindName(type), what);
         return 0;
     }
+    loaded(filename, size);
     DWORD h = nextHandle++;
     Sound& s = soundsLoaded[h];
     s.type = type;

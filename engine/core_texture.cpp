@@ -54,24 +54,28 @@ HTEXTURE tideCore::Texture_Load(const char* filename, DWORD size, bool bMipmap) 
     const char* what = size ? "(memory)" : (filename ? filename : "(null)");
     std::string data;
     if (!fileOrMemory(filename, size, data)) {
-        System_Log("Can't load texture: %s", what);
+        if (firstLoadFailure(filename, size))
+            System_Log("Can't load texture: %s", what);
         return 0;
     }
     SDL_RWops* rw = SDL_RWFromConstMem(data.data(), int(data.size()));
     if (rw && !rasterImage(rw)) {
         SDL_RWclose(rw);
-        System_Log("Can't load texture: %s (not a PNG, JPEG, BMP or GIF image)", what);
+        if (firstLoadFailure(filename, size))
+            System_Log("Can't load texture: %s (not a PNG, JPEG, BMP or GIF image)", what);
         return 0;
     }
     SDL_Surface* img = rw ? IMG_Load_RW(rw, 1) : nullptr;
     if (!img) {
-        System_Log("Can't load texture: %s (%s)", what, IMG_GetError());
+        if (firstLoadFailure(filename, size))
+            System_Log("Can't load texture: %s (%s)", what, IMG_GetError());
         return 0;
     }
     SDL_Surface* argb = SDL_ConvertSurfaceFormat(img, SDL_PIXELFORMAT_ARGB8888, 0);
     SDL_FreeSurface(img);
     if (!argb) {
-        System_Log("Can't load texture: %s (%s)", what, SDL_GetError());
+        if (firstLoadFailure(filename, size))
+            System_Log("Can't load texture: %s (%s)", what, SDL_GetError());
         return 0;
     }
     HTEXTURE h = 0;
@@ -87,7 +91,8 @@ HTEXTURE tideCore::Texture_Load(const char* filename, DWORD size, bool bMipmap) 
                    static_cast<const char*>(argb->pixels) + size_t(y) * size_t(argb->pitch),
                    size_t(argb->w) * 4);
         SDL_UnlockSurface(argb);
-    } else {
+        loaded(filename, size);
+    } else if (firstLoadFailure(filename, size)) {
         System_Log("Can't load texture: %s (%d x %d pixels)", what, argb->w, argb->h);
     }
     SDL_FreeSurface(argb);

@@ -1,5 +1,8 @@
 // The configuration file: the unit kinds' combat values and the option
 // settings.
+#include <algorithm>
+#include <string>
+
 #include "game/game.h"
 #include "gui/controls.h"
 
@@ -11,6 +14,8 @@ struct KindSection {
     const char* name;
     st_unitparam st_global::*param;
 };
+
+const char* const kKindKeys[] = {"health", "dmg", "armor", "range"};
 
 const KindSection kKindSections[] = {
     {"aqua", &st_global::aqua},   {"torp", &st_global::torp},   {"bati", &st_global::bati},
@@ -27,13 +32,20 @@ int SettingValue(const tideGUISlider* s, int fallback) {
 void cGame::LoadData() {
     tide->System_SetState(TIDE_INIFILE, kConfigFile);
     musicvolume = tide->Ini_GetInt("options", "music", 50);
+    std::string incomplete;
     for (const KindSection& k : kKindSections) {
         st_unitparam& p = global.*k.param;
         p.health = tide->Ini_GetInt(k.name, "health", 20);
         p.dmg = tide->Ini_GetInt(k.name, "dmg", 1);
         p.armor = tide->Ini_GetInt(k.name, "armor", 0);
         p.range = tide->Ini_GetFloat(k.name, "range", 100500);
+        bool complete = std::all_of(std::begin(kKindKeys), std::end(kKindKeys),
+                                    [&](const char* key) { return *tide->Ini_GetString(k.name, key, ""); });
+        if (!complete) incomplete += (incomplete.empty() ? "" : ", ") + std::string(k.name);
     }
+    // The game plays on with the defaults, but a broken or partial file is named.
+    if (!incomplete.empty())
+        tide->System_Log("%s: defaults used for %s", kConfigFile, incomplete.c_str());
 }
 
 void cGame::SaveOptions() {

@@ -15,6 +15,7 @@ class cInterface;
 class tideGUI;
 class tideGUISlider;
 class tideSprite;
+class tideAnimation;
 class tideFont;
 class tideDistortionMesh;
 class tideResourceManager;
@@ -86,6 +87,13 @@ public:
     static bool IsControlLocked();
     static void SetProjectile(cProjectile* p);
     static tideFont* GetFont1() { return fnt1; }
+
+    // Resources the game draws with (lookup.cpp): null when the resource
+    // manager cannot give the name, which is then logged once per game.
+    static tideSprite* NeedSprite(const char* name);
+    static tideAnimation* NeedAnimation(const char* name);
+    static tideFont* NeedFont(const char* name);
+    static void ForgetMissing(); // a new game reports its misses afresh
 
     // Members, in the order the game's design gives them.
     std::vector<cUnit*> units;

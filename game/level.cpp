@@ -93,6 +93,8 @@ void cGame::LoadLevel(int n) {
         u->SetParent(GetCell(tcellpos(x, y)));
         units.push_back(u);
     }
+    // An empty level ends at once; a missing or broken file is the likely cause.
+    if (units.empty()) tide->System_Log("%s: no units", file);
 
     turn = 0;
     NextTurn();

@@ -44,7 +44,7 @@ void cGame::SwitchMusic(const char* name) {
 void cGame::render_mmenu() {
     if (tide->Timer_GetTime() < kLogoSeconds) {
         tide->Gfx_Clear(0);
-        if (tideSprite* logo = resman->GetSprite("orvo_logo")) logo->RenderEx(512, 384, 0, 0.5f, 0);
+        if (tideSprite* logo = NeedSprite("orvo_logo")) logo->RenderEx(512, 384, 0, 0.5f, 0);
         return;
     }
     if (mmdistort) mmdistort->Render(0, 0);

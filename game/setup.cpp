@@ -47,9 +47,8 @@ const ButtonDef kOptionsBack = {7, 428, 600, 168, 36, "optionsback", "optionsbac
 // The sprites are looked up anew for every button, as each button may be
 // given its own pair in the script later.
 void AddButton(tideGUI* g, const ButtonDef& b) {
-    tideResourceManager* rm = cGame::resman;
-    g->AddCtrl(new guiButton(b.id, b.x, b.y, b.w, b.h, rm->GetSprite(b.norm),
-                             rm->GetSprite(b.over)));
+    g->AddCtrl(new guiButton(b.id, b.x, b.y, b.w, b.h, cGame::NeedSprite(b.norm),
+                             cGame::NeedSprite(b.over)));
 }
 
 tideGUISlider* AddSlider(tideGUI* g, int id, float x) {
@@ -70,6 +69,7 @@ cGame::cGame() {
     iface = nullptr;
 
     instance = this;
+    ForgetMissing();
     tide = tideCreate(TIDE_VERSION);
     resman = new tideResourceManager("Res\\allres.txt");
 
@@ -77,21 +77,21 @@ cGame::cGame() {
 
     maxlvl = 1;
 
-    fnt1 = resman->GetFont("font2");
+    fnt1 = NeedFont("font2");
     if (fnt1) fnt1->SetColor(0xFFFFFFFF);
 
     music = resman->GetStream("main_theme", 0);
     muschan = tide->Stream_Play(music, true, musicvolume);
 
-    mmenubg = resman->GetSprite("mmenu");
-    chlvl = resman->GetSprite("chlvl");
-    spr = resman->GetSprite("white");
-    bgd = resman->GetSprite("map");
-    cur = resman->GetSprite("cursor");
-    aim = resman->GetSprite("cursor_attack");
-    cellglow_rose = resman->GetSprite("cellglow_rose");
-    cellglow_rose_2x = resman->GetSprite("cellglow_rose_2x");
-    glowspr = resman->GetSprite("glow1");
+    mmenubg = NeedSprite("mmenu");
+    chlvl = NeedSprite("chlvl");
+    spr = NeedSprite("white");
+    bgd = NeedSprite("map");
+    cur = NeedSprite("cursor");
+    aim = NeedSprite("cursor_attack");
+    cellglow_rose = NeedSprite("cellglow_rose");
+    cellglow_rose_2x = NeedSprite("cellglow_rose_2x");
+    glowspr = NeedSprite("glow1");
 
     // Color add with black nodes leaves the texture's own colors unchanged.
     mmdistort = new tideDistortionMesh(16, 16);
@@ -104,8 +104,8 @@ cGame::cGame() {
     grid = new tideSprite(gridtex, 0, 0, 1024, 768);
     grid->SetHotSpot(512, 384);
 
-    grid_sel1 = resman->GetSprite("sel1");
-    grid_sel2 = resman->GetSprite("sel2");
+    grid_sel1 = NeedSprite("sel1");
+    grid_sel2 = NeedSprite("sel2");
 
     gui = new tideGUI();
     for (const ButtonDef& b : kMenuButtons) AddButton(gui, b);
@@ -123,9 +123,9 @@ cGame::cGame() {
     speed_sld->SetValue(static_cast<float>(speed));
     tide->System_SetState(TIDE_FXVOLUME, soundvolume);
 
-    sliderbg1 = resman->GetSprite("bgslider1");
-    sliderbg2 = resman->GetSprite("bgslider2");
-    sliderbg3 = resman->GetSprite("bgslider3");
+    sliderbg1 = NeedSprite("bgslider1");
+    sliderbg2 = NeedSprite("bgslider2");
+    sliderbg3 = NeedSprite("bgslider3");
 
     selcell = nullptr;
     selunit = nullptr;

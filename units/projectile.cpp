@@ -3,7 +3,6 @@
 #include "game/game.h"
 #include "gfx/sprite.h"
 #include "gfx/vector.h"
-#include "res/resource_manager.h"
 #include "units/unit.h"
 
 namespace {
@@ -39,7 +38,7 @@ cProjectile::cProjectile(int type, tcellpos _st, tcellpos _dest, cUnit* _target)
         dmg = 1;
         break;
     }
-    spr = cGame::resman ? cGame::resman->GetSprite(sprite) : nullptr;
+    spr = cGame::NeedSprite(sprite);
 }
 
 cProjectile::~cProjectile() {

@@ -22,12 +22,8 @@ cUnit::~cUnit() {
 }
 
 tideAnimation* cUnit::CopyAnimation(const char* name) {
-    tideAnimation* res = cGame::resman ? cGame::resman->GetAnimation(name) : nullptr;
-    if (!res) {
-        tide->System_Log("missing animation: %s", name);
-        return nullptr;
-    }
-    return new tideAnimation(*res);
+    tideAnimation* res = cGame::NeedAnimation(name);
+    return res ? new tideAnimation(*res) : nullptr;
 }
 
 void cUnit::Build(const cUnitKind& kind) {
@@ -35,10 +31,10 @@ void cUnit::Build(const cUnitKind& kind) {
     idle = CopyAnimation(kind.idle);
     move = CopyAnimation(kind.move);
     if (kind.attack) attanim = CopyAnimation(kind.attack);
+    turn_on = cGame::NeedSprite(kind.turn_on);
+    turn_off = cGame::NeedSprite(kind.turn_off);
     tideResourceManager* rm = cGame::resman;
     if (rm) {
-        turn_on = rm->GetSprite(kind.turn_on);
-        turn_off = rm->GetSprite(kind.turn_off);
         snd_move = rm->GetEffect(kind.snd_move, 0);
         snd_attack = rm->GetEffect(kind.snd_attack, 0);
     }

@@ -1,0 +1,66 @@
+#include "tests/hardening/tour.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "tests/game/player_bot.h"
+
+namespace {
+
+const int kBattleTurns = 4;
+
+// Top-left corners of the level buttons.
+const tcellpos kLevelButtons[8] = {{137, 83},  {202, 170}, {283, 236}, {405, 258},
+                                   {581, 339}, {659, 449}, {724, 558}, {848, 618}};
+
+std::string Lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
+    return s;
+}
+
+}  // namespace
+
+std::string Tour(BattleWorld& w, int level) {
+    cGame& g = *w.game;
+    std::string fault;
+    auto expect = [&](int state, const char* step) {
+        if (fault.empty() && g.gamestate != state)
+            fault = std::string(step) + ": game state " + std::to_string(g.gamestate) +
+                    ", expected " + std::to_string(state);
+        return fault.empty();
+    };
+    auto button = [&](float x, float y, int state, const char* step) {
+        w.Click(x, y);
+        return expect(state, step);
+    };
+
+    while (w.eng.tide->Timer_GetTime() < 2.0f) w.Frame(0.25f);
+    w.Frame();
+    if (!expect(GS_MMENU, "logo") || !button(512, 571, GS_OPTIONS, "options from the menu") ||
+        !button(512, 618, GS_MMENU, "back from the options") ||
+        !button(512, 521, GS_CHLVL, "level choice") ||
+        !button(184, 671, GS_MMENU, "back from the level choice") ||
+        !button(512, 521, GS_CHLVL, "level choice again"))
+        return fault;
+
+    g.maxlvl = 8;  // every level button answers
+    tcellpos b = kLevelButtons[level - 1];
+    w.Click(static_cast<float>(b.first + 18), static_cast<float>(b.second + 18));
+    if (g.units.empty()) return expect(GS_CHLVL, "empty level") ? "" : fault;
+    if (!expect(GS_GAME, "level start")) return fault;
+
+    bot::PlayBattle(w, kBattleTurns);
+    if (g.gamestate != GS_GAME) return "";  // over already: nothing to escape from
+    w.Press(TIDEK_ESCAPE);
+    if (!expect(GS_OPTIONS, "options from the battle") ||
+        !button(512, 618, GS_GAME, "back into the battle"))
+        return fault;
+    for (int i = 0; i < 20; ++i) w.Frame();
+    return "";
+}
+
+bool LogNames(const tideHeadless* hl, const std::string& name) {
+    const std::string n = Lower(name);
+    return std::any_of(hl->Log().begin(), hl->Log().end(),
+                       [&](const std::string& line) { return Lower(line).find(n) != std::string::npos; });
+}
