@@ -37,28 +37,36 @@ void main() {
 }
 )";
 
+// True when a shader or program reached `status`; otherwise its info log
+// goes into `error`.
+bool succeeded(GLuint obj, GLenum status, void (*getiv)(GLuint, GLenum, GLint*),
+               void (*getLog)(GLuint, GLsizei, GLsizei*, GLchar*), const char* what,
+               std::string* error) {
+    GLint ok = 0;
+    getiv(obj, status, &ok);
+    if (ok) return true;
+    char log[512] = {};
+    getLog(obj, sizeof(log), nullptr, log);
+    *error = std::string(what) + " failed: " + log;
+    return false;
+}
+
 GLuint compile(GLenum type, const char* source, std::string* error) {
     GLuint shader = glCreateShader(type);
     glShaderSource(shader, 1, &source, nullptr);
     glCompileShader(shader);
-    GLint ok = 0;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-    if (!ok) {
-        char log[512] = {};
-        glGetShaderInfoLog(shader, sizeof(log), nullptr, log);
-        *error = std::string("shader compile failed: ") + log;
-        glDeleteShader(shader);
-        return 0;
-    }
-    return shader;
+    if (succeeded(shader, GL_COMPILE_STATUS, glGetShaderiv, glGetShaderInfoLog, "shader compile",
+                  error))
+        return shader;
+    glDeleteShader(shader);
+    return 0;
 }
 
 GLuint link(std::string* error) {
     GLuint vs = compile(GL_VERTEX_SHADER, kVertexShader, error);
-    if (!vs) return 0;
-    GLuint fs = compile(GL_FRAGMENT_SHADER, kFragmentShader, error);
+    GLuint fs = vs ? compile(GL_FRAGMENT_SHADER, kFragmentShader, error) : 0;
     if (!fs) {
-        glDeleteShader(vs);
+        if (vs) glDeleteShader(vs);
         return 0;
     }
     GLuint prog = glCreateProgram();
@@ -67,16 +75,10 @@ GLuint link(std::string* error) {
     glLinkProgram(prog);
     glDeleteShader(vs);
     glDeleteShader(fs);
-    GLint ok = 0;
-    glGetProgramiv(prog, GL_LINK_STATUS, &ok);
-    if (!ok) {
-        char log[512] = {};
-        glGetProgramInfoLog(prog, sizeof(log), nullptr, log);
-        *error = std::string("shader link failed: ") + log;
-        glDeleteProgram(prog);
-        return 0;
-    }
-    return prog;
+    if (succeeded(prog, GL_LINK_STATUS, glGetProgramiv, glGetProgramInfoLog, "shader link", error))
+        return prog;
+    glDeleteProgram(prog);
+    return 0;
 }
 
 GLuint makeTexture(int w, int h, const void* bgra, bool linear) {

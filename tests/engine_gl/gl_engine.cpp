@@ -10,23 +10,28 @@
 
 #include "tests/support/test_support.h"
 
+Tide* StartTestEngine(const std::string& dir, bool manualClock, bool sound, std::string* why) {
+    Tide* tide = tideCreate(TIDE_VERSION);
+    tide->System_SetState(TIDE_MANUALCLOCK, manualClock);
+    tide->System_SetState(TIDE_DATAPATH, dir.c_str());
+    tide->System_SetState(TIDE_SCREENWIDTH, GlEngineTest::kW);
+    tide->System_SetState(TIDE_SCREENHEIGHT, GlEngineTest::kH);
+    tide->System_SetState(TIDE_USESOUND, sound);
+    tide->System_SetState(TIDE_FPS, 0);
+    // Exact texels: pixel checks must not see filtering.
+    tide->System_SetState(TIDE_TEXTUREFILTER, false);
+    if (tide->System_Initiate()) return tide;
+    *why = tide->System_GetErrorMessage();
+    tide->Release();
+    return nullptr;
+}
+
 void GlEngineTest::SetUp() {
     dir = MakeTempDir();
     ASSERT_FALSE(dir.empty());
-    tide = tideCreate(TIDE_VERSION);
-    tide->System_SetState(TIDE_MANUALCLOCK, true);
-    tide->System_SetState(TIDE_DATAPATH, dir.c_str());
-    tide->System_SetState(TIDE_SCREENWIDTH, kW);
-    tide->System_SetState(TIDE_SCREENHEIGHT, kH);
-    tide->System_SetState(TIDE_USESOUND, false);
-    // Exact texels: the pixel checks below must not see filtering.
-    tide->System_SetState(TIDE_TEXTUREFILTER, false);
-    if (!tide->System_Initiate()) {
-        std::string why = tide->System_GetErrorMessage();
-        tide->Release();
-        tide = nullptr;
-        GTEST_SKIP() << "no OpenGL context on this machine: " << why;
-    }
+    std::string why;
+    tide = StartTestEngine(dir, true, false, &why);
+    if (!tide) GTEST_SKIP() << "no OpenGL context on this machine: " << why;
 }
 
 void GlEngineTest::TearDown() {
@@ -36,6 +41,11 @@ void GlEngineTest::TearDown() {
     }
     std::error_code ec;
     if (!dir.empty()) std::filesystem::remove_all(dir, ec);
+}
+
+void GlEngineTest::Begin(DWORD background) {
+    tide->Gfx_BeginScene(0);
+    tide->Gfx_Clear(background);
 }
 
 HTEXTURE GlEngineTest::Texture(int w, int h, DWORD argb) {

@@ -12,11 +12,15 @@
 #include "engine/tide.h"
 
 class GlEngineTest : public ::testing::Test {
-protected:
-    static constexpr int kW = 64, kH = 48;
+public:
+    static constexpr int kW = 64, kH = 48; // the frame StartTestEngine opens
 
+protected:
     void SetUp() override;
     void TearDown() override;
+
+    // Opens a screen scene cleared to `background`.
+    void Begin(DWORD background);
 
     // A texture of w x h pixels, all `argb`, or the given pixels row by row.
     HTEXTURE Texture(int w, int h, DWORD argb);
@@ -31,6 +35,11 @@ protected:
 
     // The last finished frame, read back through a PNG snapshot (ARGB).
     std::vector<DWORD> Shot();
+    // Ends the scene and reads the frame back.
+    std::vector<DWORD> Finish() {
+        tide->Gfx_EndScene();
+        return Shot();
+    }
     // A pixel of a frame from Shot; 0 when the frame could not be read.
     static DWORD At(const std::vector<DWORD>& frame, int x, int y) {
         return frame.size() == size_t(kW * kH) ? frame[size_t(y * kW + x)] : 0;
@@ -39,6 +48,10 @@ protected:
     Tide* tide = nullptr;
     std::string dir;
 };
+
+// A real engine on a 64x48 frame with its data in `dir`, initiated; null
+// (and `why` set) when no window or OpenGL context can be made here.
+Tide* StartTestEngine(const std::string& dir, bool manualClock, bool sound, std::string* why);
 
 // True when each channel of two colors differs by at most `tol`.
 ::testing::AssertionResult ColorNear(DWORD actual, DWORD expected, int tol = 1);

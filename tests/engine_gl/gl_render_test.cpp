@@ -21,11 +21,9 @@ protected:
     // Draws one full-frame quad over a cleared background and returns the
     // centre pixel.
     DWORD Over(DWORD background, DWORD col, HTEXTURE tex, int blend) {
-        tide->Gfx_BeginScene(0);
-        tide->Gfx_Clear(background);
+        Begin(background);
         Draw(0, 0, kW, kH, col, tex, blend);
-        tide->Gfx_EndScene();
-        return At(Shot(), kW / 2, kH / 2);
+        return At(Finish(), kW / 2, kH / 2);
     }
 };
 
@@ -86,12 +84,10 @@ class Depth : public GlEngineTest {
 protected:
     // A near quad then a farther one over the same pixels; the visible color.
     DWORD NearThenFar(int nearBlend, float farZ = 0.8f) {
-        tide->Gfx_BeginScene(0);
-        tide->Gfx_Clear(kBlack);
+        Begin(kBlack);
         Draw(0, 0, kW, kH, kRed, 0, nearBlend, 0.2f);
         Draw(0, 0, kW, kH, kGreen, 0, BLEND_DEFAULT, farZ);
-        tide->Gfx_EndScene();
-        return At(Shot(), 5, 5);
+        return At(Finish(), 5, 5);
     }
 };
 
@@ -115,8 +111,7 @@ TEST_F(Depth, EachSceneStartsWithAClearDepthBuffer) {
     // No Gfx_Clear: only the scene start may reset the depth.
     tide->Gfx_BeginScene(0);
     Draw(0, 0, kW, kH, kGreen, 0, BLEND_DEFAULT, 0.9f);
-    tide->Gfx_EndScene();
-    EXPECT_TRUE(ColorNear(At(Shot(), 5, 5), kGreen));
+    EXPECT_TRUE(ColorNear(At(Finish(), 5, 5), kGreen));
 }
 
 TEST_F(Depth, ClearResetsDepthWithinAScene) {
@@ -124,8 +119,7 @@ TEST_F(Depth, ClearResetsDepthWithinAScene) {
     Draw(0, 0, kW, kH, kRed, 0, BLEND_DEFAULT | BLEND_ZWRITE, 0.0f);
     tide->Gfx_Clear(kBlack);
     Draw(0, 0, kW, kH, kGreen, 0, BLEND_DEFAULT, 0.9f);
-    tide->Gfx_EndScene();
-    EXPECT_TRUE(ColorNear(At(Shot(), 5, 5), kGreen));
+    EXPECT_TRUE(ColorNear(At(Finish(), 5, 5), kGreen));
 }
 
 // --- Batching ------------------------------------------------------------------
@@ -136,8 +130,7 @@ protected:
     // each pixel gets a color of its own. Quad i uses state `style(i)`.
     template <class Style>
     void PaintPasses(int passes, Style style) {
-        tide->Gfx_BeginScene(0);
-        tide->Gfx_Clear(kBlack);
+        Begin(kBlack);
         int i = 0;
         for (int pass = 0; pass < passes; pass++)
             for (int p = 0; p < kW * kH; p++, i++) {
@@ -189,11 +182,9 @@ TEST_F(Batching, AlternatingTexturesAndBlendModesKeepSubmissionOrder) {
 
 TEST_F(GlEngineTest, TextureRowZeroIsTheTopOfTheQuad) {
     HTEXTURE tex = Texture(2, 2, {kRed, kGreen, kBlue, kWhite});
-    tide->Gfx_BeginScene(0);
-    tide->Gfx_Clear(kBlack);
+    Begin(kBlack);
     Draw(0, 0, 16, 16, kWhite, tex, BLEND_DEFAULT);
-    tide->Gfx_EndScene();
-    std::vector<DWORD> shot = Shot();
+    std::vector<DWORD> shot = Finish();
     EXPECT_TRUE(ColorNear(At(shot, 2, 2), kRed));
     EXPECT_TRUE(ColorNear(At(shot, 13, 2), kGreen));
     EXPECT_TRUE(ColorNear(At(shot, 2, 13), kBlue));
@@ -203,28 +194,24 @@ TEST_F(GlEngineTest, TextureRowZeroIsTheTopOfTheQuad) {
 
 TEST_F(GlEngineTest, ChangedPixelsShowFromTheNextQuadOn) {
     HTEXTURE tex = Texture(2, 2, kRed);
-    tide->Gfx_BeginScene(0);
-    tide->Gfx_Clear(kBlack);
+    Begin(kBlack);
     Draw(0, 0, 8, 8, kWhite, tex, BLEND_DEFAULT);
     // Quads drawn before the change keep the old pixels.
     Fill(tex, std::vector<DWORD>(4, kGreen));
     Draw(8, 0, 16, 8, kWhite, tex, BLEND_DEFAULT);
-    tide->Gfx_EndScene();
-    std::vector<DWORD> shot = Shot();
+    std::vector<DWORD> shot = Finish();
     EXPECT_TRUE(ColorNear(At(shot, 4, 4), kRed));
     EXPECT_TRUE(ColorNear(At(shot, 12, 4), kGreen));
 }
 
 TEST_F(GlEngineTest, FreedOrUnknownTextureDrawsAsUntextured) {
     HTEXTURE tex = Texture(2, 2, kRed);
-    tide->Gfx_BeginScene(0);
-    tide->Gfx_Clear(kBlack);
+    Begin(kBlack);
     Draw(0, 0, 8, 8, kWhite, tex, BLEND_DEFAULT);
     tide->Texture_Free(tex);
     Draw(8, 0, 16, 8, kBlue, tex, BLEND_DEFAULT);
     Draw(16, 0, 24, 8, kGreen, 12345, BLEND_COLORADD | BLEND_ALPHABLEND);
-    tide->Gfx_EndScene();
-    std::vector<DWORD> shot = Shot();
+    std::vector<DWORD> shot = Finish();
     EXPECT_TRUE(ColorNear(At(shot, 4, 4), kRed));
     EXPECT_TRUE(ColorNear(At(shot, 12, 4), kBlue));
     EXPECT_TRUE(ColorNear(At(shot, 20, 4), kGreen));
@@ -241,11 +228,9 @@ TEST_F(GlEngineTest, TargetTextureShowsWhatWasRenderedIntoIt) {
     Draw(0, 0, 16, 16, kBlue, 0, BLEND_DEFAULT, 0.5f); // hidden where the depth was written
     tide->Gfx_EndScene();
 
-    tide->Gfx_BeginScene(0);
-    tide->Gfx_Clear(kBlack);
+    Begin(kBlack);
     Draw(0, 0, 16, 16, kWhite, tide->Target_GetTexture(target), BLEND_DEFAULT);
-    tide->Gfx_EndScene();
-    std::vector<DWORD> shot = Shot();
+    std::vector<DWORD> shot = Finish();
     EXPECT_TRUE(ColorNear(At(shot, 2, 2), kGreen));
     EXPECT_TRUE(ColorNear(At(shot, 12, 12), kBlue));
     EXPECT_TRUE(ColorNear(At(shot, 30, 30), kBlack));
@@ -255,13 +240,10 @@ TEST_F(GlEngineTest, TargetTextureShowsWhatWasRenderedIntoIt) {
 // --- Snapshots -----------------------------------------------------------------
 
 TEST_F(GlEngineTest, SnapshotIsTheLastFinishedFrameAtTheLogicalSize) {
-    tide->Gfx_BeginScene(0);
-    tide->Gfx_Clear(kBlue);
+    Begin(kBlue);
     tide->Gfx_EndScene();
-    tide->Gfx_BeginScene(0);
-    tide->Gfx_Clear(kRed);
-    tide->Gfx_EndScene();
-    std::vector<DWORD> shot = Shot();
+    Begin(kRed);
+    std::vector<DWORD> shot = Finish();
     ASSERT_EQ(shot.size(), size_t(kW * kH));
     EXPECT_TRUE(ColorNear(At(shot, 0, 0), kRed));
     EXPECT_TRUE(ColorNear(At(shot, kW - 1, kH - 1), kRed));

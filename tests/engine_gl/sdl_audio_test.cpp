@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "tests/engine_gl/gl_engine.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -118,14 +119,9 @@ TEST(SdlAudioEngine, EngineWithSoundPlaysEffects) {
         std::fwrite(wav.data(), 1, wav.size(), f);
         std::fclose(f);
     }
-    Tide* tide = tideCreate(TIDE_VERSION);
-    tide->System_SetState(TIDE_MANUALCLOCK, true);
-    tide->System_SetState(TIDE_DATAPATH, dir.c_str());
-    tide->System_SetState(TIDE_SCREENWIDTH, 64);
-    tide->System_SetState(TIDE_SCREENHEIGHT, 48);
-    tide->System_SetState(TIDE_USESOUND, true);
-    bool started = tide->System_Initiate();
-    std::string why = tide->System_GetErrorMessage();
+    std::string why;
+    Tide* tide = StartTestEngine(dir, true, true, &why);
+    const bool started = tide != nullptr;
     if (started) {
         HEFFECT fx = tide->Effect_Load("beep.wav");
         EXPECT_NE(fx, 0u);
@@ -135,8 +131,8 @@ TEST(SdlAudioEngine, EngineWithSoundPlaysEffects) {
         tide->Channel_Stop(ch);
         EXPECT_FALSE(tide->Channel_IsPlaying(ch));
         tide->System_Shutdown();
+        tide->Release();
     }
-    tide->Release();
     std::error_code ec;
     std::filesystem::remove_all(dir, ec);
     if (!started) GTEST_SKIP() << "no SDL window on this machine: " << why;
