@@ -235,6 +235,8 @@ bool tideGlRenderer::BeginScene(tideTarget* target, tideTexture* targetTex) {
 void tideGlRenderer::EndScene() {
     if (!Ready()) return;
     flush();
+    // Stray drawing between scenes lands in the screen frame, not in a target.
+    bindFramebuffer(screenFbo, logicalW, logicalH);
 }
 
 void tideGlRenderer::Clear(DWORD color) {
