@@ -76,6 +76,10 @@ std::string ParseArgs(int argc, char** argv, Options& o) {
     }
     if (o.script.empty()) return "no script given";
     if (o.out.empty()) return "no output folder given (--out DIR)";
+    // Without this check a mistyped folder runs the game on no data at all.
+    std::error_code ec;
+    if (!o.data.empty() && !std::filesystem::is_directory(o.data, ec))
+        return "no data folder " + o.data;
     return "";
 }
 
@@ -121,8 +125,10 @@ int main(int argc, char** argv) {
     std::string why = ParseArgs(argc, argv, o);
     if (!why.empty()) return Usage(why.c_str());
 
+    // A folder opens as a stream and reads as nothing: refuse it by name.
+    std::error_code ec;
     std::ifstream in(o.script, std::ios::binary);
-    if (!in) {
+    if (!in || std::filesystem::is_directory(o.script, ec)) {
         std::fprintf(stderr, "thalomir-replay: cannot read %s\n", o.script.c_str());
         return 2;
     }
@@ -133,7 +139,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: %s\n", o.script.c_str(), why.c_str());
         return 2;
     }
-    std::error_code ec;
+    if (script.Commands().empty()) {
+        std::fprintf(stderr, "%s: no commands, nothing to run\n", o.script.c_str());
+        return 2;
+    }
     std::filesystem::create_directories(o.out, ec);
     if (!std::filesystem::is_directory(o.out)) {
         std::fprintf(stderr, "thalomir-replay: cannot create %s\n", o.out.c_str());

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 
@@ -14,12 +15,14 @@ namespace {
 // A run longer than this (about 46 hours at 60 frames a second) is a typo.
 const long kMaxFrame = 10000000;
 
+// The whole word must be the number: a NUL byte inside it ends the C string
+// early, so the end is checked against the word's own length.
 bool ParseInt(const std::string& s, long lo, long hi, long& out) {
     if (s.empty()) return false;
     errno = 0;
     char* end = nullptr;
     long v = std::strtol(s.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || v < lo || v > hi) return false;
+    if (errno != 0 || end != s.c_str() + s.size() || v < lo || v > hi) return false;
     out = v;
     return true;
 }
@@ -29,9 +32,30 @@ bool ParseFloat(const std::string& s, float& out) {
     errno = 0;
     char* end = nullptr;
     double v = std::strtod(s.c_str(), &end);
-    if (errno != 0 || *end != '\0' || !std::isfinite(v) || std::fabs(v) > 1e6) return false;
+    if (errno != 0 || end != s.c_str() + s.size() || !std::isfinite(v) || std::fabs(v) > 1e6)
+        return false;
     out = static_cast<float>(v);
     return true;
+}
+
+// A word of the script as messages show it: quoted, bytes that are not
+// printable as \xNN, and cut short, since a broken script may hold binary
+// junk or a line of megabytes.
+std::string Quote(const std::string& w) {
+    const std::size_t kShown = 40;
+    std::string q = "'";
+    for (std::size_t i = 0; i < w.size() && i < kShown; ++i) {
+        unsigned char c = static_cast<unsigned char>(w[i]);
+        if (c >= 0x20 && c < 0x7F) {
+            q += static_cast<char>(c);
+        } else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            q += hex;
+        }
+    }
+    if (w.size() > kShown) q += "...";
+    return q + "'";
 }
 
 // Snapshot names become file names inside the output folder: keep them plain.
@@ -62,13 +86,13 @@ const Syntax kSyntax[] = {
 // Parses one non-empty line's words; returns an empty string or what is wrong.
 std::string ParseWords(const std::vector<std::string>& w, ReplayCommand& c) {
     long frame = 0;
-    if (!ParseInt(w[0], 0, kMaxFrame, frame)) return "bad frame number '" + w[0] + "'";
+    if (!ParseInt(w[0], 0, kMaxFrame, frame)) return "bad frame number " + Quote(w[0]);
     c.frame = static_cast<int>(frame);
     if (w.size() < 2) return "missing command";
     const Syntax* syn = nullptr;
     for (const Syntax& s : kSyntax)
         if (w[1] == s.word) syn = &s;
-    if (!syn) return "unknown command '" + w[1] + "'";
+    if (!syn) return "unknown command " + Quote(w[1]);
     if (w.size() - 2 != syn->nargs) return std::string("expected '") + syn->usage + "'";
     c.kind = syn->kind;
     switch (c.kind) {
@@ -79,12 +103,12 @@ std::string ParseWords(const std::vector<std::string>& w, ReplayCommand& c) {
     case ReplayCommand::Down:
     case ReplayCommand::Up: {
         long code = 0;
-        if (!ParseInt(w[2], 1, 255, code)) return "bad key code '" + w[2] + "' (1..255)";
+        if (!ParseInt(w[2], 1, 255, code)) return "bad key code " + Quote(w[2]) + " (1..255)";
         c.code = static_cast<int>(code);
         break;
     }
     case ReplayCommand::Shot:
-        if (!ValidShotName(w[2])) return "bad snapshot name '" + w[2] + "' (letters, digits, _ - .)";
+        if (!ValidShotName(w[2])) return "bad snapshot name " + Quote(w[2]) + " (letters, digits, _ - .)";
         c.name = w[2];
         break;
     case ReplayCommand::End:
