@@ -36,6 +36,13 @@ class tideBackend {
 public:
     virtual ~tideBackend() {}
 
+    // The engine's quad run (tide.h), set before Init. A backend that batches
+    // may point it into its vertex buffer after RenderQuad; it must sync its
+    // count from `next` before using the buffer and empty the run (next = end
+    // = null) whenever the buffer is drawn or the run ends. Never in manual
+    // runs: there every quad has to reach the engine to be recorded.
+    tideQuadRun* run = nullptr;
+
     // Opens the window (or offscreen context) and the audio device as the
     // core's states say. On failure returns false and sets an error message
     // with core->SetError.

@@ -72,6 +72,8 @@ bool tideCore::System_Initiate() {
         backend.reset(tideCreateHeadlessBackend());
     else
         backend.reset(tideCreateSdlBackend());
+    quadRun = tideQuadRun();
+    if (backend) backend->run = &quadRun;
     if (!backend) {
         error = "no video backend is built in";
     } else if (!backend->Init(this)) {
@@ -99,6 +101,7 @@ void tideCore::System_Shutdown() {
     textures.clear();
     backend->Shutdown();
     backend.reset();
+    quadRun = tideQuadRun();
     initiated = false;
     inScene = false;
     if (logHandle) {
@@ -123,18 +126,23 @@ bool tideCore::System_Start() {
         }
         return true;
     }
-    double last = backend->Now();
+    double last = backend->Now(); // start of the previous frame
+    double due = last;             // when the next frame is due, on a fixed grid
     for (;;) {
         if (!backend->PumpEvents()) break;
         double now = backend->Now();
         if (fpsLimit > 0) {
             double frameMs = 1000.0 / fpsLimit;
-            double left = frameMs - (now - last);
+            double left = due - now;
             if (left > 0) {
                 // Sleep most of the wait, then poll: sleeps overshoot by about a millisecond.
                 if (left > 2.0) backend->Sleep((left - 1.5) / 1000.0);
                 continue;
             }
+            // Late wake-ups must not lengthen every frame after them, but after a
+            // long stall start a fresh grid instead of rushing to catch up.
+            due += frameMs;
+            if (now - due > frameMs) due = now + frameMs;
         }
         double dt = (now - last) / 1000.0;
         last = now;
@@ -547,7 +555,7 @@ void tideCore::Gfx_Clear(DWORD color) {
     if (backend) backend->Clear(color);
 }
 
-void tideCore::Gfx_RenderQuad(const tideQuad* quad) {
+void tideCore::Gfx_RenderQuadSlow(const tideQuad* quad) {
     if (!quad) return;
     if (Manual()) quads.push_back(*quad);
     if (backend) backend->RenderQuad(*quad);

@@ -92,7 +92,7 @@ public:
     bool Gfx_BeginScene(HTARGET target) override;
     void Gfx_EndScene() override;
     void Gfx_Clear(DWORD color) override;
-    void Gfx_RenderQuad(const tideQuad* quad) override;
+    void Gfx_RenderQuadSlow(const tideQuad* quad) override;
     bool Gfx_Snapshot(const char* path) override;
 
     HTARGET Target_Create(int width, int height, bool zbuffer) override;

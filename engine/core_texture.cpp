@@ -10,6 +10,17 @@
 namespace {
 // Larger images are refused: a corrupt header must not make us allocate gigabytes.
 const int kMaxTextureSide = 16384;
+// All textures together hold at most this many pixels (256 MiB), as video
+// memory would: a script may ask for any number of big render targets.
+const size_t kTexturePixelBudget = size_t(64) << 20;
+
+// Whether a texture of w by h pixels is allowed next to the existing ones.
+bool textureFits(const std::map<DWORD, tideTexture>& textures, int w, int h) {
+    if (w <= 0 || h <= 0 || w > kMaxTextureSide || h > kMaxTextureSide) return false;
+    size_t used = 0;
+    for (const auto& [handle, t] : textures) used += t.pixels.size();
+    return used + size_t(w) * size_t(h) <= kTexturePixelBudget;
+}
 
 // The raster formats games ship. SDL_image's other readers (SVG, XCF, XPM, ...)
 // add attack surface for no use, and its SVG reader leaks on broken files.
@@ -37,7 +48,7 @@ tideTarget* tideCore::GetTarget(HTARGET target) {
 }
 
 HTEXTURE tideCore::Texture_Create(int width, int height) {
-    if (width <= 0 || height <= 0 || width > kMaxTextureSide || height > kMaxTextureSide) {
+    if (!textureFits(textures, width, height)) {
         System_Log("Can't create texture of %d x %d pixels", width, height);
         return 0;
     }
@@ -79,7 +90,7 @@ HTEXTURE tideCore::Texture_Load(const char* filename, DWORD size, bool bMipmap) 
         return 0;
     }
     HTEXTURE h = 0;
-    if (argb->w > 0 && argb->h > 0 && argb->w <= kMaxTextureSide && argb->h <= kMaxTextureSide) {
+    if (textureFits(textures, argb->w, argb->h)) {
         h = nextHandle++;
         tideTexture& t = textures[h];
         t.width = t.origWidth = argb->w;
@@ -125,7 +136,10 @@ DWORD* tideCore::Texture_Lock(HTEXTURE tex, bool bReadOnly, int left, int top, i
         left + width > t->width || top + height > t->height)
         return nullptr;
     // The device copy is refreshed before the texture is next drawn.
-    if (!bReadOnly) t->dirty = true;
+    if (!bReadOnly) {
+        t->dirty = true;
+        quadRun.end = quadRun.next; // the run may be drawing this texture
+    }
     return &t->pixels[size_t(top) * size_t(t->width) + size_t(left)];
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 typedef uint32_t DWORD;
 typedef uint16_t WORD;
@@ -137,6 +138,16 @@ struct tideQuad {
     int blend;
 };
 
+// The run of quads the renderer is collecting: quads with this texture and
+// blend go straight into its vertex buffer without a call into the engine.
+// The engine keeps next == end whenever the run cannot be continued.
+struct tideQuadRun {
+    tideVertex* next = nullptr; // where the next quad's four vertices go
+    tideVertex* end = nullptr;  // end of the room in the buffer
+    HTEXTURE tex = 0;
+    int blend = 0;
+};
+
 class Tide {
 public:
     virtual void Release() = 0;
@@ -230,7 +241,17 @@ public:
     virtual bool Gfx_BeginScene(HTARGET target = 0) = 0;
     virtual void Gfx_EndScene() = 0;
     virtual void Gfx_Clear(DWORD color) = 0;
-    virtual void Gfx_RenderQuad(const tideQuad* quad) = 0;
+    // Drawn in submission order. Inline because it runs for every sprite,
+    // glyph and particle: a quad continuing the current run is only copied.
+    void Gfx_RenderQuad(const tideQuad* quad) {
+        if (quad && quadRun.next != quadRun.end && quad->tex == quadRun.tex &&
+            quad->blend == quadRun.blend) {
+            std::memcpy(quadRun.next, quad->v, sizeof(quad->v));
+            quadRun.next += 4;
+            return;
+        }
+        Gfx_RenderQuadSlow(quad);
+    }
     // Reads the last finished frame back into a PNG file (real renderer only).
     virtual bool Gfx_Snapshot(const char* path) = 0;
 
@@ -251,6 +272,9 @@ public:
 
 protected:
     virtual ~Tide() {}
+    // Every quad that does not continue the current run.
+    virtual void Gfx_RenderQuadSlow(const tideQuad* quad) = 0;
+    tideQuadRun quadRun;
 };
 
 // Returns the shared engine instance and adds a reference to it.

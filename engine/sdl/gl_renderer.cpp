@@ -192,6 +192,7 @@ bool tideGlRenderer::Init(int w, int h, bool linearFilter, std::string* error) {
 
 void tideGlRenderer::Shutdown() {
     if (!program) return;
+    endRun();
     batch.Clear();
     batchTexture = nullptr;
     glDeleteFramebuffers(1, &screenFbo);
@@ -286,6 +287,8 @@ void tideGlRenderer::addQuad(const tideQuad& quad, tideTexture* tex) {
 }
 
 void tideGlRenderer::flush() {
+    syncRun();
+    endRun();
     const int n = batch.Count();
     if (n == 0) return;
     const tideBatchState& s = batch.State();

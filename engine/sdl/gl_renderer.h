@@ -27,13 +27,17 @@ public:
     // continues the pending run (same texture and blend, unchanged pixels,
     // room left) only has its vertices copied.
     void RenderQuad(const tideQuad& quad, tideTexture* tex) {
+        syncRun();
         if (tex == batchTexture && quad.blend == batchBlend && batch.Count() > 0 &&
-            batch.Count() < tideQuadBatch::kCapacity && !(tex && tex->dirty && !tex->isTarget)) {
+            batch.Count() < tideQuadBatch::kCapacity && !(tex && tex->dirty && !tex->isTarget))
             batch.Append(quad.v);
-            return;
-        }
-        addQuad(quad, tex);
+        else
+            addQuad(quad, tex);
+        publishRun(quad);
     }
+    // The engine's quad run to point into the batch, or null to keep every
+    // quad coming through RenderQuad.
+    void SetRun(tideQuadRun* r) { run = r; }
 
     // Scales the screen frame into the window's framebuffer (letterboxed).
     void Present(const tideLetterbox& box, int drawableW, int drawableH);
@@ -49,6 +53,22 @@ public:
 private:
     void addQuad(const tideQuad& quad, tideTexture* tex);
     void flush();
+    // The run writes vertices behind the batch's back: take over its count
+    // before using the batch, and end it whenever the batch is drawn.
+    void syncRun() {
+        if (run && run->next) batch.SyncTo(run->next);
+    }
+    void endRun() {
+        if (run) run->next = run->end = nullptr;
+    }
+    void publishRun(const tideQuad& quad) {
+        if (!run) return;
+        if (batch.Count() == 0) return endRun();
+        run->next = batch.WritePos();
+        run->end = batch.Limit();
+        run->tex = quad.tex;
+        run->blend = quad.blend;
+    }
     // The GL texture of `tex`, made or refreshed first when needed.
     unsigned textureFor(tideTexture* tex);
     void upload(tideTexture& tex);
@@ -64,6 +84,7 @@ private:
     unsigned whiteTexture = 0;
 
     tideQuadBatch batch;
+    tideQuadRun* run = nullptr;
     // GL state as last set, to skip redundant calls; -1 unknown.
     int boundTexture = -1, blendAlpha = -1, colorAdd = -1, depthMask = -1;
     // Texture and blend bits of the pending run, as the quads gave them.

@@ -37,6 +37,12 @@ public:
     }
     void Clear() { count = 0; }
 
+    // Direct writing by the engine's quad run: where the next quad goes, the
+    // end of the room, and taking over the count from the run's position.
+    tideVertex* WritePos() { return &vertices[count * 4]; }
+    tideVertex* Limit() { return &vertices[kCapacity * 4]; }
+    void SyncTo(const tideVertex* next) { count = int((next - vertices.get()) / 4); }
+
     int Count() const { return count; }
     const tideVertex* Vertices() const { return vertices.get(); }
     const tideBatchState& State() const { return state; }

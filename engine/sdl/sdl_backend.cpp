@@ -64,6 +64,8 @@ bool tideSdlBackend::Init(tideCore* c) {
     std::string error;
     if (!renderer.Init(logicalW, logicalH, core->System_GetState(TIDE_TEXTUREFILTER), &error))
         return fail("OpenGL: " + error);
+    // Scripted runs record every quad in the engine, so they take no shortcut.
+    renderer.SetRun(core->Manual() ? nullptr : run);
 
     // Nobody sees an offscreen window: scaling the frame into it would only
     // cost a full-frame pass.

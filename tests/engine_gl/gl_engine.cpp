@@ -30,7 +30,7 @@ void GlEngineTest::SetUp() {
     dir = MakeTempDir();
     ASSERT_FALSE(dir.empty());
     std::string why;
-    tide = StartTestEngine(dir, true, false, &why);
+    tide = StartTestEngine(dir, ManualClock(), false, &why);
     if (!tide) GTEST_SKIP() << "no OpenGL context on this machine: " << why;
 }
 

@@ -16,6 +16,9 @@ public:
     static constexpr int kW = 64, kH = 48; // the frame StartTestEngine opens
 
 protected:
+    // Scripted runs (manual clock) record every quad in the engine; real-time
+    // ones copy quads continuing a run straight into the renderer's batch.
+    virtual bool ManualClock() const { return true; }
     void SetUp() override;
     void TearDown() override;
 

@@ -124,8 +124,11 @@ TEST_F(Depth, ClearResetsDepthWithinAScene) {
 
 // --- Batching ------------------------------------------------------------------
 
-class Batching : public GlEngineTest {
+// Both with the engine's shortcut for quads continuing a run (real time) and
+// without it (scripted).
+class Batching : public GlEngineTest, public ::testing::WithParamInterface<bool> {
 protected:
+    bool ManualClock() const override { return GetParam(); }
     // One 1x1 quad per pixel, `passes` times over the frame; in the last pass
     // each pixel gets a color of its own. Quad i uses state `style(i)`.
     template <class Style>
@@ -153,13 +156,13 @@ protected:
     }
 };
 
-TEST_F(Batching, OneStatePastTheBufferCapacityLosesNoQuad) {
+TEST_P(Batching, OneStatePastTheBufferCapacityLosesNoQuad) {
     ASSERT_GT(2 * kW * kH, tideQuadBatch::kCapacity);
     PaintPasses(2, [](int) { return std::pair<HTEXTURE, int>(0, BLEND_DEFAULT); });
     CheckEveryPixel();
 }
 
-TEST_F(Batching, AlternatingTexturesAndBlendModesKeepSubmissionOrder) {
+TEST_P(Batching, AlternatingTexturesAndBlendModesKeepSubmissionOrder) {
     // Every style shows the plain vertex color on an opaque quad, so only the
     // order of drawing decides which pass a pixel shows.
     HTEXTURE white1 = Texture(2, 2, kWhite), white2 = Texture(2, 2, kWhite);
@@ -178,7 +181,17 @@ TEST_F(Batching, AlternatingTexturesAndBlendModesKeepSubmissionOrder) {
     CheckEveryPixel();
 }
 
+INSTANTIATE_TEST_SUITE_P(Clock, Batching, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "Scripted" : "RealTime"; });
+
 // --- Textures ------------------------------------------------------------------
+
+class Textures : public GlEngineTest, public ::testing::WithParamInterface<bool> {
+protected:
+    bool ManualClock() const override { return GetParam(); }
+};
+INSTANTIATE_TEST_SUITE_P(Clock, Textures, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "Scripted" : "RealTime"; });
 
 TEST_F(GlEngineTest, TextureRowZeroIsTheTopOfTheQuad) {
     HTEXTURE tex = Texture(2, 2, {kRed, kGreen, kBlue, kWhite});
@@ -192,7 +205,7 @@ TEST_F(GlEngineTest, TextureRowZeroIsTheTopOfTheQuad) {
     EXPECT_TRUE(ColorNear(At(shot, 20, 20), kBlack));
 }
 
-TEST_F(GlEngineTest, ChangedPixelsShowFromTheNextQuadOn) {
+TEST_P(Textures, ChangedPixelsShowFromTheNextQuadOn) {
     HTEXTURE tex = Texture(2, 2, kRed);
     Begin(kBlack);
     Draw(0, 0, 8, 8, kWhite, tex, BLEND_DEFAULT);
@@ -204,7 +217,7 @@ TEST_F(GlEngineTest, ChangedPixelsShowFromTheNextQuadOn) {
     EXPECT_TRUE(ColorNear(At(shot, 12, 4), kGreen));
 }
 
-TEST_F(GlEngineTest, FreedOrUnknownTextureDrawsAsUntextured) {
+TEST_P(Textures, FreedOrUnknownTextureDrawsAsUntextured) {
     HTEXTURE tex = Texture(2, 2, kRed);
     Begin(kBlack);
     Draw(0, 0, 8, 8, kWhite, tex, BLEND_DEFAULT);
