@@ -8,6 +8,7 @@
 #include <malloc.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -122,7 +123,7 @@ TEST(Soak, BattlesOverTheShippedLevelsEndAndLeaveMemoryFlat) {
     g.speed = 100;
 
     Memory base{};
-    int victories = 0, lockedFrames = 0, longestLock = 0;
+    int victories = 0, lockedFrames = 0, longestLock = 0, longestBattle = 0;
     for (int b = 0; b < battles; ++b) {
         const int level = b % 8 + 1;
         // The turn order is shuffled from the engine clock: a different pause
@@ -141,6 +142,7 @@ TEST(Soak, BattlesOverTheShippedLevelsEndAndLeaveMemoryFlat) {
         ASSERT_EQ(g.gamestate, GS_CHLVL)
             << "battle " << b << " (level " << level << ") still running in turn " << cGame::turn;
         victories += won;
+        longestBattle = std::max(longestBattle, cGame::turn);
 
         // The headless engine keeps every log line and sound play for the
         // tests to read; a real run writes them to a file and keeps nothing.
@@ -152,9 +154,9 @@ TEST(Soak, BattlesOverTheShippedLevelsEndAndLeaveMemoryFlat) {
 
     double minutes =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count() / 60;
-    std::printf("soak: %d battles, %d won, %.2f minutes, peak resident %ld KiB, longest lock %d "
-                "frames\n",
-                battles, victories, minutes, PeakResidentKiB(), longestLock);
+    std::printf("soak: %d battles, %d won, %.2f minutes, peak resident %ld KiB, longest battle %d "
+                "turns, longest lock %d frames\n",
+                battles, victories, minutes, PeakResidentKiB(), longestBattle, longestLock);
     std::printf("soak: live allocations after battle %d: %lld blocks, %lld bytes, resident %ld KiB\n",
                 warm, base.blocks, base.bytes, base.residentKiB);
     std::printf("soak: live allocations at the end: %lld blocks, %lld bytes, resident %ld KiB\n",
