@@ -71,6 +71,11 @@ std::map<std::string, std::string> RunAll(const std::vector<Case>& cases) {
     auto reap = [&] {
         int status = 0;
         pid_t pid = waitpid(-1, &status, 0);
+        if (pid < 0) {  // children lost: do not wait for them forever
+            for (const auto& [p, r] : running) failures[r.c.Name()] = "child lost";
+            running.clear();
+            return;
+        }
         auto it = running.find(pid);
         if (it == running.end()) return;
         std::string msg;
