@@ -149,7 +149,9 @@ std::string tideStateDir() {
 void (*tideBeforeRenameHook)() = nullptr;
 
 bool tideWriteFileAtomic(const std::string& path, const std::string& contents) {
-    std::string tmp = path + ".tmp" + std::to_string(getpid());
+    // One fixed temporary name: a save killed before its rename leaves at most
+    // this one file, which the next save truncates and reuses.
+    std::string tmp = path + ".tmp";
     int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0) return false;
     const char* p = contents.data();
