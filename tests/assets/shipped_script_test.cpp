@@ -179,35 +179,35 @@ TEST_F(ShippedScript, TurnMarkersComeInPairsOfBadgeSize) {
     }
 }
 
-struct AnimSpec {
+struct AnimWanted {
     const char* name;
     int size;
     bool loops;
 };
 
 TEST_F(ShippedScript, UnitAnimationsFitTheirCellsAndOnlyStrikesStop) {
-    const AnimSpec specs[] = {
+    const AnimWanted wanted[] = {
         {"aqua_idle", 64, true},  {"aqua_move", 64, true},    {"torp_idle", 64, true},
         {"torp_move", 64, true},  {"torp_attack", 64, false}, {"bati_idle", 128, true},
         {"paul_idle", 128, true}, {"paul_move", 128, true},   {"paul_attack", 128, false},
         {"akul_idle", 128, true}, {"akul_move", 128, true},   {"akul_attack", 128, false},
         {"medu_idle", 64, true},  {"medu_move", 64, true},
     };
-    for (const AnimSpec& spec : specs) {
-        SCOPED_TRACE(spec.name);
-        tideAnimation* shared = rm->GetAnimation(spec.name);
+    for (const AnimWanted& want : wanted) {
+        SCOPED_TRACE(want.name);
+        tideAnimation* shared = rm->GetAnimation(want.name);
         ASSERT_NE(shared, nullptr) << "not declared";
-        ExpectInsideTexture(spec.name, shared, shared->GetFrames());
-        ExpectSize(shared, float(spec.size), float(spec.size), spec.name);
-        ExpectCentred(shared, spec.name);
+        ExpectInsideTexture(want.name, shared, shared->GetFrames());
+        ExpectSize(shared, float(want.size), float(want.size), want.name);
+        ExpectCentred(shared, want.name);
         EXPECT_GT(shared->GetFrames(), 1);
-        EXPECT_EQ((shared->GetMode() & 4) != 0, spec.loops);
+        EXPECT_EQ((shared->GetMode() & 4) != 0, want.loops);
 
         // Played as a unit plays it: a strike must end by itself.
         tideAnimation a(*shared);
         a.Play();
         for (int i = 0; i < 200; i++) a.Update(0.05f);
-        EXPECT_EQ(a.IsPlaying(), spec.loops);
+        EXPECT_EQ(a.IsPlaying(), want.loops);
     }
 }
 
