@@ -176,6 +176,23 @@ TEST_F(Core, TexturesLoadFromPngAndBrokenImagesGiveZeroAndALogLine) {
     EXPECT_EQ(e.tide->Texture_Create(100000, 5), 0u);
 }
 
+// Found by fuzzing: three render targets of 16384 x 16384 in a resource
+// script took 3 GiB. Textures share a budget of 64 Mi pixels.
+TEST_F(Core, TexturesAndTargetsShareAMemoryBudget) {
+    EXPECT_EQ(e.tide->Target_Create(16384, 16384, false), 0u);
+    HTARGET a = e.tide->Target_Create(8192, 4096, false);
+    HTEXTURE b = e.tide->Texture_Create(8192, 4096);
+    ASSERT_NE(a, 0u);
+    ASSERT_NE(b, 0u);
+    EXPECT_EQ(e.tide->Texture_Create(1, 1), 0u);
+    EXPECT_TRUE(e.LogHas("Can't create texture of 1 x 1 pixels"));
+    e.tide->Target_Free(a);
+    HTEXTURE c = e.tide->Texture_Create(1, 1);
+    EXPECT_NE(c, 0u);
+    e.tide->Texture_Free(b);
+    e.tide->Texture_Free(c);
+}
+
 TEST_F(Core, SoundsArePlayedOnChannelsAndRecorded) {
     e.WriteWav("res/ping.wav");
     e.WriteFile("res/noise.ogg", "this is no sound");
