@@ -2,6 +2,7 @@
 # Runs the fuzz targets of a THALOMIR_FUZZ build, one after the other, each for
 # SECONDS on its corpus; fails on the first finding.
 #   fuzz/run.sh BUILD_DIR SECONDS [target...]     (targets: names without _fuzz)
+# FUZZ_RUNS=N also ends each run after N executions, whichever comes first.
 # The corpus of each target grows in BUILD_DIR/fuzz/corpus/<target>, seeded
 # with the hand-made cases in fuzz/corpus/<target> and the game's own data
 # files; findings land in BUILD_DIR/fuzz/findings, logs in BUILD_DIR/fuzz/logs.
@@ -43,6 +44,7 @@ for t in "${targets[@]}"; do
     log="$build/fuzz/logs/$t.log"
     echo "fuzz: $t for ${seconds}s"
     if "$exe" "$corpus" "$seeds" -dict="$src/fuzz/$t.dict" -max_total_time="$seconds" \
+        -runs="${FUZZ_RUNS:--1}" \
         -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix="$build/fuzz/findings/$t-" >"$log" 2>&1; then
         grep -E "^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)|^#[0-9]+.*DONE" "$log" || true
