@@ -102,7 +102,7 @@ void tideAnimation::SetFrame(int n) {
     // Frames past the image's right edge continue on the following rows.
     if (ncols > 0 && left > float(orig_width) - width) {
         // Wide enough not to overflow for any rectangle start.
-        long long m = n - tideTruncToInt(float(orig_width) - tx) / fw;
+        long long m = (long long)n - tideTruncToInt(float(orig_width) - tx) / fw;
         left = width * float(m % ncols);
         top = ty + height * float(1 + m / ncols);
     }

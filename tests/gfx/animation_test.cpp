@@ -209,6 +209,14 @@ TEST_F(AnimationTest, AbsurdRectanglesAndRatesStayBounded) {
     far.SetFrame(3);
     EXPECT_EQ(far.GetFrame(), 3);
 
+    // One texel wide, so the saturated start is not divided down: the frame
+    // index went below INT_MIN. Frames past the edge still go down, not up.
+    tideAnimation farThin(tex, 4, 10, 3e9f, 0, 1, 16);
+    farThin.SetFrame(0);
+    float x, y;
+    FramePos(farThin, &x, &y);
+    EXPECT_GT(y, 0.0f);
+
     tideAnimation fast(tex, 4, 1e30f, 0, 0, 16, 16);
     fast.Play();
     fast.Update(0);
