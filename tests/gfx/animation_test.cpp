@@ -209,8 +209,8 @@ TEST_F(AnimationTest, AbsurdRectanglesAndRatesStayBounded) {
     far.SetFrame(3);
     EXPECT_EQ(far.GetFrame(), 3);
 
-    // One texel wide, so the saturated start is not divided down: the frame
-    // index went below INT_MIN. Frames past the edge still go down, not up.
+    // One texel wide, so the start column saturated to INT_MIN is not divided
+    // down and subtracting it overflowed int. Frames past the edge go down.
     tideAnimation farThin(tex, 4, 10, 3e9f, 0, 1, 16);
     farThin.SetFrame(0);
     float x, y;
