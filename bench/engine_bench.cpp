@@ -14,7 +14,7 @@
 
 #include <unistd.h>
 
-#include "engine/sdl/quad_batch.h"
+#include "engine/gl/quad_batch.h"
 #include "engine/tide.h"
 
 namespace {

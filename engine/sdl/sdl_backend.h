@@ -6,7 +6,7 @@
 #include <SDL.h>
 
 #include "engine/backend.h"
-#include "engine/sdl/gl_renderer.h"
+#include "engine/gl/gl_renderer.h"
 #include "engine/sdl/sdl_audio.h"
 
 class tideSdlBackend final : public tideBackend {

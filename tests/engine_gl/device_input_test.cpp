@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/sdl/keymap.h"
-#include "engine/sdl/letterbox.h"
+#include "engine/gl/letterbox.h"
 #include "tests/engine_gl/gl_engine.h"
 #include "tests/support/test_support.h"
 

@@ -1,7 +1,7 @@
 // The real renderer, checked pixel by pixel through frame snapshots.
 #include <gtest/gtest.h>
 
-#include "engine/sdl/quad_batch.h"
+#include "engine/gl/quad_batch.h"
 #include "tests/engine_gl/gl_engine.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "engine/sdl/gl_renderer.h"
+#include "engine/gl/gl_renderer.h"
 
 #include <epoxy/gl.h>
 

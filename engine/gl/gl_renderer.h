@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "engine/backend.h"
-#include "engine/sdl/letterbox.h"
-#include "engine/sdl/quad_batch.h"
+#include "engine/gl/letterbox.h"
+#include "engine/gl/quad_batch.h"
 
 class tideGlRenderer {
 public:

@@ -1,4 +1,4 @@
-#include "engine/sdl/letterbox.h"
+#include "engine/gl/letterbox.h"
 
 #include <algorithm>
 #include <cmath>
