@@ -56,8 +56,9 @@ void cGame::render_game() {
     } else if (c) {
         show_aim = over && !over->IsPlayerControlled();
         if (show_aim) {
+            // The 2x glow is drawn at its own size: it already covers a block.
             if (over->GetSize() == 2)
-                RenderBlock(cellglow_rose_2x, ParentScreen(over));
+                RenderAt(cellglow_rose_2x, over->CentrePoint());
             else
                 RenderAt(cellglow_rose, p);
         } else if (selunit->GetSize() == 2) {

@@ -61,7 +61,8 @@ TEST_F(RenderTest, SingleUnitSelected) {
     Expect(164, 170, "white", 160, 160, 32, false);          // the unit itself
     Expect(600, 150, "cellglow_rose", 608, 160, 32, true);   // the Medu at (9, 2)
     ExpectNo("white");
-    Expect(650, 450, "cellglow_rose_2x", 640, 448, 64, true);  // the Shark's block
+    // The Shark's block: the 2x glow at its own size, anchored at the block's centre.
+    Expect(650, 450, "cellglow_rose_2x", 640, 448, 32, true);
 }
 
 TEST_F(RenderTest, BlockSelectedPreviewsItsDestination) {
