@@ -10,30 +10,50 @@
 
 namespace {
 
-// No computer unit left is a victory, no player unit a defeat; an empty
-// board is both.
-void CheckLevelEnd(cGame& g) {
+// No computer unit left ends the level, as does no player unit; an empty
+// board is both. Only the death of the last computer unit is a victory, so a
+// level loaded without one of the sides unlocks nothing.
+void CheckLevelEnd(cGame& g, bool computerDied) {
     bool player = false, computer = false;
     for (cUnit* u : g.units) (u->IsPlayerControlled() ? player : computer) = true;
     if (!computer) {
-        if (g.maxlvl <= 7) g.maxlvl += 1;
+        if (computerDied && g.maxlvl <= 7) g.maxlvl += 1;
         g.gamestate = GS_CHLVL;
     }
     if (!player) g.gamestate = GS_CHLVL;
 }
 
-void RemoveDeadUnits(cGame& g) {
-    for (std::size_t i = 0; i < g.units.size(); ++i) {
+// Every living unit keeps its one step per turn: a removal before the acting
+// unit moves `step` back with the list, and when the acting unit itself goes,
+// the unit that slides into its place acts next. True when a computer unit
+// was removed.
+bool RemoveDeadUnits(cGame& g) {
+    bool actingGone = false, computerDied = false;
+    for (std::size_t i = 0; i < g.units.size();) {
         cUnit* u = g.units[i];
-        if (!u->IsDead()) continue;
+        if (!u->IsDead()) {
+            ++i;
+            continue;
+        }
+        computerDied |= !u->IsPlayerControlled();
         u->LeaveBoard();
         // The acting unit is forgotten before it is destroyed, so that the
         // next selection does not touch it.
         if (g.selunit == u) g.selunit = nullptr;
         delete u;
         g.units.erase(g.units.begin() + static_cast<std::ptrdiff_t>(i));
-        if (g.step == i) g.NextStep();
+        if (i < g.step)
+            --g.step;
+        else if (i == g.step)
+            actingGone = true;
     }
+    if (actingGone) {
+        if (g.step < g.units.size())
+            g.SelectUnit(static_cast<int>(g.step));
+        else
+            g.NextTurn();
+    }
+    return computerDied;
 }
 
 void PlayerClick(cGame& g) {
@@ -60,10 +80,10 @@ float cGame::BattleSpeedFactor() const {
 }
 
 void cGame::update_game(float dt) {
-    RemoveDeadUnits(*this);
+    bool computerDied = RemoveDeadUnits(*this);
     // Checked every frame, not only after a death, so that a level loaded
     // without one side ends on its first frame.
-    CheckLevelEnd(*this);
+    CheckLevelEnd(*this, computerDied);
 
     NotLockableControlUpdate();
     if (!IsControlLocked()) ControlUpdate();

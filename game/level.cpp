@@ -93,8 +93,14 @@ void cGame::LoadLevel(int n) {
         u->SetParent(GetCell(tcellpos(x, y)));
         units.push_back(u);
     }
-    // An empty level ends at once; a missing or broken file is the likely cause.
-    if (units.empty()) tide->System_Log("%s: no units", file);
+    // A level without both sides ends on its first frame and unlocks nothing;
+    // a missing or broken file is the likely cause.
+    bool player = false, computer = false;
+    for (cUnit* u : units) (u->IsPlayerControlled() ? player : computer) = true;
+    if (!player || !computer) {
+        const char* missing = units.empty() ? "no units" : player ? "no computer unit" : "no player unit";
+        tide->System_Log("%s: %s", file, missing);
+    }
 
     turn = 0;
     NextTurn();

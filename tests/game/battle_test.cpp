@@ -2,6 +2,9 @@
 // the pass key.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+
 #include "tests/game/battle_world.h"
 #include "units/kinds.h"
 #include "units/projectile.h"
@@ -107,19 +110,25 @@ TEST_F(BattleTest, DefeatLeavesMaxlvl) {
     EXPECT_EQ(w.game->maxlvl, 2);
 }
 
-TEST_F(BattleTest, OneSidedOrEmptyLevelEndsOnItsFirstFrame) {
-    w.Start({{"Aqua", 2, 5}});
-    w.Frame();
-    EXPECT_EQ(w.game->gamestate, GS_CHLVL);
-    EXPECT_EQ(w.game->maxlvl, 2);
-    w.Start({});
-    EXPECT_EQ(w.game->selunit, nullptr);
-    w.Frame();
-    EXPECT_EQ(w.game->gamestate, GS_CHLVL);
-    w.Start({{"Shark", 8, 8}});
-    w.Frame();
-    EXPECT_EQ(w.game->gamestate, GS_CHLVL);
-    EXPECT_EQ(w.game->maxlvl, 3);
+TEST_F(BattleTest, OneSidedOrEmptyLevelReturnsToTheChoiceUnlockingNothing) {
+    struct Case {
+        std::vector<BattleWorld::Unit> units;
+        const char* line;
+    };
+    const Case cases[] = {
+        {{{"Aqua", 2, 5}, {"Torp", 4, 4}}, "res\\lvl1.txt: no computer unit"},
+        {{{"Shark", 8, 8}}, "res\\lvl1.txt: no player unit"},
+        {{}, "res\\lvl1.txt: no units"},
+    };
+    for (const Case& c : cases) {
+        w.game->maxlvl = 2;
+        w.hl->ClearLog();
+        w.Start(c.units);
+        w.Frame();
+        EXPECT_EQ(w.game->gamestate, GS_CHLVL) << c.line;
+        EXPECT_EQ(w.game->maxlvl, 2) << c.line;
+        EXPECT_EQ(w.hl->Log(), std::vector<std::string>{c.line});
+    }
 }
 
 TEST_F(BattleTest, DeadActingUnitIsForgottenBeforeTheNextStep) {
@@ -159,4 +168,51 @@ TEST_F(BattleTest, SpeedScalesTheBattleClock) {
     w.ClickCell(3, 5);
     // Two frames (press and release) at four times the pace.
     EXPECT_FLOAT_EQ(aqua->time, move_time - 2 * 4 * BattleWorld::kFrame);
+}
+
+// Units killed before, at and after the acting unit in the order: every unit
+// still alive steps exactly once in the rest of the turn and in the next.
+TEST(Removal, EveryLivingUnitStepsOncePerTurn) {
+    struct Case {
+        const char* name;
+        int acted;               // steps taken in the turn before the deaths
+        std::vector<int> kills;  // indices in the order at that point
+    };
+    const Case cases[] = {
+        {"before", 2, {0}},     {"at", 2, {2}},          {"after", 2, {4}},
+        {"around", 2, {1, 2, 3}}, {"at and next", 2, {2, 3}}, {"first", 0, {0}},
+        {"last", 7, {7}},       {"first and last", 7, {0, 7}},
+    };
+    BattleWorld w;
+    cGame& g = *w.game;
+    for (const Case& c : cases) {
+        w.Start({{"Aqua", 1, 1}, {"Aqua", 1, 3}, {"Torp", 1, 5}, {"Torp", 1, 7},
+                 {"Medu", 13, 1}, {"Medu", 13, 3}, {"Medu", 13, 5}, {"Medu", 13, 7}});
+        // The steps are taken by hand: the lock keeps the player's control and
+        // the AI out, while each frame still removes the dead.
+        struct HeldLock {
+            HeldLock() { cGame::LockControl(); }
+            ~HeldLock() { cGame::UnlockControl(); }
+        } lock;
+        std::map<int, std::vector<cUnit*>> steps;
+        auto step = [&] {
+            steps[cGame::turn].push_back(g.selunit);
+            g.selunit->Stay();
+            g.NextStep();
+        };
+        for (int k = 0; k < c.acted; ++k) step();
+        for (int i : c.kills) g.units[i]->health = 0;
+        w.Frame();
+        ASSERT_EQ(g.gamestate, GS_GAME) << c.name;
+        std::vector<cUnit*> alive = g.units;
+        ASSERT_EQ(alive.size(), 8 - c.kills.size()) << c.name;
+        while (cGame::turn <= 2) step();
+
+        for (int t : {1, 2}) {
+            for (cUnit* u : alive)
+                EXPECT_EQ(std::count(steps[t].begin(), steps[t].end(), u), 1)
+                    << c.name << ": turn " << t << ", unit " << w.IndexOf(u);
+        }
+        EXPECT_EQ(steps[2].size(), alive.size()) << c.name;
+    }
 }
