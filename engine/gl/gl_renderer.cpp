@@ -1,41 +1,14 @@
 #include "engine/gl/gl_renderer.h"
 
-#include <epoxy/gl.h>
-
 #include <algorithm>
 #include <cstddef>
+
+#include "engine/gl/gl_api.h"
+#include "engine/gl/gl_shaders.h"
 
 static_assert(sizeof(tideVertex) == 24, "vertices are uploaded as they are");
 
 namespace {
-
-const char* kVertexShader = R"(#version 330 core
-layout(location = 0) in vec3 aPos;
-layout(location = 1) in vec4 aCol;
-layout(location = 2) in vec2 aUV;
-uniform vec2 uScale;
-out vec4 vCol;
-out vec2 vUV;
-void main() {
-    // Pixel y grows downwards and lands in framebuffer row y, so row 0 of a
-    // frame or target is its top row, as in a texture's pixels.
-    gl_Position = vec4(aPos.x * uScale.x - 1.0, aPos.y * uScale.y - 1.0, aPos.z * 2.0 - 1.0, 1.0);
-    vCol = aCol.bgra; // packed ARGB is B,G,R,A in memory
-    vUV = aUV;
-}
-)";
-
-const char* kFragmentShader = R"(#version 330 core
-in vec4 vCol;
-in vec2 vUV;
-uniform sampler2D uTex;
-uniform int uColorAdd;
-out vec4 fragColor;
-void main() {
-    vec4 t = texture(uTex, vUV);
-    fragColor = uColorAdd != 0 ? vec4(t.rgb + vCol.rgb, t.a * vCol.a) : t * vCol;
-}
-)";
 
 // True when a shader or program reached `status`; otherwise its info log
 // goes into `error`.
@@ -63,8 +36,8 @@ GLuint compile(GLenum type, const char* source, std::string* error) {
 }
 
 GLuint link(std::string* error) {
-    GLuint vs = compile(GL_VERTEX_SHADER, kVertexShader, error);
-    GLuint fs = vs ? compile(GL_FRAGMENT_SHADER, kFragmentShader, error) : 0;
+    GLuint vs = compile(GL_VERTEX_SHADER, tideGlVertexShader(), error);
+    GLuint fs = vs ? compile(GL_FRAGMENT_SHADER, tideGlFragmentShader(), error) : 0;
     if (!fs) {
         if (vs) glDeleteShader(vs);
         return 0;
@@ -81,6 +54,35 @@ GLuint link(std::string* error) {
     return 0;
 }
 
+// Fills the bound texture from packed ARGB pixels (B,G,R,A bytes), or leaves
+// it undefined when `bgra` is null. OpenGL ES takes no BGRA source format, so
+// there the bytes are reordered on the way.
+void texImage(int w, int h, const void* bgra) {
+#if TIDE_GLES
+    std::vector<uint32_t> rgba;
+    if (bgra) {
+        const auto* src = static_cast<const uint32_t*>(bgra);
+        rgba.resize(size_t(w) * size_t(h));
+        for (size_t i = 0; i < rgba.size(); i++) {
+            const uint32_t p = src[i];
+            rgba[i] = (p & 0xFF00FF00u) | ((p >> 16) & 0xFFu) | ((p & 0xFFu) << 16);
+        }
+    }
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 bgra ? rgba.data() : nullptr);
+#else
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, bgra);
+#endif
+}
+
+void clearDepth() {
+#if TIDE_GLES
+    glClearDepthf(1.0f);
+#else
+    glClearDepth(1.0);
+#endif
+}
+
 GLuint makeTexture(int w, int h, const void* bgra, bool linear) {
     GLuint name = 0;
     glGenTextures(1, &name);
@@ -90,7 +92,7 @@ GLuint makeTexture(int w, int h, const void* bgra, bool linear) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, bgra);
+    texImage(w, h, bgra);
     return name;
 }
 
@@ -112,7 +114,7 @@ GLuint makeDepthBuffer(int w, int h) {
 
 void clearFramebuffer(float r, float g, float b, float a) {
     glClearColor(r, g, b, a);
-    glClearDepth(1.0);
+    clearDepth();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
@@ -228,7 +230,7 @@ bool tideGlRenderer::BeginScene(tideTarget* target, tideTexture* targetTex) {
         bindFramebuffer(screenFbo, logicalW, logicalH);
     }
     setDepthMask(true);
-    glClearDepth(1.0);
+    clearDepth();
     glClear(GL_DEPTH_BUFFER_BIT);
     return true;
 }
@@ -253,8 +255,7 @@ void tideGlRenderer::upload(tideTexture& tex) {
     const void* pixels = tex.pixels.size() >= n ? tex.pixels.data() : nullptr;
     if (tex.device) {
         glBindTexture(GL_TEXTURE_2D, tex.device);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tex.width, tex.height, 0, GL_BGRA,
-                     GL_UNSIGNED_BYTE, pixels);
+        texImage(tex.width, tex.height, pixels);
     } else {
         tex.device = makeTexture(tex.width, tex.height, pixels, linear);
     }

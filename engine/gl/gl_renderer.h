@@ -1,7 +1,8 @@
 // The OpenGL side of the real backend: a batched quad renderer drawing into
 // an offscreen framebuffer of the logical frame size (or into a render
 // target), which Present scales into the window. Needs a current OpenGL 3.3
-// core context for every call between Init and Shutdown.
+// core or OpenGL ES 3.0 (WebGL 2) context for every call between Init and
+// Shutdown.
 #pragma once
 
 #include <cstdint>
