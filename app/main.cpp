@@ -1,5 +1,6 @@
 // Thalomir's entry point: sets up the engine, builds the game controller and
 // runs the frame loop until the game or the window asks to stop.
+#include "engine/crash_handler.h"
 #include "engine/tide.h"
 #include "game/game.h"
 
@@ -29,6 +30,7 @@ void tideinit() {
 }
 
 int main() {
+    tideInstallCrashHandler();
     tideinit();
     if (tide->System_Initiate()) {
         game = new cGame;

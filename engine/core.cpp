@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/crash_handler.h"
 #include "engine/ini.h"
 #include "engine/paths.h"
 
@@ -215,6 +216,7 @@ bool tideCore::openLog() {
         std::string alt = tideStateDir() + "/" + name;
         logHandle = fopen(alt.c_str(), "w");
     }
+    tideCrashLogTo(logHandle ? fileno(logHandle) : -1);
     return logHandle != nullptr;
 }
 
