@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "game/board_info.h"
 #include "game/game.h"
 #include "game/interface.h"
 #include "units/projectile.h"
@@ -63,8 +64,7 @@ void PlayerClick(cGame& g) {
     g.selcell = g.GetCell(g.overcell);
     if (!g.selcell) return;
     if (cUnit* t = g.selcell->GetUnit()) {
-        if (!t->IsPlayerControlled() && g.UnitDistance(su, t) <= su->GetRange())
-            su->Shoot(g.selcell);
+        if (boardinfo::InReach(g, su, t)) su->Shoot(g.selcell);
         return;
     }
     // A 2x2 unit goes to the block whose centre is nearest the pointer.

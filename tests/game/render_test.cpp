@@ -11,6 +11,7 @@ protected:
     void SetUp() override {
         w.Start({{"Aqua", 2, 2}, {"Bati", 5, 5}, {"Medu", 9, 2}, {"Shark", 9, 6}});
         w.MakeActing(w.UnitAt(2, 2));
+        w.UnitAt(2, 2)->range = 10;  // every enemy in reach
     }
     // Draws with the mouse at (x, y) and returns the top-left corner and the
     // width of the one quad drawn with `sprite`.
@@ -85,4 +86,26 @@ TEST_F(RenderTest, PointerOffTheBoardHighlightsNothing) {
     for (const char* s : {"white", "cellglow_rose", "cellglow_rose_2x"}) ExpectNo(s);
     EXPECT_EQ(w.QuadsOf("cursor").size(), 1u);
     EXPECT_EQ(w.QuadsOf("map").size(), 1u);
+}
+
+TEST_F(RenderTest, BoxOnlyOverThePlayableBoard) {
+    // The turn-order bar, the rock columns and the surface strip.
+    for (auto [x, y] : {std::pair{500.f, 700.f}, {30.f, 300.f}, {990.f, 300.f}, {500.f, 30.f}}) {
+        w.hl->SetMouse(x, y);
+        w.Frame();
+        w.Draw();
+        ExpectNo("white");
+    }
+}
+
+TEST_F(RenderTest, EnemyOutOfReachGetsItsOwnPointer) {
+    w.UnitAt(2, 2)->range = 4;
+    w.hl->SetMouse(600, 150);  // the Medu, 7 cells away
+    w.Frame();
+    w.Draw();
+    EXPECT_FALSE(w.game->show_aim);
+    EXPECT_EQ(w.QuadsOf("cursor_far").size(), 1u);
+    EXPECT_TRUE(w.QuadsOf("cursor_attack").empty());
+    EXPECT_TRUE(w.QuadsOf("cursor").empty());
+    EXPECT_TRUE(w.QuadsOf("damage_tag").empty());
 }
