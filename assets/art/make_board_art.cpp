@@ -43,18 +43,7 @@ void rangeMark(cairo_t* cr, double x, double y) {
 
 // The pointer over an enemy out of reach: a grey crosshair struck through.
 void outOfRangeCursor(cairo_t* cr, double x, double y) {
-    for (int pass = 0; pass < 2; pass++) {
-        Color col = pass == 0 ? pal::ink : rgb(0xC9D3DF);
-        double w = pass == 0 ? 6 : 3;
-        ellipse(cr, x, y, 14, 14);
-        stroke(cr, col, w);
-        for (int k = 0; k < 4; k++) {
-            double a = k * M_PI / 2;
-            cairo_move_to(cr, x + std::cos(a) * 9, y + std::sin(a) * 9);
-            cairo_line_to(cr, x + std::cos(a) * 20, y + std::sin(a) * 20);
-            stroke(cr, col, w);
-        }
-    }
+    crosshair(cr, x, y, rgb(0xC9D3DF));
     cairo_move_to(cr, x - 12, y + 12);
     cairo_line_to(cr, x + 12, y - 12);
     stroke(cr, pal::ink, 7);
