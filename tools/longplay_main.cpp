@@ -26,6 +26,7 @@
 #include "engine/gl/letterbox.h"
 #include "engine/tide.h"
 #include "game/game.h"
+#include "tools/bot_targets.h"
 #include "units/unit.h"
 
 // The game's own entry (app/main.cpp, built in with its main renamed).
@@ -153,19 +154,7 @@ private:
         }
         actedOn = su;
         actedTurn = g.turn;
-        cUnit* weakest = nullptr;
-        cUnit* nearest = nullptr;
-        float best = 1e20f;
-        for (cUnit* e : g.units) {
-            if (e->IsPlayerControlled()) continue;
-            float d = g.UnitDistance(su, e);
-            if (d <= su->GetRange() && (!weakest || e->GetHealth() < weakest->GetHealth()))
-                weakest = e;
-            if (d < best) {
-                best = d;
-                nearest = e;
-            }
-        }
+        auto [weakest, nearest] = FindBotTargets(g, su);
         stats.actions++;
         if (weakest) {
             tcellpos p = weakest->CentrePoint();
@@ -281,21 +270,24 @@ private:
         SDL_Window* w = SDL_GL_GetCurrentWindow();
         return w ? SDL_GetWindowID(w) : 0;
     }
-    static void MotionEvent(float x, float y) {
-        SDL_Event e{};
-        e.type = SDL_MOUSEMOTION;
-        e.motion.windowID = WindowId();
-        ToWindow(x, y, &e.motion.x, &e.motion.y);
-        SDL_PushEvent(&e);
-    }
+    static void MotionEvent(float x, float y) { MouseEvent(SDL_MOUSEMOTION, x, y); }
     static void Button(bool down, float x, float y) {
+        MouseEvent(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP, x, y);
+    }
+    // At frame pixels (x, y), mapped into the window as the window system reports them.
+    static void MouseEvent(Uint32 type, float x, float y) {
         SDL_Event e{};
-        e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-        e.button.windowID = WindowId();
-        e.button.button = SDL_BUTTON_LEFT;
-        e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-        e.button.clicks = 1;
-        ToWindow(x, y, &e.button.x, &e.button.y);
+        e.type = type;
+        if (type == SDL_MOUSEMOTION) {
+            e.motion.windowID = WindowId();
+            ToWindow(x, y, &e.motion.x, &e.motion.y);
+        } else {
+            e.button.windowID = WindowId();
+            e.button.button = SDL_BUTTON_LEFT;
+            e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+            e.button.clicks = 1;
+            ToWindow(x, y, &e.button.x, &e.button.y);
+        }
         SDL_PushEvent(&e);
     }
     static void KeyEvent(SDL_Keycode key, bool down, Uint16 mod) {

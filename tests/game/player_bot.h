@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "tests/game/battle_world.h"
+#include "tools/bot_targets.h"
 #include "units/unit.h"
 
 namespace bot {
@@ -17,18 +18,7 @@ inline int Sign(int v) {
 // Attack the weakest enemy in range, else step toward the nearest one.
 inline void BotDecide(BattleWorld& w, cUnit* me) {
     cGame& g = *w.game;
-    cUnit* weakest = nullptr;
-    cUnit* nearest = nullptr;
-    float best = 1e20f;
-    for (cUnit* e : g.units) {
-        if (e->IsPlayerControlled()) continue;
-        float d = g.UnitDistance(me, e);
-        if (d <= me->GetRange() && (!weakest || e->GetHealth() < weakest->GetHealth())) weakest = e;
-        if (d < best) {
-            best = d;
-            nearest = e;
-        }
-    }
+    auto [weakest, nearest] = FindBotTargets(g, me);
     if (weakest) {
         w.ClickCell(weakest->GetParent()->GetX(), weakest->GetParent()->GetY());
     } else if (nearest) {
