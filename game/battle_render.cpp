@@ -72,9 +72,11 @@ void cGame::render_game() {
                 outOfRange = !show_aim;
             }
         } else if (selunit->GetSize() == 2) {
-            // Preview of the block a move click would pick.
-            overcell = screenToCell(imx - 32, imy - 32);
-            RenderBlock(spr, cellToScreen(overcell.first, overcell.second));
+            // Exactly the block a click would move to, or nothing.
+            if (cCell* dest = ClickMoveTarget(selunit, mx, my)) {
+                overcell = tcellpos(dest->GetX(), dest->GetY());
+                RenderBlock(spr, tcellpos(dest->GetScrX(), dest->GetScrY()));
+            }
         } else {
             RenderAt(spr, p);
         }

@@ -22,11 +22,14 @@ inline void BotDecide(BattleWorld& w, cUnit* me) {
     if (weakest) {
         w.ClickCell(weakest->GetParent()->GetX(), weakest->GetParent()->GetY());
     } else if (nearest) {
+        // The middle of the neighbouring cell that way: beside a 2x2 unit's
+        // block, that steps it straight or diagonally as the cell lies.
         const cCell* p = me->GetParent();
-        int x = p->GetX() + Sign(nearest->GetParent()->GetX() - p->GetX());
-        int y = p->GetY() + Sign(nearest->GetParent()->GetY() - p->GetY());
-        float off = me->GetSize() == 2 ? 32 : 0;  // a block's centre under the pointer
-        w.Click(static_cast<float>(x * 64 + 32) + off, static_cast<float>(y * 64 + 32) + off);
+        int dx = Sign(nearest->GetParent()->GetX() - p->GetX());
+        int dy = Sign(nearest->GetParent()->GetY() - p->GetY());
+        int x = p->GetX() + (dx > 0 ? me->GetSize() : dx);
+        int y = p->GetY() + (dy > 0 ? me->GetSize() : dy);
+        w.ClickCell(x, y);
     }
     if (me == g.selunit && me->actionpoint > 0) w.Press(TIDEK_SPACE);
 }

@@ -68,8 +68,14 @@ TEST_F(RenderTest, SingleUnitSelected) {
 
 TEST_F(RenderTest, BlockSelectedPreviewsItsDestination) {
     w.MakeActing(w.UnitAt(5, 5));
-    Expect(100, 100, "white", 128, 128, 64, false);
-    Expect(360, 380, "white", 384, 384, 64, false);  // over its own block
+    Expect(480, 352, "white", 448, 384, 64, false);  // right of its top row: a step right
+    for (tcellpos p : {tcellpos(100, 100), tcellpos(360, 380), tcellpos(164, 170)}) {
+        // Out of reach, its own block, an own unit: a click moves nothing there.
+        w.hl->SetMouse(static_cast<float>(p.first), static_cast<float>(p.second));
+        w.Frame();
+        w.Draw();
+        ExpectNo("white");
+    }
 }
 
 TEST_F(RenderTest, NothingSelected) {
