@@ -55,10 +55,6 @@ public:
     virtual void NextTurn() { actionpoint = 1; }
     virtual bool IsMedu() { return false; }
 
-    // True when `Move` would accept `dest`: a neighbouring anchor whose
-    // footprint lies on the drawn board and holds no other unit.
-    bool CanMove(const cCell* dest) const;
-
     void SetParam(st_unitparam par);
     void SetParent(cCell* p);
     cCell* GetParent() const { return parent; }
