@@ -63,17 +63,38 @@ public:
     void SetValue(float v);
     float GetValue() const { return fValue; }
 
+    // With a font the slider shows its value while hovered or dragged, and
+    // the labels (if any) under its two ends. The font is not owned.
+    void SetFont(tideFont* fnt) { pFont = fnt; }
+    void SetLabels(const char* low, const char* high);
+
     void Render() override;
     bool MouseMove(float x, float y) override;
     bool MouseLButton(bool down) override;
+    void MouseOver(bool over) override { bOver = over; }
+    // The knob can be grabbed where it hangs past the ends of the track.
+    bool HitTest(float x, float y) const override;
 
     bool bDragging = false;
+    bool bOver = false;
+    tideFont* pFont = nullptr;
+    std::string szLow, szHigh;
     bool bVerticalAxis;
     int nMode = SLIDERMODE_BAR;
     float fMinValue = 0, fMaxValue = 100;
     float fValue = 50;
     float fKnobW, fKnobH;
     tideSprite* sprKnob;
+
+private:
+    // Distance of the labels' top and the value's bottom from the track's middle line.
+    static constexpr float kLabelGap = 26;
+    static constexpr float kValueGap = 8;
+
+    // Where the knob is drawn (mode 2); false in the other modes.
+    bool KnobRect(tideRect& r) const;
+    float ValuePos() const;
+    void RenderText();
 };
 
 struct ListboxItem {

@@ -246,7 +246,7 @@ int tideGUI::Update(float dt)
 
     tideGUIObject* hit = nullptr;
     for (tideGUIObject* c = LastCtrl(); c && !hit; c = c->prev)
-        if (c->bEnabled && c->rect.TestPoint(mx, my)) hit = c;
+        if (c->bEnabled && c->HitTest(mx, my)) hit = c;
     if (!hit) {
         if (ctrlOver) ChangeOver(nullptr);
         return 0;

@@ -39,6 +39,9 @@ public:
     virtual bool MouseWheel(int notches) { (void)notches; return false; }
     virtual bool KeyClick(int key, int chr) { (void)key; (void)chr; return false; }
     virtual void SetColor(DWORD col) { color = col; }
+    // Whether a point of the screen is on the control; its rectangle unless
+    // it draws past it.
+    virtual bool HitTest(float x, float y) const { return rect.TestPoint(x, y); }
 
     int id = 0;
     bool bStatic = false;

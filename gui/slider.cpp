@@ -1,3 +1,4 @@
+#include "gfx/font.h"
 #include "gfx/sprite.h"
 #include "gui/controls.h"
 
@@ -38,10 +39,7 @@ void tideGUISlider::Render()
     const float knobAlong = bVerticalAxis ? fKnobH : fKnobW;
     const float knobAcross = bVerticalAxis ? fKnobW : fKnobH;
 
-    // An empty range draws at the low end rather than dividing by zero.
-    const float range = fMaxValue - fMinValue;
-    const float t = range != 0 ? (fValue - fMinValue) / range : 0.0f;
-    const float p = a1 + (a2 - a1) * t;
+    const float p = ValuePos();
 
     float lo, hi, across1 = b1, across2 = b2;
     switch (nMode) {
@@ -66,6 +64,57 @@ void tideGUISlider::Render()
         sprKnob->RenderStretch(across1, lo, across2, hi);
     else
         sprKnob->RenderStretch(lo, across1, hi, across2);
+    RenderText();
+}
+
+void tideGUISlider::SetLabels(const char* low, const char* high)
+{
+    szLow = low ? low : "";
+    szHigh = high ? high : "";
+}
+
+float tideGUISlider::ValuePos() const
+{
+    const float a1 = bVerticalAxis ? rect.y1 : rect.x1;
+    const float a2 = bVerticalAxis ? rect.y2 : rect.x2;
+    // An empty range sits at the low end rather than dividing by zero.
+    const float range = fMaxValue - fMinValue;
+    const float t = range != 0 ? (fValue - fMinValue) / range : 0.0f;
+    return a1 + (a2 - a1) * t;
+}
+
+bool tideGUISlider::KnobRect(tideRect& r) const
+{
+    if (nMode != SLIDERMODE_KNOB) return false;
+    const float p = ValuePos();
+    if (bVerticalAxis) {
+        const float cx = (rect.x1 + rect.x2) / 2;
+        r.Set(cx - fKnobW / 2, p - fKnobH / 2, cx + fKnobW / 2, p + fKnobH / 2);
+    } else {
+        const float cy = (rect.y1 + rect.y2) / 2;
+        r.Set(p - fKnobW / 2, cy - fKnobH / 2, p + fKnobW / 2, cy + fKnobH / 2);
+    }
+    return true;
+}
+
+bool tideGUISlider::HitTest(float x, float y) const
+{
+    tideRect knob;
+    return rect.TestPoint(x, y) || (KnobRect(knob) && knob.TestPoint(x, y));
+}
+
+// Labels under the ends of a horizontal track, and the value over the knob
+// while the pointer is on the slider or drags it.
+void tideGUISlider::RenderText()
+{
+    if (!pFont || bVerticalAxis) return;
+    const float mid = (rect.y1 + rect.y2) / 2;
+    pFont->SetColor(color);
+    if (!szLow.empty()) pFont->Render(rect.x1, mid + kLabelGap, TEXT_CENTER, szLow.c_str());
+    if (!szHigh.empty()) pFont->Render(rect.x2, mid + kLabelGap, TEXT_CENTER, szHigh.c_str());
+    if (bOver || bDragging)
+        pFont->printf(ValuePos(), mid - kValueGap - pFont->GetHeight(), TEXT_CENTER, "%d",
+                      static_cast<int>(fValue));
 }
 
 bool tideGUISlider::MouseLButton(bool down)
