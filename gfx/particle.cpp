@@ -66,16 +66,38 @@ void tideParticleInfoRead(const void* data, tideParticleSystemInfo* info) {
     info->fAlphaVar = r.Float(124);
 }
 
+namespace {
+
+// A parameter file that no editor would write (noise, another kind of file):
+// values that are not numbers, or far beyond anything a screen effect uses.
+bool Plausible(const tideParticleSystemInfo& in) {
+    const float fields[] = {in.fLifetime, in.fParticleLifeMin, in.fParticleLifeMax, in.fDirection,
+                            in.fSpread, in.fSpeedMin, in.fSpeedMax, in.fGravityMin, in.fGravityMax,
+                            in.fRadialAccelMin, in.fRadialAccelMax, in.fTangentialAccelMin,
+                            in.fTangentialAccelMax, in.fSizeStart, in.fSizeEnd, in.fSizeVar,
+                            in.fSpinStart, in.fSpinEnd, in.fSpinVar, in.fColorVar, in.fAlphaVar};
+    for (float f : fields)
+        if (!std::isfinite(f) || std::fabs(f) > 1e6f) return false;
+    return in.nEmission >= 0 && in.nEmission <= 100000 && in.fParticleLifeMin >= 0 &&
+           in.fParticleLifeMax <= 3600;
+}
+
+}  // namespace
+
 tideParticleSystem::tideParticleSystem(const char* filename, tideSprite* sprite) {
     tide = tideCreate(TIDE_VERSION);
 
     DWORD size = 0;
     void* data = tide->Resource_Load(filename, &size);
+    // All zero parameters: nothing is ever emitted.
+    static const unsigned char kInert[PARTICLE_INFO_SIZE] = {};
     if (data && size >= PARTICLE_INFO_SIZE) {
         tideParticleInfoRead(data, &info);
+        if (!Plausible(info)) {
+            tideParticleInfoRead(kInert, &info);
+            tide->System_Log("Particle system %s: parameter values out of range.", filename);
+        }
     } else {
-        // All zero parameters: nothing is ever emitted.
-        static const unsigned char kInert[PARTICLE_INFO_SIZE] = {};
         tideParticleInfoRead(kInert, &info);
         tide->System_Log("Particle system %s: parameter file missing or shorter than %i bytes.",
                          filename, PARTICLE_INFO_SIZE);
