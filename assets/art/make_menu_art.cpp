@@ -226,7 +226,7 @@ bool writeLevelMap(const std::string& dir, const Fonts& f) {
 }
 
 void paintButton(cairo_t* cr, const Fonts& f, double x, double y, double w, double h,
-                 const std::string& label, bool over) {
+                 const std::string& label, bool over, double textSize = 23) {
     if (over) {
         roundedRect(cr, x + 1, y + 1, w - 2, h - 2, h / 2);
         stroke(cr, rgb(0x9EF6FF, 0.9), 4);
@@ -242,10 +242,10 @@ void paintButton(cairo_t* cr, const Fonts& f, double x, double y, double w, doub
     roundedRect(cr, x + 12, y + 6, w - 24, h * 0.32, h * 0.16);
     fill(cr, rgb(0xFFFFFF, over ? 0.55 : 0.4));
     TextStyle s;
-    s.size = 23;
+    s.size = textSize;
     s.outline = pal::ink;
     s.outlineWidth = 3;
-    drawText(cr, f.label, label, x + w / 2, y + h / 2 + 8, Align::Center, s);
+    drawText(cr, f.label, label, x + w / 2, y + h / 2 + textSize / 3, Align::Center, s);
 }
 
 void paintLevelButton(cairo_t* cr, double x, double y, bool over) {
@@ -278,6 +278,9 @@ bool writeMenuUi(const std::string& dir, const Fonts& f) {
     for (int row = 0; row < 4; row++)
         for (int over = 0; over < 2; over++)
             paintButton(cr, f, over * 176, row * 48, 168, 43, labels[row], over);
+    // The options screen's way out of a battle; a longer label, smaller type.
+    for (int over = 0; over < 2; over++)
+        paintButton(cr, f, over * 176, 4 * 48, 168, 43, "Leave battle", over, 20);
     paintLevelButton(cr, 352, 0, false);
     paintLevelButton(cr, 392, 0, true);
     paintCursor(cr, 352, 48);

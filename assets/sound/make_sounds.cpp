@@ -208,6 +208,40 @@ struct Effect {
 
 }  // namespace
 
+// A short fanfare up a major triad, with bubbles fizzing after it.
+void victory(Track& t) {
+    const double notes[] = {523.25, 659.25, 783.99, 1046.5};
+    for (int i = 0; i < 4; i++)
+        play(t, i * 0.12,
+             Tone{.freq = notes[i],
+                  .duration = i == 3 ? 0.7 : 0.2,
+                  .amp = 0.5,
+                  .attack = 0.01,
+                  .release = i == 3 ? 0.4 : 0.08,
+                  .decay = i == 3 ? 2.5 : 6,
+                  .vibratoDepth = i == 3 ? 0.15 : 0,
+                  .partials = {{1, 1}, {2, 0.35}, {3, 0.15}}});
+    bubbles(t, 0.4, 0.6, 9, 0.3, 61);
+}
+
+// Three falling notes sinking into a low, muffled hum.
+void defeat(Track& t) {
+    const double notes[] = {392.0, 329.63, 261.63};
+    for (int i = 0; i < 3; i++)
+        play(t, i * 0.22,
+             Tone{.freq = notes[i],
+                  .freqEnd = i == 2 ? notes[i] * 0.85 : 0,
+                  .duration = i == 2 ? 0.9 : 0.26,
+                  .amp = 0.5,
+                  .wave = Wave::Triangle,
+                  .attack = 0.02,
+                  .release = i == 2 ? 0.5 : 0.1,
+                  .decay = i == 2 ? 1.8 : 4});
+    play(t, 0.44,
+         Noise{.duration = 0.8, .amp = 0.25, .attack = 0.1, .release = 0.5, .cutoff = 300,
+               .cutoffEnd = 120, .resonance = 1.0});
+}
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: make_sounds <res folder>\n");
@@ -220,6 +254,7 @@ int main(int argc, char** argv) {
         {"batisnd_move", 1.05, batiMove},    {"bati_attack", 0.8, batiAttack},
         {"mobssnd_move", 0.5, mobsMove},     {"paul_attack", 0.35, paulAttack},
         {"shark_attack", 0.45, sharkAttack}, {"medu_attack", 0.45, meduAttack},
+        {"victory", 1.4, victory},           {"defeat", 1.5, defeat},
     };
     bool ok = true;
     for (const Effect& e : effects) {
