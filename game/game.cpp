@@ -7,6 +7,7 @@
 bool cGame::update() {
     dt = tide->Timer_GetDelta();
     tide->Input_GetMousePos(&mx, &my);
+    if (UpdateHelp()) return doQuit;
     switch (gamestate) {
         case GS_MMENU: update_mmenu(dt); break;
         case GS_OPTIONS: update_options(dt); break;
@@ -28,5 +29,6 @@ void cGame::render() {
     }
     // The battle draws its own cursor.
     if (gamestate != GS_GAME && cur) cur->Render(mx, my);
+    if (showhelp) RenderHelp();
     tide->Gfx_EndScene();
 }

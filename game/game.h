@@ -7,6 +7,7 @@
 
 #include "engine/tide.h"
 #include "game/cell.h"
+#include "game/battle_fx.h"
 #include "game/config.h"
 
 class cUnit;
@@ -25,6 +26,15 @@ const int GS_MMENU = 0;
 const int GS_OPTIONS = 1;
 const int GS_CHLVL = 2;
 const int GS_GAME = 3;
+
+// What the end-of-battle banner says.
+const int BANNER_NONE = 0;
+const int BANNER_VICTORY = 1;
+const int BANNER_DEFEAT = 2;
+const int BANNER_CAMPAIGN = 3;  // victory in the last level
+
+// The options screen's button that gives up the battle it was opened from.
+const int ID_LEAVE_BATTLE = 11;
 
 // The selection sprites "sel1" (drawn under the acting unit) and "sel2".
 extern tideSprite* grid_sel1;
@@ -61,13 +71,6 @@ public:
     void update_game(float dt);
     void ControlUpdate();
     void NotLockableControlUpdate();
-    // The anchor cell `u` would move to for a left click at screen point
-    // (sx, sy), or null when such a click moves nothing. One rule for the
-    // click and for every preview of it: the clicked cell must be free, and
-    // of the steps `Move` accepts whose footprint holds that cell the one
-    // whose centre is nearest the point wins, a straight step before a
-    // diagonal one on a tie.
-    cCell* ClickMoveTarget(const cUnit* u, float sx, float sy);
 
     // Enemy AI (ai.cpp).
     void AIMove();
@@ -156,6 +159,33 @@ public:
     void ReadOptions();                  // sound and speed settings from the configuration
     void RippleMenu(float t);            // the menu background's diagonal wave at clock t
     void SwitchMusic(const char* name);  // stop the music, loop stream `name` instead
+
+    // Saved progress (progress.cpp): read at start, saved when a win changes it.
+    void LoadProgress();
+    void SaveProgress();
+    void WinLevel(int n);
+    unsigned wonlevels = 0;  // bit n - 1 set: level n was won
+    int curlvl = 0;          // the level being played
+
+    // The end of a battle (banner.cpp): the board stays under a banner for a
+    // moment, then the level choice follows.
+    void BindFeedback();  // looks up the banner's, help's and board effects' resources
+    void EndBattle(bool won);
+    bool UpdateBanner(float dt);  // false when no banner is up
+    void RenderBanner();
+    int banner = 0;  // BANNER_* below
+    float bannertime = 0;
+
+    // Menu keys, "Leave battle" and slider labels (menu_keys.cpp), and the help
+    // overlay shown over any screen (help.cpp).
+    void SetupMenuKeys();
+    void LeaveBattle();
+    bool UpdateHelp();  // true when the frame belongs to the overlay
+    void RenderHelp();
+    bool showhelp = false;
+
+    // Hit numbers, flashes and death bursts on the board (battle_fx.cpp).
+    cBattleFx fx;
 
     // Statics.
     static cGame* instance;

@@ -67,6 +67,9 @@ void ClearBattle(cGame& g) {
 
 void cGame::LoadLevel(int n) {
     ClearBattle(*this);
+    curlvl = n;
+    banner = BANNER_NONE;
+    fx.Clear();
 
     char file[32];
     std::snprintf(file, sizeof file, "res\\lvl%d.txt", n);

@@ -77,6 +77,14 @@ void cGame::update_mmenu(float dt) {
 void cGame::render_chlvl() {
     if (chlvl) chlvl->Render(512, 384);
     chlvlgui->Render();
+    // A badge on every level won, at its button's lower right.
+    if (tideSprite* mark = NeedSprite("lvlwon")) {
+        for (int n = 1; n <= 8; ++n) {
+            if (!((wonlevels >> (n - 1)) & 1u)) continue;
+            const tcellpos& m = kLevelMarkers[n - 1];
+            mark->Render(static_cast<float>(m.first + 37 + 34), static_cast<float>(m.second - 15 + 34));
+        }
+    }
     if (fnt1) {
         tcellpos at = (maxlvl >= 1 && maxlvl <= 8) ? kLevelMarkers[maxlvl - 1] : tcellpos(0, 0);
         fnt1->printf(static_cast<float>(at.first), static_cast<float>(at.second), TEXT_CENTER,
@@ -86,6 +94,7 @@ void cGame::render_chlvl() {
 
 void cGame::update_chlvl(float dt) {
     int id = chlvlgui->Update(dt);
+    if (tide->Input_KeyDown(TIDEK_ESCAPE)) id = 10;  // Escape is the back button
     if (id >= 1 && id <= 8 && id <= maxlvl) {
         LoadLevel(id);
         gamestate = GS_GAME;

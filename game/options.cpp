@@ -34,10 +34,19 @@ void cGame::update_options(float dt) {
     RippleMenu(t);
     t += dt;
 
-    switch (guioptions->Update(dt)) {
+    bool fromBattle = prevgamestate == GS_GAME;
+    guioptions->ShowCtrl(ID_LEAVE_BATTLE, fromBattle);
+    guioptions->EnableCtrl(ID_LEAVE_BATTLE, fromBattle);
+
+    int id = guioptions->Update(dt);
+    if (tide->Input_KeyDown(TIDEK_ESCAPE)) id = 7;  // Escape is the back button
+    switch (id) {
     case 7:
         gamestate = prevgamestate;
         SaveOptions();
+        break;
+    case ID_LEAVE_BATTLE:
+        if (fromBattle) LeaveBattle();
         break;
     case 8:
         soundvolume = SliderInt(sound_sld);

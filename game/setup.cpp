@@ -130,6 +130,10 @@ cGame::cGame() {
     selcell = nullptr;
     selunit = nullptr;
     turn = 0;
+
+    LoadProgress();
+    BindFeedback();
+    SetupMenuKeys();
 }
 
 cGame::~cGame() {

@@ -15,7 +15,7 @@ guiButton::~guiButton() {}
 
 void guiButton::Render()
 {
-    tideSprite* spr = overed ? sprOver : sprNorm;
+    tideSprite* spr = overed || keyfocus ? sprOver : sprNorm;
     if (spr) spr->Render(rect.x1, rect.y1);
 }
 
@@ -26,4 +26,17 @@ void guiButton::MouseOver(bool over)
     overed = over;
 }
 
-bool guiButton::MouseLButton(bool down) { return down; }
+bool guiButton::MouseLButton(bool down)
+{
+    // The manager focuses a clicked control first; that focus is the mouse's.
+    keyfocus = false;
+    return down;
+}
+
+void guiButton::Focus(bool focused) { keyfocus = focused; }
+
+bool guiButton::KeyClick(int key, int chr)
+{
+    (void)chr;
+    return key == TIDEK_ENTER || key == TIDEK_SPACE;
+}

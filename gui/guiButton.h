@@ -14,8 +14,12 @@ public:
     void Render() override;
     void MouseOver(bool over) override;
     bool MouseLButton(bool down) override;
+    // Focus from the arrow keys shows as the highlight; Enter or Space press.
+    void Focus(bool focused) override;
+    bool KeyClick(int key, int chr) override;
 
     tideSprite* sprNorm;
     tideSprite* sprOver;
     bool overed = false;
+    bool keyfocus = false;  // focused, and not by the mouse
 };

@@ -101,19 +101,14 @@ void RTarget::Free() {
 
 uintptr_t RSprite::Get(tideResourceManager* rm) {
     return get_once(handle, [&] {
-        made.sprite = std::make_shared<tideSprite>(rm->GetTexture(texname, resgroup), tx, ty, w, h);
-        apply_sprite_params(made.sprite.get(), this);
-        return handle_of(made.sprite.get());
+        tideSprite* spr = new tideSprite(rm->GetTexture(texname, resgroup), tx, ty, w, h);
+        apply_sprite_params(spr, this);
+        return handle_of(spr);
     });
 }
 
-std::shared_ptr<tideSprite> RSprite::Share(tideResourceManager* rm) {
-    Get(rm);
-    return made.sprite;
-}
-
 void RSprite::Free() {
-    free_once(handle, [&](uintptr_t) { made.sprite.reset(); });
+    free_once(handle, [](uintptr_t h) { delete as<tideSprite>(h); });
 }
 
 uintptr_t RAnimation::Get(tideResourceManager* rm) {
@@ -151,15 +146,12 @@ void RFont::Free() {
 
 uintptr_t RParticle::Get(tideResourceManager* rm) {
     return get_once(handle, [&] {
-        RSprite* rs = static_cast<RSprite*>(FindRes(rm, RES_SPRITE, spritename));
-        borrowed.sprite = rs ? rs->Share(rm) : nullptr;
-        return handle_of(new tideParticleSystem(filename, borrowed.sprite.get()));
+        return handle_of(new tideParticleSystem(filename, rm->GetSprite(spritename)));
     });
 }
 
 void RParticle::Free() {
     free_once(handle, [](uintptr_t h) { delete as<tideParticleSystem>(h); });
-    borrowed.sprite.reset();
 }
 
 uintptr_t RDistort::Get(tideResourceManager* rm) {

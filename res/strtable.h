@@ -19,8 +19,7 @@ public:
     tideStringTable(const tideStringTable&) = delete;
     tideStringTable& operator=(const tideStringTable&) = delete;
 
-    // Text of the last entry of that name in the file, or null; a name longer
-    // than an entry's field is refused with one log line.
+    // Text of the last entry of that name in the file, or null.
     const char* GetString(const char* name) const;
 
     NamedString* strings;  // last entry of the file first

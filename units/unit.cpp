@@ -45,7 +45,6 @@ void cUnit::Build(const cUnitKind& kind) {
     plcontrolled = kind.plcontrolled;
     ammotype = kind.ammotype;
     melee = kind.melee;
-    title = kind.title ? kind.title : "";
     SetParam(cGame::global.*kind.param);
     actionpoint = 1;
 }
@@ -91,15 +90,20 @@ tcellpos cUnit::CentrePoint() const {
     return tcellpos(parent->GetScrX() + off, parent->GetScrY() + off);
 }
 
-tcellpos cUnit::MarkerPoint() const {
-    return tcellpos(position * 50 + 487 - (maxposition * 50) / 2, 700);
-}
-
 void cUnit::GetDamage(int dmg) {
-    if (dmg > armor) health -= dmg - armor;
+    bool alive = !IsDead();
+    int lost = dmg > armor ? dmg - armor : 0;
+    health -= lost;
+    // The board shows every strike, even one the armor takes whole.
+    if (cGame* g = cGame::Instance()) {
+        tcellpos c = CentrePoint();
+        float x = static_cast<float>(c.first), y = static_cast<float>(c.second);
+        g->fx.Hit(x, y, lost, cellsize);
+        if (alive && IsDead()) g->fx.Death(x, y, cellsize);
+    }
 }
 
-bool cUnit::CanMove(const cCell* dest) const {
+bool cUnit::Move(cCell* dest) {
     if (!dest || !parent) return false;
     int x = dest->GetX(), y = dest->GetY();
     // The footprint must stay on the drawn board; tested first so that no
@@ -112,11 +116,8 @@ bool cUnit::CanMove(const cCell* dest) const {
         if (!target[i] || (target[i]->GetUnit() && target[i]->GetUnit() != this)) return false;
     }
     if (dest == parent) return false;
-    return std::abs(x - parent->GetX()) <= 1 && std::abs(y - parent->GetY()) <= 1;
-}
+    if (std::abs(x - parent->GetX()) > 1 || std::abs(y - parent->GetY()) > 1) return false;
 
-bool cUnit::Move(cCell* dest) {
-    if (!CanMove(dest)) return false;
     state = state_move;
     time = move_time;
     start_point = parent;
@@ -207,7 +208,7 @@ void cUnit::render() {
 
     tideSprite* marker = actionpoint != 0 ? turn_on : turn_off;
     if (marker) {
-        tcellpos m = MarkerPoint();
-        marker->Render(static_cast<float>(m.first), static_cast<float>(m.second));
+        int x = position * 50 + 487 - (maxposition * 50) / 2;
+        marker->Render(static_cast<float>(x), 700.0f);
     }
 }

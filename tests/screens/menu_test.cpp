@@ -46,15 +46,7 @@ protected:
 
     // Plays level 1 through: the Aqua shoots the Medu whenever it may act.
     void WinLevel1() {
-        StartLevel(1);
-        ASSERT_EQ(game->gamestate, GS_GAME);
-        for (int i = 0; i < 1200 && game->gamestate == GS_GAME; ++i) {
-            cUnit* u = game->selunit;
-            if (u && u->IsPlayerControlled() && u->actionpoint > 0 && !cGame::IsControlLocked())
-                Click(kMeduX * 64 + 32, kRow * 64 + 32);
-            else
-                Frame();
-        }
+        PlayLevel1Until([&] { return game->gamestate != GS_GAME; });
     }
 };
 

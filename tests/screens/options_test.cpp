@@ -18,9 +18,7 @@ class OptionsTest : public ScreensTest {
 protected:
     void SetUp() override {
         ScreensTest::SetUp();
-        WriteData(DefaultConfig());
-        Start();
-        PassLogo();
+        StartAtMenu();
     }
     void OpenFromMenu() {
         Click(512, 571);

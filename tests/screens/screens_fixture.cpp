@@ -4,6 +4,7 @@
 
 #include "gui/gui.h"
 #include "res/resource_manager.h"
+#include "units/unit.h"
 
 namespace {
 
@@ -21,7 +22,8 @@ const char* const kScreenSprites[] = {
     "chlvl", "white", "map", "cursor", "cursor_attack", "cellglow_rose", "cellglow_rose_2x",
     "glow1", "sel1", "sel2", "button1", "button1Over", "button2", "button2Over", "button3",
     "button3Over", "chlvlbut", "chlvlbutover", "optionsback", "optionsbackover", "bgslider1",
-    "bgslider2", "bgslider3", "orvo_logo", "arrow", "torpedo", "spike"};
+    "bgslider2", "bgslider3", "orvo_logo", "arrow", "torpedo", "spike", "leavebattle",
+    "leavebattleover", "bannerplate", "helppanel", "hitflash", "bubbledot", "lvlwon"};
 
 // Unit kinds' animations and turn sprites, all cut from one shared texture.
 const char* const kUnitAnimations[] = {
@@ -79,10 +81,17 @@ void ScreensTest::WriteData(const std::string& config) {
             << "," << kGlyphH << ",0,0\n";
     eng->WriteFile("font2.fnt", fnt.str());
     s << "Font font2 { filename = \"font2.fnt\" }\n";
+    s << "Font bannerfont { filename = \"font2.fnt\" }\n";
+    eng->WriteFile("texts.txt", "[TIDESTRINGTABLE]\nhelp_title = \"Controls\"\nhelp_body = \"Keys\"\n");
+    s << "StringTable texts { filename = \"texts.txt\" }\n";
 
     eng->WriteWav("main_theme.wav");
     eng->WriteWav("game_music.wav");
     eng->WriteWav("button_over.wav");
+    eng->WriteWav("victory.wav");
+    eng->WriteWav("defeat.wav");
+    s << "Sound victory { filename = \"victory.wav\" }\n";
+    s << "Sound defeat { filename = \"defeat.wav\" }\n";
     s << "Stream main_theme { filename = \"main_theme.wav\" }\n";
     s << "Stream game_music { filename = \"game_music.wav\" }\n";
     s << "Sound button_over { filename = \"button_over.wav\" }\n";
@@ -143,6 +152,11 @@ void ScreensTest::Drag(float x0, float y0, float x1, float y1) {
     }
     hl->Key(TIDEK_LBUTTON, false);
     Frame();
+}
+
+bool ScreensTest::PlayerMayAct() const {
+    cUnit* u = game->selunit;
+    return u && u->IsPlayerControlled() && u->actionpoint > 0 && !cGame::IsControlLocked();
 }
 
 tcellpos ScreensTest::LevelButton(int n) {

@@ -37,6 +37,12 @@ protected:
     }
     // Runs frames until the main menu's logo phase is over.
     void PassLogo();
+    // The default data, a new game and the main menu past its logo.
+    void StartAtMenu() {
+        WriteData(DefaultConfig());
+        Start();
+        PassLogo();
+    }
     void Move(float x, float y) { hl->SetMouse(x, y); }
     // Press in one frame, release in the next; returns the press frame's
     // result (true when the game asked to quit).
@@ -47,6 +53,20 @@ protected:
 
     // Main menu to the level choice, then a click on level button n.
     void StartLevel(int n);
+    // Level 1 from the screen shown, the Aqua shooting the Medu whenever it
+    // may act, until `done` holds (or a generous bound of frames).
+    template <class Done>
+    void PlayLevel1Until(Done done) {
+        StartLevel(1);
+        ASSERT_EQ(game->gamestate, GS_GAME);
+        for (int i = 0; i < 1200 && !done(); ++i) {
+            if (PlayerMayAct())
+                Click(kMeduX * 64 + 32, kRow * 64 + 32);
+            else
+                Frame();
+        }
+    }
+    bool PlayerMayAct() const;
     // Centre of level button n (1..8) and of the other buttons by id.
     static tcellpos LevelButton(int n);
 

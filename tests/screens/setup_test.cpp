@@ -38,7 +38,7 @@ TEST_F(ScreensTest, StartsOnTheMainMenuWithEveryScreenBuilt) {
 
     EXPECT_EQ(Ids(game->gui), (IdList{1, 2, 3}));
     EXPECT_EQ(Ids(game->chlvlgui), (IdList{1, 2, 3, 4, 5, 6, 7, 8, 10}));
-    EXPECT_EQ(Ids(game->guioptions), (IdList{7, 8, 9, 10}));
+    EXPECT_EQ(Ids(game->guioptions), (IdList{7, 8, 9, 10, ID_LEAVE_BATTLE}));
     ExpectRect(game->gui, 3, 428, 600, 168, 43);
     ExpectRect(game->chlvlgui, 8, 848, 618, 37, 37);
     ExpectRect(game->chlvlgui, 10, 100, 650, 168, 43);

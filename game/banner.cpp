@@ -1,0 +1,73 @@
+// The end of a battle: "Victory" or "Defeat" over the board for a moment, or
+// until a click or key, then the level choice.
+#include <cmath>
+
+#include "game/game.h"
+#include "game/progress.h"
+#include "gfx/font.h"
+#include "gfx/sprite.h"
+#include "res/resource_manager.h"
+#include "res/strtable.h"
+
+namespace {
+
+const float kBannerSeconds = 2.0f;
+// Over the surface strip above the playable rows, so the board reads on.
+const float kBannerX = 512, kBannerY = 46;
+
+}  // namespace
+
+void cGame::BindFeedback() {
+    // Looked up at start like every other resource, so that a missing or
+    // broken file is reported then, not first at the end of a battle.
+    for (const char* name : {"bannerplate", "helppanel", "hitflash", "lvlwon"}) NeedSprite(name);
+    NeedFont("bannerfont");
+    resman->GetEffect("victory", 0);
+    resman->GetEffect("defeat", 0);
+    resman->GetStringTable("texts");
+    resman->GetParticleSystem("deathburst");
+}
+
+void cGame::EndBattle(bool won) {
+    if (won) WinLevel(curlvl);
+    banner = !won ? BANNER_DEFEAT : curlvl == kLastLevel ? BANNER_CAMPAIGN : BANNER_VICTORY;
+    bannertime = 0;
+    tide->Effect_Play(resman->GetEffect(won ? "victory" : "defeat", 0));
+}
+
+bool cGame::UpdateBanner(float dt) {
+    if (banner == BANNER_NONE) return false;
+    bannertime += dt;
+    bool input = tide->Input_KeyDown(TIDEK_LBUTTON) || tide->Input_KeyDown(TIDEK_RBUTTON) ||
+                 tide->Input_GetKey() != 0;
+    if (input || bannertime >= kBannerSeconds) {
+        banner = BANNER_NONE;
+        fx.Clear();
+        gamestate = GS_CHLVL;
+    }
+    return true;
+}
+
+void cGame::RenderBanner() {
+    if (banner == BANNER_NONE) return;
+    // A quick fade in, so the banner arrives rather than pops.
+    float a = std::fmin(1.0f, bannertime / 0.2f);
+    DWORD alpha = static_cast<DWORD>(a * 255.0f) << 24;
+    if (tideSprite* plate = NeedSprite("bannerplate")) {
+        plate->SetColor(alpha | 0xFFFFFF);
+        plate->Render(kBannerX, kBannerY);
+        plate->SetColor(0xFFFFFFFF);
+    }
+    bool won = banner != BANNER_DEFEAT;
+    if (tideFont* big = NeedFont("bannerfont")) {
+        big->SetColor(alpha | (won ? 0xFFE066 : 0xFF8A80));
+        float y = banner == BANNER_CAMPAIGN ? kBannerY - 38 : kBannerY - big->GetHeight() / 2;
+        big->Render(kBannerX, y, TEXT_CENTER, won ? "Victory" : "Defeat");
+        big->SetColor(0xFFFFFFFF);
+    }
+    if (banner == BANNER_CAMPAIGN && fnt1) {
+        fnt1->SetColor(alpha | 0xFFFFFF);
+        fnt1->Render(kBannerX, kBannerY + 14, TEXT_CENTER, "The campaign is complete!");
+        fnt1->SetColor(0xFFFFFFFF);
+    }
+}

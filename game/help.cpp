@@ -1,0 +1,48 @@
+// The help overlay: one screen with the controls over whatever screen is up,
+// opened with F1 or "?", closed by any key or click. The screen under it
+// waits, a battle included.
+#include "game/game.h"
+#include "gfx/font.h"
+#include "gfx/sprite.h"
+#include "res/resource_manager.h"
+#include "res/strtable.h"
+
+namespace {
+
+const float kPanelX = 512, kPanelY = 384;
+const float kPanelW = 640, kPanelH = 440;
+
+const char* HelpText(const char* name) {
+    tideStringTable* t = cGame::resman ? cGame::resman->GetStringTable("texts") : nullptr;
+    const char* s = t ? t->GetString(name) : nullptr;
+    return s ? s : "";
+}
+
+}  // namespace
+
+bool cGame::UpdateHelp() {
+    if (showhelp) {
+        if (tide->Input_KeyDown(TIDEK_LBUTTON) || tide->Input_KeyDown(TIDEK_RBUTTON) ||
+            tide->Input_GetKey() != 0)
+            showhelp = false;
+        return true;
+    }
+    if (tide->Input_KeyDown(TIDEK_F1) || tide->Input_GetChar() == '?') {
+        showhelp = true;
+        return true;
+    }
+    return false;
+}
+
+void cGame::RenderHelp() {
+    if (tideSprite* panel = NeedSprite("helppanel")) panel->Render(kPanelX, kPanelY);
+    float left = kPanelX - kPanelW / 2 + 40, top = kPanelY - kPanelH / 2 + 24;
+    if (tideFont* big = NeedFont("bannerfont")) {
+        big->SetColor(0xFFFFE066);
+        big->Render(kPanelX, top, TEXT_CENTER, HelpText("help_title"));
+        big->SetColor(0xFFFFFFFF);
+        top += big->GetHeight() + 8;
+    }
+    if (fnt1) fnt1->Render(left, top, TEXT_LEFT, HelpText("help_body"));
+    if (cur) cur->Render(mx, my);
+}

@@ -1,0 +1,156 @@
+// Saved progress: read once at start, written whenever a win changes it.
+//
+// The file is a tiny INI-like text:
+//   [progress]
+//   maxlvl=3
+//   won=1,2
+// Anything else in it (an unknown line, a number out of range, a won level
+// that maxlvl does not account for) makes the whole file suspect: it is kept
+// aside as NAME.bad and the campaign starts again at level 1.
+#include "game/progress.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <sstream>
+#include <sys/stat.h>
+
+#include "engine/paths.h"
+#include "game/game.h"
+
+namespace {
+
+std::string Trim(const std::string& s) {
+    std::size_t b = s.find_first_not_of(" \t\r");
+    if (b == std::string::npos) return "";
+    return s.substr(b, s.find_last_not_of(" \t\r") - b + 1);
+}
+
+bool ParseLevel(const std::string& s, int& out) {
+    std::string t = Trim(s);
+    const char* end = t.data() + t.size();
+    auto r = std::from_chars(t.data(), end, out);
+    return !t.empty() && r.ec == std::errc() && r.ptr == end && out >= 1 && out <= kLastLevel;
+}
+
+bool ParseWon(const std::string& s, unsigned& out) {
+    out = 0;
+    if (Trim(s).empty()) return true;
+    std::stringstream in(s);
+    std::string item;
+    while (std::getline(in, item, ',')) {
+        int n = 0;
+        if (!ParseLevel(item, n)) return false;
+        out |= 1u << (n - 1);
+    }
+    return true;
+}
+
+// Every won level must have unlocked what maxlvl says it did.
+bool Consistent(const cProgress& p) {
+    for (int n = 1; n <= kLastLevel; ++n)
+        if (p.Won(n) && p.maxlvl < std::min(n + 1, kLastLevel)) return false;
+    return true;
+}
+
+bool Exists(const std::string& path) {
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0;
+}
+
+}  // namespace
+
+bool cProgress::Win(int n) {
+    if (n < 1 || n > kLastLevel) return false;
+    cProgress before = *this;
+    won |= 1u << (n - 1);
+    maxlvl = std::max(maxlvl, std::min(n + 1, kLastLevel));
+    return before.won != won || before.maxlvl != maxlvl;
+}
+
+std::string cProgress::Text() const {
+    std::string list;
+    for (int n = 1; n <= kLastLevel; ++n)
+        if (Won(n)) list += (list.empty() ? "" : ",") + std::to_string(n);
+    return "; Thalomir saved progress\n[progress]\nmaxlvl=" + std::to_string(maxlvl) +
+           "\nwon=" + list + "\n";
+}
+
+bool cProgress::Parse(const std::string& text, cProgress& out) {
+    cProgress p;
+    bool section = false, haveMax = false, haveWon = false;
+    std::stringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        line = Trim(line);
+        if (line.empty() || line[0] == ';') continue;
+        if (line == "[progress]" && !section) {
+            section = true;
+            continue;
+        }
+        std::size_t eq = line.find('=');
+        if (!section || eq == std::string::npos) return false;
+        std::string key = Trim(line.substr(0, eq)), value = line.substr(eq + 1);
+        if (key == "maxlvl" && !haveMax) {
+            if (!ParseLevel(value, p.maxlvl)) return false;
+            haveMax = true;
+        } else if (key == "won" && !haveWon) {
+            if (!ParseWon(value, p.won)) return false;
+            haveWon = true;
+        } else {
+            return false;
+        }
+    }
+    if (!haveMax || !Consistent(p)) return false;
+    out = p;
+    return true;
+}
+
+std::string ProgressFile(Tide* tide) {
+    // Beside the configuration file, which the game writes into its data folder.
+    const char* p = tide->Resource_MakePath("Res\\progress.txt");
+    return p ? std::string(p) : std::string();
+}
+
+void cGame::LoadProgress() {
+    cProgress p;
+    std::string path = ProgressFile(tide);
+    std::string text;
+    if (path.empty() || !Exists(path)) {
+        tide->System_Log("progress: no saved progress, starting at level 1");
+    } else if (bool read = tideReadFile(path, text); !read || !cProgress::Parse(text, p)) {
+        p = cProgress();
+        // The bad file is kept for a look, never silently written over.
+        std::string bad = path + ".bad";
+        const char* what = read ? "is damaged" : "cannot be read";
+        if (std::rename(path.c_str(), bad.c_str()) == 0)
+            tide->System_Log("progress: %s %s, kept as %s; starting at level 1", path.c_str(),
+                             what, bad.c_str());
+        else
+            tide->System_Log("progress: %s %s and could not be moved aside (%s); starting at level 1",
+                             path.c_str(), what, std::strerror(errno));
+    }
+    maxlvl = p.maxlvl;
+    wonlevels = p.won;
+}
+
+void cGame::SaveProgress() {
+    cProgress p;
+    p.maxlvl = maxlvl;
+    p.won = wonlevels;
+    std::string path = ProgressFile(tide);
+    if (path.empty() || !tideWriteFileAtomic(path, p.Text()))
+        tide->System_Log("progress: cannot write %s", path.empty() ? "Res\\progress.txt" : path.c_str());
+}
+
+void cGame::WinLevel(int n) {
+    cProgress p;
+    p.maxlvl = maxlvl;
+    p.won = wonlevels;
+    if (!p.Win(n)) return;
+    maxlvl = p.maxlvl;
+    wonlevels = p.won;
+    SaveProgress();
+}

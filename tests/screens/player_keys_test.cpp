@@ -1,0 +1,113 @@
+// What the player reaches by keyboard and the ways out: Escape as back, the
+// arrow keys and Enter or Space on menu buttons, the help overlay, "Leave
+// battle", the victory sound, and the sliders' value and labels.
+#include "gfx/font.h"
+#include "gui/controls.h"
+#include "gui/gui.h"
+#include "tests/screens/screens_fixture.h"
+
+namespace {
+
+const float kMenuX = 512, kLevelChoiceY = 521, kOptionsY = 571;
+const float kLeaveX = 512, kLeaveY = 671;
+
+}  // namespace
+
+class PlayerKeysTest : public ScreensTest {
+protected:
+    void SetUp() override {
+        ScreensTest::SetUp();
+        StartAtMenu();
+    }
+    // The quads of the last frame drawn with the font's texture.
+    size_t TextQuads() const { return QuadsWith(cGame::fnt1->hTexture).size(); }
+};
+
+TEST_F(PlayerKeysTest, EscapeIsBackAndEnterOrSpacePressTheFocusedButton) {
+    Click(kMenuX, kOptionsY);
+    ASSERT_EQ(game->gamestate, GS_OPTIONS);
+    Key(TIDEK_ESCAPE);
+    EXPECT_EQ(game->gamestate, GS_MMENU);
+
+    Click(kMenuX, kLevelChoiceY);
+    ASSERT_EQ(game->gamestate, GS_CHLVL);
+    Key(TIDEK_ESCAPE);
+    EXPECT_EQ(game->gamestate, GS_MMENU);
+
+    // Down from the last focus (the level-choice button, id 1) to options.
+    Key(TIDEK_DOWN);
+    EXPECT_EQ(game->gui->GetFocus(), 2);
+    Key(TIDEK_ENTER);
+    EXPECT_EQ(game->gamestate, GS_OPTIONS);
+    Key(TIDEK_ESCAPE);
+    Key(TIDEK_UP);
+    EXPECT_EQ(game->gui->GetFocus(), 1);
+    Key(TIDEK_SPACE);
+    EXPECT_EQ(game->gamestate, GS_CHLVL);
+}
+
+TEST_F(PlayerKeysTest, HelpOverlayOpensOverAScreenAndClosesOnAnyKeyOrClick) {
+    Key(TIDEK_F1);
+    EXPECT_TRUE(game->showhelp);
+    EXPECT_FALSE(QuadsWith(Texture("helppanel")).empty());
+    // The click closes the overlay and reaches nothing under it.
+    Click(kMenuX, kOptionsY);
+    EXPECT_FALSE(game->showhelp);
+    EXPECT_EQ(game->gamestate, GS_MMENU);
+    EXPECT_TRUE(QuadsWith(Texture("helppanel")).empty());
+
+    hl->Char('?');
+    Frame();
+    EXPECT_TRUE(game->showhelp);
+    Key(TIDEK_A);
+    EXPECT_FALSE(game->showhelp);
+}
+
+TEST_F(PlayerKeysTest, LeaveBattleIsOfferedOnlyFromABattleAndUnlocksNothing) {
+    tideGUIObject* leave = game->guioptions->GetCtrl(ID_LEAVE_BATTLE);
+    ASSERT_NE(leave, nullptr);
+    Click(kMenuX, kOptionsY);
+    EXPECT_FALSE(leave->bVisible);
+    Click(kLeaveX, kLeaveY);
+    EXPECT_EQ(game->gamestate, GS_OPTIONS);
+    Key(TIDEK_ESCAPE);
+
+    StartLevel(1);
+    ASSERT_EQ(game->gamestate, GS_GAME);
+    Key(TIDEK_ESCAPE);
+    ASSERT_EQ(game->gamestate, GS_OPTIONS);
+    EXPECT_TRUE(leave->bVisible);
+    Click(kLeaveX, kLeaveY);
+    EXPECT_EQ(game->gamestate, GS_CHLVL);
+    EXPECT_EQ(game->maxlvl, 1);
+    EXPECT_EQ(game->banner, BANNER_NONE);
+}
+
+TEST_F(PlayerKeysTest, VictoryPlaysItsSoundUnderTheBanner) {
+    hl->ClearSounds();
+    PlayLevel1Until([&] { return game->banner != BANNER_NONE; });
+    ASSERT_EQ(game->banner, BANNER_VICTORY);
+    EXPECT_FALSE(QuadsWith(Texture("bannerplate")).empty());
+    bool played = false;
+    for (const tideSoundEvent& e : hl->Sounds()) played |= e.name.find("victory") != std::string::npos;
+    EXPECT_TRUE(played);
+}
+
+TEST_F(PlayerKeysTest, SlidersShowTheirValueWhileHoveredAndTheKnobIsGrabbedPastTheTrack) {
+    Click(kMenuX, kOptionsY);
+    Move(100, 300);
+    Frame();
+    size_t idle = TextQuads();  // the speed slider's "slow" and "fast"
+    EXPECT_EQ(idle, 8u);
+    Move(428 + 80, 519);  // over the music slider: "30"
+    Frame();
+    EXPECT_EQ(TextQuads(), idle + 2);
+
+    // The sound knob at 0 hangs 9.5 pixels left of the track: grab it there.
+    game->sound_sld->SetValue(0);
+    Drag(178 - 8, 519, 178 + 40, 519);
+    EXPECT_FLOAT_EQ(game->sound_sld->GetValue(), 25);
+    // Left of the knob is still nothing.
+    Drag(178 - 12, 519, 178 + 80, 519);
+    EXPECT_FLOAT_EQ(game->sound_sld->GetValue(), 25);
+}
