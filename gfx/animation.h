@@ -44,4 +44,10 @@ public:
     int nDelta;
     int nFrames;
     int nCurFrame;
+
+private:
+    // Makes `steps` frame steps at once, landing where one step at a time would.
+    void Advance(long long steps);
+    // One frame step by the mode's rules at the edges.
+    void StepOnce();
 };

@@ -236,3 +236,56 @@ TEST_F(AnimationTest, ExtraOperationsKeepTheFrameConsistent) {
     EXPECT_EQ(a.orig_width, 512);
     ExpectFrameAt(a, 64, 0);
 }
+
+// One long update lands where as many single steps would, in every mode and
+// past any step limit (1024 steps used to be the most one update made).
+TEST_F(AnimationTest, LongUpdateLandsWhereSingleStepsDo) {
+    const long long checkpoints[] = {1, 2, 3, 5, 8, 13, 100, 1023, 1024, 1025, 1031, 2000, 2047, 2103};
+    for (int mode = 0; mode <= 8; mode++) {
+        for (int frames = 1; frames <= 5; frames++) {
+            // 8 frames a second: 0.125 s a frame and every multiple are exact.
+            tideAnimation single(strip, frames, 8, 0, 0, 64, 64);
+            single.SetMode(mode);
+            single.Play();
+            single.Update(0);
+            long long done = 0;
+            for (long long r : checkpoints) {
+                for (; done < r; done++) single.Update(0.125f);
+                tideAnimation once(strip, frames, 8, 0, 0, 64, 64);
+                once.SetMode(mode);
+                once.Play();
+                once.Update(0);
+                once.Update(0.125f * float(r));
+                SCOPED_TRACE(::testing::Message() << "mode " << mode << ", " << frames
+                                                  << " frames, " << r << " steps");
+                EXPECT_EQ(once.GetFrame(), single.GetFrame());
+                EXPECT_EQ(once.IsPlaying(), single.IsPlaying());
+                EXPECT_EQ(once.nDelta, single.nDelta);
+                EXPECT_LT(once.fSinceLastFrame, once.fSpeed);
+            }
+        }
+    }
+    tideAnimation three(strip, 3, 8, 0, 0, 64, 64);
+    three.Play();
+    three.Update(0);
+    three.Update(250); // 2000 steps
+    EXPECT_EQ(three.GetFrame(), 2);
+}
+
+// The time past a stop is used up: resuming later starts a fresh frame time.
+TEST_F(AnimationTest, StoppingUsesUpTheTimeLeft) {
+    tideAnimation a(strip, 4, 8, 0, 0, 64, 64);
+    a.SetMode(0);
+    a.Play();
+    a.Update(0);
+    a.Update(10.0f); // stops on frame 3 after four steps, 76 more were due
+    ASSERT_FALSE(a.IsPlaying());
+    EXPECT_EQ(a.GetFrame(), 3);
+    EXPECT_LT(a.fSinceLastFrame, a.fSpeed);
+    a.SetFrame(0);
+    a.Resume();
+    a.Update(0.1f);
+    EXPECT_EQ(a.GetFrame(), 0) << "a resumed animation jumped at once";
+    a.Update(0.03f);
+    EXPECT_EQ(a.GetFrame(), 1);
+}
