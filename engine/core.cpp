@@ -1,6 +1,7 @@
 #include "engine/core.h"
 
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdarg>
 #include <cstdlib>
@@ -447,7 +448,13 @@ void tideCore::Ini_SetString(const char* section, const char* name, const char* 
     if (iniFile.empty() || !section || !name) return;
     std::string path = tideResolvePath(DataRoot(), iniFile.c_str(), true);
     std::string text;
-    if (!path.empty()) tideReadFile(path, text); // a missing file starts empty
+    int err = 0;
+    // Only a file that is not there starts empty: writing over one that could
+    // not be read would replace every setting in it with this one key.
+    if (!path.empty() && !tideReadFile(path, text, &err) && err != ENOENT) {
+        System_Log("Can't read INI file %s: %s", path.c_str(), strerror(err));
+        return;
+    }
     if (path.empty() ||
         !tideWriteFileAtomic(path, tideIni::Set(text, section, name, value ? value : "")))
         System_Log("Can't write INI file: %s", iniFile.c_str());

@@ -186,14 +186,21 @@ bool tideWriteFileAtomic(const std::string& path, const std::string& contents) {
     return true;
 }
 
-bool tideReadFile(const std::string& path, std::string& out) {
+bool tideReadFile(const std::string& path, std::string& out, int* error) {
+    int dummy;
+    int& err = error ? *error : dummy;
+    err = 0;
     FILE* f = fopen(path.c_str(), "rb");
-    if (!f) return false;
+    if (!f) {
+        err = errno;
+        return false;
+    }
     out.clear();
     char buf[65536];
     size_t n;
     while ((n = fread(buf, 1, sizeof(buf), f)) > 0) out.append(buf, n);
-    bool ok = !ferror(f);
+    if (ferror(f)) err = errno ? errno : EIO;
     fclose(f);
-    return ok && !isDir(path);
+    if (!err && isDir(path)) err = EISDIR;
+    return err == 0;
 }

@@ -32,5 +32,6 @@ bool tideWriteFileAtomic(const std::string& path, const std::string& contents);
 // Test hook: called after the temporary file is on disk, just before the rename.
 extern void (*tideBeforeRenameHook)();
 
-// Reads a whole host file; false when it cannot be read.
-bool tideReadFile(const std::string& path, std::string& out);
+// Reads a whole host file; false when it cannot be read, with the errno
+// value in `error` when given (ENOENT: there is no such file).
+bool tideReadFile(const std::string& path, std::string& out, int* error = nullptr);

@@ -119,4 +119,23 @@ TEST_F(IniFile, ASaveInterruptedBeforeTheRenameLeavesTheOldFileIntact) {
     EXPECT_EQ(e.tide->Ini_GetInt("options", "music", -1), 50);
 }
 
+// A file that exists but cannot be read is not an empty file: writing one key
+// over it would lose every other setting.
+TEST_F(IniFile, AFileThatCannotBeReadIsLeftAloneWithOneLogLine) {
+    e.WriteFile("res/keep.txt", "");
+    // Reading /proc/self/mem from offset 0 fails with EIO, even for root.
+    ASSERT_EQ(symlink("/proc/self/mem", e.Path("res/config.txt").c_str()), 0);
+    e.tide->System_SetState(TIDE_INIFILE, "Res\\config.txt");
+    e.hl->ClearLog();
+    e.tide->Ini_SetInt("options", "music", 0);
+    e.tide->Ini_SetFloat("options", "speed", 1.5f);
+    e.tide->Ini_SetString("options", "name", "x");
+    char target[64] = {};
+    EXPECT_GT(readlink(e.Path("res/config.txt").c_str(), target, sizeof(target) - 1), 0)
+        << "the unreadable file was replaced";
+    EXPECT_STREQ(target, "/proc/self/mem");
+    EXPECT_EQ(e.LogCount("config.txt: Input/output error"), 3);
+    EXPECT_EQ(e.LogCount("Can't read INI file"), 3);
+}
+
 }  // namespace
