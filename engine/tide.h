@@ -23,11 +23,20 @@ typedef DWORD HCHANNEL;
 #define TIDE_VERSION 0x180
 
 // Blend bits carried by every quad.
+//
+// The depth rule: the screen and every render target made with a depth
+// buffer test every quad's z against the depth drawn so far, whatever its
+// blend: a quad shows where its z is at most the stored depth (0 near, 1
+// far). Only quads with BLEND_ZWRITE store their z. The depth is reset to far
+// at each Gfx_BeginScene and each Gfx_Clear. So a quad drawn after a
+// BLEND_ZWRITE quad at z 0.5 is hidden where they overlap when its own z is
+// above 0.5, even without the bit; until some quad writes depth, nothing is
+// hidden. A render target made without a depth buffer tests nothing.
 #define BLEND_COLORADD 1   // vertex color added to the texel (clear: multiplied)
 #define BLEND_COLORMUL 0
 #define BLEND_ALPHABLEND 2 // alpha blending (clear: additive)
 #define BLEND_ALPHAADD 0
-#define BLEND_ZWRITE 4     // depth write with a depth test
+#define BLEND_ZWRITE 4     // stores the quad's depth (every quad is tested, see above)
 #define BLEND_NOZWRITE 0
 #define BLEND_DEFAULT (BLEND_COLORMUL | BLEND_ALPHABLEND | BLEND_NOZWRITE)
 

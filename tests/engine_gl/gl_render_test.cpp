@@ -122,6 +122,24 @@ TEST_F(Depth, ClearResetsDepthWithinAScene) {
     EXPECT_TRUE(ColorNear(At(Finish(), 5, 5), kGreen));
 }
 
+// Every quad is tested, with or without the bit, in the screen and in targets
+// with a depth buffer; a target without one hides nothing.
+TEST_F(Depth, TargetsTestDepthOnlyWhenMadeWithADepthBuffer) {
+    for (bool zbuffer : {true, false}) {
+        HTARGET target = tide->Target_Create(16, 16, zbuffer);
+        ASSERT_NE(target, 0u);
+        ASSERT_TRUE(tide->Gfx_BeginScene(target));
+        tide->Gfx_Clear(kBlack);
+        Draw(0, 0, 16, 16, kRed, 0, BLEND_DEFAULT | BLEND_ZWRITE, 0.5f);
+        Draw(0, 0, 16, 16, kGreen, 0, BLEND_DEFAULT, 0.7f);
+        tide->Gfx_EndScene();
+        Begin(kBlack);
+        Draw(0, 0, 16, 16, kWhite, tide->Target_GetTexture(target), BLEND_DEFAULT);
+        EXPECT_TRUE(ColorNear(At(Finish(), 8, 8), zbuffer ? kRed : kGreen)) << zbuffer;
+        tide->Target_Free(target);
+    }
+}
+
 // --- Batching ------------------------------------------------------------------
 
 // Both with the engine's shortcut for quads continuing a run (real time) and
