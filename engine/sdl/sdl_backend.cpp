@@ -133,7 +133,9 @@ void tideSdlBackend::handleInput(const SDL_Event& e) {
                 if (!e.key.repeat) toggleFullscreen();
                 break; // the game never sees the Enter of Alt+Enter
             }
-            if (!vk || (down && e.key.repeat)) break;
+            if (!vk) break;
+            // Auto-repeats reach Input_GetKey at the desktop's rate, so held
+            // navigation keys repeat; the input state keeps them from KeyDown.
             in.KeyEvent(vk, down);
             if (down) in.CharEvent(tideControlCharFromVk(vk));
             break;

@@ -41,7 +41,7 @@ TEST_F(Core, KeyEdgesAreSeenForOneFrameAndHeldStateInBetween) {
     e.hl->Char('a');
     e.hl->Frame(0.016f); // pressed
     e.hl->Frame(0.016f); // held
-    e.hl->Key('A', true); // auto-repeat is no new press
+    e.hl->Key('A', true); // auto-repeat: the frame's key, but no new press
     e.hl->Frame(0.016f);
     e.hl->Key('A', false);
     e.hl->Frame(0.016f); // released
@@ -52,14 +52,16 @@ TEST_F(Core, KeyEdgesAreSeenForOneFrameAndHeldStateInBetween) {
     EXPECT_EQ(seen[0].chr, 'a');
     for (int i : {1, 2}) {
         EXPECT_TRUE(!seen[i].down && seen[i].held && !seen[i].up) << i;
-        EXPECT_EQ(seen[i].key, 0) << i;
+        EXPECT_EQ(seen[i].key, i == 2 ? 'A' : 0) << i;
         EXPECT_EQ(seen[i].chr, 0) << i;
     }
     EXPECT_TRUE(!seen[3].down && !seen[3].held && seen[3].up);
     EXPECT_TRUE(!seen[4].down && !seen[4].held && !seen[4].up);
 }
 
-TEST_F(Core, PressAndReleaseWithinOneFrameShowBothEdges) {
+// A tap (press and release within one frame) is a press in that frame and a
+// release in the next, so controls that act while the button is held see it.
+TEST_F(Core, PressAndReleaseWithinOneFrameArriveInTwoFrames) {
     e.hl->Key('A', true);
     e.hl->Key('A', false);
     e.hl->Wheel(2);
@@ -67,11 +69,30 @@ TEST_F(Core, PressAndReleaseWithinOneFrameShowBothEdges) {
     e.hl->SetMouse(100.5f, 200.25f);
     e.hl->Frame(0.016f);
     e.hl->Frame(0.016f);
-    EXPECT_TRUE(seen[0].down && seen[0].up && !seen[0].held);
+    e.hl->Frame(0.016f);
+    EXPECT_TRUE(seen[0].down && !seen[0].up && seen[0].held);
+    EXPECT_EQ(seen[0].key, 'A');
+    EXPECT_TRUE(!seen[1].down && seen[1].up && !seen[1].held);
+    EXPECT_EQ(seen[1].key, 0);
+    EXPECT_TRUE(!seen[2].down && !seen[2].up && !seen[2].held);
     EXPECT_EQ(seen[0].wheel, 1);
     EXPECT_EQ(seen[1].wheel, 0);
     EXPECT_FLOAT_EQ(seen[1].mx, 100.5f); // the pointer stays where it was
     EXPECT_FLOAT_EQ(seen[1].my, 200.25f);
+
+    // Two taps in one frame: four edges, one a frame, in order.
+    seen.clear();
+    for (int i = 0; i < 2; i++) {
+        e.hl->Key('A', true);
+        e.hl->Key('A', false);
+    }
+    for (int i = 0; i < 5; i++) e.hl->Frame(0.016f);
+    for (int i = 0; i < 4; i++) {
+        EXPECT_EQ(seen[size_t(i)].down, i % 2 == 0) << i;
+        EXPECT_EQ(seen[size_t(i)].up, i % 2 == 1) << i;
+        EXPECT_EQ(seen[size_t(i)].held, i % 2 == 0) << i;
+    }
+    EXPECT_TRUE(!seen[4].down && !seen[4].up && !seen[4].held);
 }
 
 TEST_F(Core, FrameReturnsTheFrameCallbacksResultAndAdvancesTheManualClock) {

@@ -209,6 +209,83 @@ TEST_F(DeviceInput, KeysTextMouseAndWheelReachTheInputState) {
     EXPECT_EQ(step, steps.size());
 }
 
+namespace {
+
+void pushButton(bool down, int x, int y) {
+    SDL_Event b{};
+    b.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    b.button.button = SDL_BUTTON_LEFT;
+    b.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    b.button.clicks = 1;
+    b.button.x = x;
+    b.button.y = y;
+    push(b);
+}
+
+} // namespace
+
+// A held arrow key repeats for Input_GetKey at the rate the desktop sends
+// repeats, while Input_KeyDown stays the one press.
+TEST_F(DeviceInput, HeldKeysRepeatForGetKeyButNotForKeyDown) {
+    auto repeatSeen = [] {
+        EXPECT_FALSE(engine->Input_KeyDown(TIDEK_DOWN));
+        EXPECT_TRUE(engine->Input_GetKeyState(TIDEK_DOWN));
+        EXPECT_EQ(engine->Input_GetKey(), TIDEK_DOWN);
+    };
+    steps = {
+        [] { pushKey(SDLK_DOWN, true); },
+        [] {
+            EXPECT_TRUE(engine->Input_KeyDown(TIDEK_DOWN));
+            EXPECT_EQ(engine->Input_GetKey(), TIDEK_DOWN);
+            pushKey(SDLK_DOWN, true, true);
+        },
+        [&] {
+            repeatSeen();
+            pushKey(SDLK_DOWN, true, true);
+        },
+        [&] { repeatSeen(); },
+        [] { // no repeat came this frame
+            EXPECT_EQ(engine->Input_GetKey(), 0);
+            EXPECT_TRUE(engine->Input_GetKeyState(TIDEK_DOWN));
+            pushKey(SDLK_DOWN, false);
+        },
+        [] {
+            EXPECT_TRUE(engine->Input_KeyUp(TIDEK_DOWN));
+            EXPECT_EQ(engine->Input_GetKey(), 0);
+        },
+    };
+    ASSERT_TRUE(engine->System_Start());
+    EXPECT_EQ(step, steps.size());
+}
+
+// A tap (both button events in one frame, as a touchpad or xdotool sends
+// them) is the press in one frame and the release in the next.
+TEST_F(DeviceInput, ATapIsAPressThenAReleaseInTheNextFrame) {
+    steps = {
+        [] {
+            pushButton(true, 12, 34);
+            pushButton(false, 12, 34);
+        },
+        [] {
+            EXPECT_TRUE(engine->Input_KeyDown(TIDEK_LBUTTON));
+            EXPECT_TRUE(engine->Input_GetKeyState(TIDEK_LBUTTON));
+            EXPECT_FALSE(engine->Input_KeyUp(TIDEK_LBUTTON));
+            float x = 0, y = 0;
+            engine->Input_GetMousePos(&x, &y);
+            EXPECT_FLOAT_EQ(x, 12);
+            EXPECT_FLOAT_EQ(y, 34);
+        },
+        [] {
+            EXPECT_FALSE(engine->Input_KeyDown(TIDEK_LBUTTON));
+            EXPECT_FALSE(engine->Input_GetKeyState(TIDEK_LBUTTON));
+            EXPECT_TRUE(engine->Input_KeyUp(TIDEK_LBUTTON));
+        },
+        [] { EXPECT_FALSE(engine->Input_KeyUp(TIDEK_LBUTTON)); },
+    };
+    ASSERT_TRUE(engine->System_Start());
+    EXPECT_EQ(step, steps.size());
+}
+
 TEST_F(DeviceInput, ClosingTheWindowEndsTheLoop) {
     steps = {[] {
                  SDL_Event q{};
