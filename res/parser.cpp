@@ -100,7 +100,7 @@ bool is_identifier_char(char c) {
 }  // namespace
 
 RScriptParser::RScriptParser(const char* name, const char* scr)
-    : tokentype(TOKEN_NONE), script(scr), scriptname(name), line(1), tokenlen(0) {
+    : tokentype(TOKEN_NONE), script(scr), scriptname(name), line(1), tokenlen(0), tokencut(false) {
     tokenvalue[0] = 0;
     tide = tideCreate(TIDE_VERSION);
 }
@@ -120,7 +120,10 @@ bool RScriptParser::strtkcmp(const char* keyword, const char* text) {
 void RScriptParser::copy_while(bool (*keep)(char c)) {
     size_t len = strlen(tokenvalue);
     while (keep(*script)) {
-        if (len < sizeof(tokenvalue) - 1) tokenvalue[len++] = *script;
+        if (len < sizeof(tokenvalue) - 1)
+            tokenvalue[len++] = *script;
+        else
+            tokencut = true;
         ++script;
         ++tokenlen;
     }
@@ -130,6 +133,7 @@ void RScriptParser::copy_while(bool (*keep)(char c)) {
 int RScriptParser::get_token() {
     tokenvalue[0] = 0;
     tokenlen = 0;
+    tokencut = false;
 
     for (;;) {
         while (is_space(*script)) {

@@ -103,6 +103,8 @@ public:
     const char* get_name() const { return scriptname; }
 
     const char* tkn_string() const { return tokenvalue; }
+    // Whether the current token was longer than its buffer and was cut.
+    bool tkn_cut() const { return tokencut; }
     int tkn_int() const;
     float tkn_float() const;
     bool tkn_bool() const;
@@ -126,6 +128,7 @@ private:
     // Script characters the current token took, quotes and cut-off tail
     // included, so that put_back returns exactly to its start.
     int tokenlen;
+    bool tokencut;
 
     void copy_while(bool (*keep)(char c));
 

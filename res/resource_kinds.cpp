@@ -101,14 +101,19 @@ void RTarget::Free() {
 
 uintptr_t RSprite::Get(tideResourceManager* rm) {
     return get_once(handle, [&] {
-        tideSprite* spr = new tideSprite(rm->GetTexture(texname, resgroup), tx, ty, w, h);
-        apply_sprite_params(spr, this);
-        return handle_of(spr);
+        made.sprite = std::make_shared<tideSprite>(rm->GetTexture(texname, resgroup), tx, ty, w, h);
+        apply_sprite_params(made.sprite.get(), this);
+        return handle_of(made.sprite.get());
     });
 }
 
+std::shared_ptr<tideSprite> RSprite::Share(tideResourceManager* rm) {
+    Get(rm);
+    return made.sprite;
+}
+
 void RSprite::Free() {
-    free_once(handle, [](uintptr_t h) { delete as<tideSprite>(h); });
+    free_once(handle, [&](uintptr_t) { made.sprite.reset(); });
 }
 
 uintptr_t RAnimation::Get(tideResourceManager* rm) {
@@ -146,12 +151,15 @@ void RFont::Free() {
 
 uintptr_t RParticle::Get(tideResourceManager* rm) {
     return get_once(handle, [&] {
-        return handle_of(new tideParticleSystem(filename, rm->GetSprite(spritename)));
+        RSprite* rs = static_cast<RSprite*>(FindRes(rm, RES_SPRITE, spritename));
+        borrowed.sprite = rs ? rs->Share(rm) : nullptr;
+        return handle_of(new tideParticleSystem(filename, borrowed.sprite.get()));
     });
 }
 
 void RParticle::Free() {
     free_once(handle, [](uintptr_t h) { delete as<tideParticleSystem>(h); });
+    borrowed.sprite.reset();
 }
 
 uintptr_t RDistort::Get(tideResourceManager* rm) {

@@ -1,5 +1,7 @@
 #include "res/resource_manager.h"
 
+#include <cstring>
+
 #include "res/strtable.h"
 
 Tide* tideResourceManager::tide = nullptr;
@@ -22,7 +24,7 @@ void tideResourceManager::ChangeScript(const char* scriptname) {
 // The script list only guards against including a script twice within one
 // pass, so it is emptied as soon as the pass is over.
 void tideResourceManager::_parse_script(const char* scriptname) {
-    if (scriptname) RScript::Parse(this, nullptr, scriptname, nullptr);
+    if (scriptname && name_fits(scriptname)) RScript::Parse(this, nullptr, scriptname, nullptr);
     while (ResDesc* rc = res[RES_SCRIPT]) {
         res[RES_SCRIPT] = rc->next;
         rc->Free();
@@ -54,8 +56,17 @@ void tideResourceManager::Purge(int groupid) {
             if (!groupid || rc->resgroup == groupid) rc->Free();
 }
 
+// Names are never cut to fit: two long names would alias one resource, and a
+// cut name would load a file other than the one asked for.
+bool tideResourceManager::name_fits(const char* name) {
+    if (strnlen(name, MAXRESCHARS) < MAXRESCHARS) return true;
+    tide->System_Log("Resource name '%.*s...' is longer than %d characters.", MAXRESCHARS - 1,
+                     name, MAXRESCHARS - 1);
+    return false;
+}
+
 uintptr_t tideResourceManager::get_declared(int type, const char* name) {
-    if (!name) return 0;
+    if (!name || !name_fits(name)) return 0;
     ResDesc* rc = FindRes(this, type, name);
     return rc ? rc->Get(this) : 0;
 }
@@ -64,7 +75,7 @@ uintptr_t tideResourceManager::get_declared(int type, const char* name) {
 // registers nothing, so the next request tries again.
 template <class D, class Load>
 uintptr_t tideResourceManager::get_or_load(int type, const char* name, int resgroup, Load load) {
-    if (!name) return 0;
+    if (!name || !name_fits(name)) return 0;
     if (ResDesc* rc = FindRes(this, type, name)) return rc->Get(this);
     uintptr_t handle = load();
     if (!handle) return 0;

@@ -31,13 +31,15 @@ public:
     void Purge(int groupid = 0);
 
     // A name no description has is taken as a file name: the file is loaded
-    // and registered under that name.
+    // and registered under that name. Every lookup refuses, with one log
+    // line, a name longer than MAXRESCHARS - 1 characters.
     void* GetResource(const char* name, int resgroup = 0);
     HTEXTURE GetTexture(const char* name, int resgroup = 0);
     HEFFECT GetEffect(const char* name, int resgroup = 0);
     HMUSIC GetMusic(const char* name, int resgroup = 0);
     HSTREAM GetStream(const char* name, int resgroup = 0);
-    // Always gives a table: an empty one when the file is missing.
+    // Always gives a table, an empty one when the file is missing; null only
+    // for a name too long to register.
     tideStringTable* GetStringTable(const char* name, int resgroup = 0);
 
     // Declared resources only.
@@ -53,6 +55,7 @@ public:
 private:
     void _parse_script(const char* scriptname);
     void _remove_all();
+    bool name_fits(const char* name);
     uintptr_t get_declared(int type, const char* name);
     template <class D, class Load>
     uintptr_t get_or_load(int type, const char* name, int resgroup, Load load);

@@ -28,15 +28,19 @@ void AddRes(tideResourceManager* rm, int type, ResDesc* resource) {
     rm->res[type] = resource;
 }
 
-// Names are compared as they would be stored, so a name too long for its
-// field finds the description it was cut into.
 ResDesc* FindRes(tideResourceManager* rm, int type, const char* name) {
     for (ResDesc* rc = rm->res[type]; rc; rc = rc->next)
-        if (strncmp(rc->name, name, MAXRESCHARS - 1) == 0) return rc;
+        if (strcmp(rc->name, name) == 0) return rc;
     return nullptr;
 }
 
 namespace {
+
+// Names never fit cut: two long ones would alias one resource.
+const char kTooLong[] = " is longer than 127 characters.";
+
+// Scripts being parsed in this pass, the top-level one included.
+thread_local int parse_depth = 0;
 
 // Drops tokens, starting with the current one, up to the next command or kind
 // keyword or the end, and leaves that token to be read again.
@@ -63,8 +67,12 @@ bool read_bool(RScriptParser* sp) {
 DWORD read_hex(RScriptParser* sp) {
     return value(sp)->tkn_hex();
 }
+// A value too long for its field leaves the field as it was.
 void read_string(RScriptParser* sp, char (&dst)[MAXRESCHARS]) {
-    ResCopyName(dst, value(sp)->tkn_string());
+    if (value(sp)->tkn_cut())
+        sp->ScriptPostError("Value ", kTooLong);
+    else
+        ResCopyName(dst, sp->tkn_string());
 }
 
 void read_rect(RScriptParser* sp, float* x, float* y, float* w, float* h) {
@@ -207,6 +215,11 @@ void parse_block_item(tideResourceManager* rm, RScriptParser* sp, int type) {
     char basename[MAXRESCHARS] = {};
 
     sp->get_token();
+    if (sp->tkn_cut()) {
+        sp->ScriptPostError("Resource name ", kTooLong);
+        skip_to_command(sp);
+        return;
+    }
     if (FindRes(rm, type, sp->tkn_string())) {
         sp->ScriptPostError("Resource ", " of the same type already has been defined.");
         skip_to_command(sp);
@@ -216,7 +229,7 @@ void parse_block_item(tideResourceManager* rm, RScriptParser* sp, int type) {
 
     if (sp->get_token() == TOKEN_BASED) {
         sp->get_token();
-        if (FindRes(rm, type, sp->tkn_string()))
+        if (!sp->tkn_cut() && FindRes(rm, type, sp->tkn_string()))
             ResCopyName(basename, sp->tkn_string());
         else
             sp->ScriptPostError("Base resource ", " is not defined.");
@@ -306,6 +319,12 @@ void RScript::Parse(tideResourceManager* rm, RScriptParser* sp, const char* name
         if (sp) sp->ScriptPostError("Script ", " already has been parsed.");
         return;
     }
+    // Each level of a chain holds a parser and a copy of its script on the stack.
+    if (parse_depth > MAXINCLUDEDEPTH) {
+        if (sp) sp->ScriptPostError("Script ", " not parsed: includes nest deeper than 64.");
+        return;
+    }
+    static_assert(MAXINCLUDEDEPTH == 64, "the log line names the depth");
 
     RScript* rc = new RScript;
     DWORD size = 0;
@@ -326,13 +345,20 @@ void RScript::Parse(tideResourceManager* rm, RScriptParser* sp, const char* name
     ResCopyName(rc->name, name);
     AddRes(rm, RES_SCRIPT, rc);
 
+    struct Nest {
+        Nest() { ++parse_depth; }
+        ~Nest() { --parse_depth; }
+    } nest;
     RScriptParser parser(rc->name, text.data());
     for (;;) {
         int t = parser.get_token();
         if (t == TOKEN_END) break;
         if (t == TOKEN_CMD_INCLUDE) {
             parser.get_token();
-            RScript::Parse(rm, &parser, parser.tkn_string(), nullptr);
+            if (parser.tkn_cut())
+                parser.ScriptPostError("Script ", kTooLong);
+            else
+                RScript::Parse(rm, &parser, parser.tkn_string(), nullptr);
         } else if (IsCommandToken(t)) {
             parse_block_item(rm, &parser, t - TOKEN_CMD_INCLUDE);
         } else {

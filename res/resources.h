@@ -4,11 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "engine/tide.h"
 #include "res/parser.h"
 
 class tideResourceManager;
+class tideSprite;
 
 // Kind indices: a kind keyword's token code minus 11.
 enum {
@@ -29,6 +31,8 @@ enum {
 };
 
 const int MAXRESCHARS = 128;  // name and file name fields, NUL included
+// Includes nest at most this deep below the top-level script.
+const int MAXINCLUDEDEPTH = 64;
 
 // Copies `src` into a fixed field, cut to fit.
 void ResCopyName(char (&dst)[MAXRESCHARS], const char* src);
@@ -125,10 +129,22 @@ public:
     bool zbuffer = false;
 };
 
+// A share in a sprite that keeps it alive for a borrower. Descriptions copy
+// their base's fields, never what the base has made, so a copy starts empty.
+struct SpriteShare {
+    SpriteShare() = default;
+    SpriteShare(const SpriteShare&) {}
+    SpriteShare& operator=(const SpriteShare&) { return *this; }
+
+    std::shared_ptr<tideSprite> sprite;
+};
+
 class RSprite : public ResDesc {
 public:
     RES_KIND_OPERATIONS;
     void Defaults();
+    // The made sprite with a share in it (made on first request).
+    std::shared_ptr<tideSprite> Share(tideResourceManager* rm);
 
     char texname[MAXRESCHARS] = {};
     float tx = 0, ty = 0, w = 0, h = 0;  // texture rectangle in texture pixels
@@ -137,6 +153,9 @@ public:
     DWORD color = 0;
     float z = 0;
     bool bXFlip = false, bYFlip = false;
+
+private:
+    SpriteShare made;
 };
 
 class RAnimation : public RSprite {
@@ -170,6 +189,11 @@ public:
     RES_KIND_OPERATIONS;
 
     char spritename[MAXRESCHARS] = {};
+
+private:
+    // A particle system draws with its sprite until it goes, even when the
+    // sprite's own group is purged first.
+    SpriteShare borrowed;
 };
 
 class RDistort : public ResDesc {

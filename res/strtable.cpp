@@ -121,9 +121,16 @@ void tideStringTable::parse(const char* filename, const char* text) {
     }
 }
 
+// A name longer than the field is refused: compared cut, it would find the
+// entry of another name that shares its beginning.
 const char* tideStringTable::GetString(const char* name) const {
     if (!name) return nullptr;
+    const int maxlen = int(sizeof(NamedString::name)) - 1;
+    if (strnlen(name, size_t(maxlen) + 1) > size_t(maxlen)) {
+        tide->System_Log("String name '%.*s...' is longer than %d characters.", maxlen, name, maxlen);
+        return nullptr;
+    }
     for (NamedString* s = strings; s; s = s->next)
-        if (strncmp(s->name, name, sizeof(s->name) - 1) == 0) return s->string;
+        if (strcmp(s->name, name) == 0) return s->string;
     return nullptr;
 }

@@ -19,7 +19,8 @@ public:
     tideStringTable(const tideStringTable&) = delete;
     tideStringTable& operator=(const tideStringTable&) = delete;
 
-    // Text of the last entry of that name in the file, or null.
+    // Text of the last entry of that name in the file, or null; a name longer
+    // than an entry's field is refused with one log line.
     const char* GetString(const char* name) const;
 
     NamedString* strings;  // last entry of the file first

@@ -274,4 +274,76 @@ TEST_F(ManagerTest, StringTableFallbackAlwaysRegisters) {
     EXPECT_STREQ(rm.GetStringTable("t.txt")->GetString("greeting"), "Hi");
 }
 
+// Sprites a particle system borrows outlive a Purge of their group; the
+// sprite's lookup then makes a fresh one.
+TEST_F(ManagerTest, PurgeKeepsTheSpriteOfALiveParticleSystem) {
+    Png("spark.png", 8, 8);
+    std::vector<unsigned char> psi(PARTICLE_INFO_SIZE, 0);
+    const int emission = 100;
+    const float lifetime = -1, life = 5, size = 1, alpha = 1;
+    memcpy(psi.data() + 4, &emission, 4);
+    memcpy(psi.data() + 8, &lifetime, 4);
+    memcpy(psi.data() + 12, &life, 4);
+    memcpy(psi.data() + 16, &life, 4);
+    memcpy(psi.data() + 64, &size, 4);
+    memcpy(psi.data() + 100, &alpha, 4);
+    eng.WriteBytes("fx.psi", psi.data(), psi.size());
+    auto rm = Load(
+        "Sprite spark { texture = spark.png rect = 0, 0, 4, 4 resgroup = 3 }\n"
+        "Particle fx { filename = fx.psi sprite = spark }\n");
+    tideParticleSystem* ps = rm->GetParticleSystem("fx");
+    ASSERT_TRUE(ps);
+    tideSprite* borrowed = ps->info.sprite;
+    ASSERT_EQ(borrowed, rm->GetSprite("spark"));
+    ps->Fire();
+    ps->Update(0.1f);
+    ASSERT_GT(ps->GetParticlesAlive(), 0);
+
+    rm->Purge(3);
+    EXPECT_EQ(Desc<RSprite>(rm.get(), RES_SPRITE, "spark")->handle, 0u);
+    EXPECT_EQ(rm->GetParticleSystem("fx"), ps);
+    EXPECT_EQ(ps->info.sprite, borrowed);
+    eng.tide->Gfx_BeginScene();
+    ps->Render();  // reads the borrowed sprite
+    EXPECT_EQ(eng.hl->Quads().size(), size_t(ps->GetParticlesAlive()));
+    eng.tide->Gfx_EndScene();
+    EXPECT_TRUE(rm->GetSprite("spark"));
+
+    rm->Purge(0);  // the particle system goes, and with it the old sprite
+    EXPECT_EQ(Desc<RParticle>(rm.get(), RES_PARTICLE, "fx")->handle, 0u);
+    EXPECT_NE(rm->GetParticleSystem("fx"), nullptr);
+}
+
+// Names that do not fit the 127-character field are refused, never cut: two
+// long names sharing their first 127 characters must not alias one resource.
+TEST_F(ManagerTest, LookupsRefuseNamesLongerThanTheField) {
+    const std::string base = "res/" + std::string(130, 'a');
+    Png(base + "1.png");
+    Png(base + "2.png");
+    const std::string fits = std::string(127, 'b');
+    Png(fits);
+    tideResourceManager rm;
+    eng.hl->ClearLog();
+    for (const std::string suffix : {"1.png", "2.png"}) {
+        const std::string name = base + suffix;
+        EXPECT_EQ(rm.GetTexture(name.c_str()), 0u);
+        EXPECT_EQ(rm.GetResource(name.c_str()), nullptr);
+        EXPECT_EQ(rm.GetEffect(name.c_str()), 0u);
+        EXPECT_EQ(rm.GetMusic(name.c_str()), 0u);
+        EXPECT_EQ(rm.GetStream(name.c_str()), 0u);
+        EXPECT_EQ(rm.GetStringTable(name.c_str()), nullptr);
+        EXPECT_EQ(rm.GetSprite(name.c_str()), nullptr);
+    }
+    EXPECT_EQ(LogSize(), 14u);
+    EXPECT_TRUE(Logged("Resource name '" + base.substr(0, 127) +
+                       "...' is longer than 127 characters."));
+    EXPECT_EQ(eng.hl->Log().size(), 14u);  // nothing was even tried
+    for (ResDesc* head : rm.res) EXPECT_EQ(head, nullptr);
+
+    HTEXTURE tex = rm.GetTexture(fits.c_str());
+    EXPECT_NE(tex, 0u);
+    rm.Purge(0);
+    EXPECT_NE(rm.GetTexture(fits.c_str()), 0u);
+}
+
 }  // namespace

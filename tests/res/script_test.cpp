@@ -227,16 +227,53 @@ TEST_F(ScriptTest, MissingTopLevelScriptGivesAnEmptyManager) {
     EXPECT_EQ(LogSize(), 1u);
 }
 
-TEST_F(ScriptTest, LongNamesAreCutAndStillFound) {
+// A name or file name that does not fit its field is refused whole: cut, two
+// long names would alias one resource.
+TEST_F(ScriptTest, NamesLongerThanTheFieldAreRefused) {
     std::string longname(200, 'n');
     std::string longfile(300, 'f');
-    auto rm = Load("Sprite " + longname + " { texture = " + longfile + " }\n");
     std::string cut(127, 'n');
-    RSprite* s = Desc<RSprite>(rm.get(), RES_SPRITE, cut.c_str());
+    auto rm = Load("Sprite " + longname + " { texture = t }\n" +  //
+                   "Sprite " + cut + "x { texture = t }\n" +       //
+                   "Sprite s { texture = " + longfile + " rect = 0, 0, 2, 2 }\n" +
+                   "Sprite b : " + longname + " { }\n" +  //
+                   "Sprite " + cut + " { }\n" +  //
+                   "Include " + longfile + "\n");
+    EXPECT_TRUE(Logged("s.txt, line 1: Resource name '" + cut +
+                       "' is longer than 127 characters."));
+    EXPECT_TRUE(Logged("s.txt, line 2: Resource name '" + cut +
+                       "' is longer than 127 characters."));
+    EXPECT_TRUE(Logged("s.txt, line 3: Value '" + std::string(127, 'f') +
+                       "' is longer than 127 characters."));
+    EXPECT_TRUE(Logged("s.txt, line 4: Base resource '" + cut + "' is not defined."));
+    EXPECT_TRUE(Logged("s.txt, line 6: Script '" + std::string(127, 'f') +
+                       "' is longer than 127 characters."));
+    EXPECT_EQ(LogSize(), 5u);
+    EXPECT_EQ(eng.hl->Log().size(), 5u);  // no file was tried under a cut name
+    EXPECT_EQ(Count(rm.get(), RES_SPRITE), 3);  // s, b and the one that fits
+    RSprite* s = Desc<RSprite>(rm.get(), RES_SPRITE, "s");
     ASSERT_TRUE(s);
-    EXPECT_EQ(std::string(s->texname), std::string(127, 'f'));
-    EXPECT_EQ(Desc<RSprite>(rm.get(), RES_SPRITE, longname.c_str()), s);
-    EXPECT_FALSE(Desc<RSprite>(rm.get(), RES_SPRITE, std::string(126, 'n').c_str()));
+    EXPECT_STREQ(s->texname, "");
+    EXPECT_EQ(s->w, 2.0f);  // the block goes on after the refused value
+    EXPECT_TRUE(Desc<RSprite>(rm.get(), RES_SPRITE, cut.c_str()));
+    EXPECT_FALSE(Desc<RSprite>(rm.get(), RES_SPRITE, longname.c_str()));
+}
+
+// Each script includes the next: the chain is cut below the top-level script
+// and 64 nested includes, with one line naming the script that was cut.
+TEST_F(ScriptTest, IncludeChainsAreCutAt64Levels) {
+    const int scripts = 80;
+    for (int i = 1; i < scripts; ++i)
+        eng.WriteFile("i" + std::to_string(i) + ".txt",
+                      "Sprite s" + std::to_string(i) + " {}\nInclude i" + std::to_string(i + 1) +
+                          ".txt\n");
+    auto rm = Load("Sprite s0 {}\nInclude i1.txt\n");
+    EXPECT_EQ(LogSize(), 1u);
+    EXPECT_TRUE(Logged("i64.txt, line 2: Script 'i65.txt' not parsed: includes nest deeper than 64."));
+    EXPECT_TRUE(Desc<RSprite>(rm.get(), RES_SPRITE, "s64"));
+    EXPECT_FALSE(Desc<RSprite>(rm.get(), RES_SPRITE, "s65"));
+    EXPECT_EQ(Count(rm.get(), RES_SPRITE), 65);
+    EXPECT_EQ(rm->res[RES_SCRIPT], nullptr);
 }
 
 }  // namespace
