@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 Tide* RScriptParser::tide = nullptr;
 
@@ -97,6 +98,32 @@ bool is_identifier_char(char c) {
     return c != 0 && !is_space(c) && c != ',' && c != '=' && c != '{' && c != '}' && c != ':';
 }
 
+// The keyword table split by first character, each part in table order, so a
+// token is matched against the few keywords it can begin with and the first
+// match in table order still wins.
+class KeywordsByFirstChar {
+public:
+    KeywordsByFirstChar() {
+        for (const keyword* k = RScriptParser::keytable; k->word; ++k) {
+            entries[static_cast<unsigned char>(k->word[0])].push_back(k);
+        }
+    }
+    // `text` is not at its end: the first character is there to compare.
+    const keyword* match(const char* text) const {
+        for (const keyword* k : entries[static_cast<unsigned char>(*text)])
+            if (!RScriptParser::strtkcmp(k->word + 1, text + 1)) return k;
+        return nullptr;
+    }
+
+private:
+    std::vector<const keyword*> entries[256];
+};
+
+const KeywordsByFirstChar& keywords() {
+    static const KeywordsByFirstChar byFirstChar;
+    return byFirstChar;
+}
+
 }  // namespace
 
 RScriptParser::RScriptParser(const char* name, const char* scr)
@@ -168,14 +195,12 @@ int RScriptParser::get_token() {
         return tokentype;
     }
 
-    for (const keyword* k = keytable; k->word; ++k) {
-        if (!strtkcmp(k->word, script)) {
-            size_t len = strlen(k->word);
-            memcpy(tokenvalue, k->word, len + 1);
-            script += len;
-            tokenlen = int(len);
-            return tokentype = k->code;
-        }
+    if (const keyword* k = keywords().match(script)) {
+        size_t len = strlen(k->word);
+        memcpy(tokenvalue, k->word, len + 1);
+        script += len;
+        tokenlen = int(len);
+        return tokentype = k->code;
     }
 
     tokentype = TOKEN_STRING;

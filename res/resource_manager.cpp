@@ -25,6 +25,7 @@ void tideResourceManager::ChangeScript(const char* scriptname) {
 // pass, so it is emptied as soon as the pass is over.
 void tideResourceManager::_parse_script(const char* scriptname) {
     if (scriptname && name_fits(scriptname)) RScript::Parse(this, nullptr, scriptname, nullptr);
+    index[RES_SCRIPT].Clear();
     while (ResDesc* rc = res[RES_SCRIPT]) {
         res[RES_SCRIPT] = rc->next;
         rc->Free();
@@ -33,9 +34,10 @@ void tideResourceManager::_parse_script(const char* scriptname) {
 }
 
 void tideResourceManager::_remove_all() {
-    for (ResDesc*& head : res) {
-        while (ResDesc* rc = head) {
-            head = rc->next;
+    for (int type = 0; type < RESTYPES; ++type) {
+        index[type].Clear();
+        while (ResDesc* rc = res[type]) {
+            res[type] = rc->next;
             rc->Free();
             delete rc;
         }

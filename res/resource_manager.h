@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "engine/tide.h"
+#include "res/name_index.h"
 #include "res/resources.h"
 
 class tideSprite;
@@ -53,6 +54,13 @@ public:
     ResDesc* res[RESTYPES];  // one list per kind index, newest first
 
 private:
+    friend void AddRes(tideResourceManager* rm, int type, ResDesc* resource);
+    friend ResDesc* FindRes(tideResourceManager* rm, int type, const char* name);
+
+    // Beside each list, its descriptions by name: the first of each name in
+    // list order. Descriptions leave a list only with the whole list.
+    ResNameIndex index[RESTYPES];
+
     void _parse_script(const char* scriptname);
     void _remove_all();
     bool name_fits(const char* name);

@@ -23,15 +23,17 @@ void ResCopyName(char (&dst)[MAXRESCHARS], const char* src) {
     dst[n] = 0;
 }
 
+// The index files each description under its own name, which never changes
+// once the description is in a list. A newer description of a name already
+// there stands first in the list, so it takes the name over.
 void AddRes(tideResourceManager* rm, int type, ResDesc* resource) {
     resource->next = rm->res[type];
     rm->res[type] = resource;
+    rm->index[type].Put(resource->name, resource);
 }
 
 ResDesc* FindRes(tideResourceManager* rm, int type, const char* name) {
-    for (ResDesc* rc = rm->res[type]; rc; rc = rc->next)
-        if (strcmp(rc->name, name) == 0) return rc;
-    return nullptr;
+    return rm->index[type].Find(name);
 }
 
 namespace {

@@ -346,4 +346,26 @@ TEST_F(ManagerTest, LookupsRefuseNamesLongerThanTheField) {
     EXPECT_NE(rm.GetTexture(fits.c_str()), 0u);
 }
 
+// The name index stands beside the lists: the first description of a name in
+// list order wins, as a scan of the list would find it, and lists emptied by
+// a new script leave nothing behind in it.
+TEST_F(ManagerTest, IndexFindsTheFirstOfANameInListOrder) {
+    auto rm = Load("Sprite a {}\nSprite b {}\n");
+    RSprite* older = Desc<RSprite>(rm.get(), RES_SPRITE, "a");
+    RSprite* newer = new RSprite;
+    strcpy(newer->name, "a");
+    AddRes(rm.get(), RES_SPRITE, newer);
+    EXPECT_EQ(FindRes(rm.get(), RES_SPRITE, "a"), newer);
+    EXPECT_EQ(rm->res[RES_SPRITE], newer);
+    EXPECT_NE(older, newer);
+    EXPECT_TRUE(FindRes(rm.get(), RES_SPRITE, "b"));
+    EXPECT_FALSE(FindRes(rm.get(), RES_TEXTURE, "a"));
+
+    for (int i = 0; i < 1000; ++i) AddRes(rm.get(), RES_FONT, new RFont);  // all named ""
+    EXPECT_EQ(FindRes(rm.get(), RES_FONT, ""), rm->res[RES_FONT]);
+    rm->ChangeScript("s.txt");
+    EXPECT_NE(FindRes(rm.get(), RES_SPRITE, "a"), nullptr);
+    EXPECT_EQ(FindRes(rm.get(), RES_FONT, ""), nullptr);
+}
+
 }  // namespace
