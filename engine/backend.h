@@ -80,4 +80,5 @@ public:
 };
 
 tideBackend* tideCreateHeadlessBackend();
-tideBackend* tideCreateSdlBackend();
+// The real device: SDL2 and OpenGL on the desktop, the browser on the web.
+tideBackend* tideCreateDeviceBackend();

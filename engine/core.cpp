@@ -10,6 +10,9 @@
 #include "engine/crash_handler.h"
 #include "engine/ini.h"
 #include "engine/paths.h"
+#ifdef __EMSCRIPTEN__
+#include "engine/web/web_backend.h"
+#endif
 
 #ifndef THALOMIR_INSTALL_DATADIR
 #define THALOMIR_INSTALL_DATADIR ""
@@ -73,7 +76,7 @@ bool tideCore::System_Initiate() {
     if (headless)
         backend.reset(tideCreateHeadlessBackend());
     else
-        backend.reset(tideCreateSdlBackend());
+        backend.reset(tideCreateDeviceBackend());
     quadRun = tideQuadRun();
     if (backend) backend->run = &quadRun;
     if (!backend) {
@@ -128,6 +131,11 @@ bool tideCore::System_Start() {
         }
         return true;
     }
+#ifdef __EMSCRIPTEN__
+    // A page must not block: the browser runs the frames from here on.
+    tideWebRunLoop(this);
+    return true;
+#endif
     double last = backend->Now(); // start of the previous frame
     double due = last;             // when the next frame is due, on a fixed grid
     for (;;) {

@@ -6,9 +6,9 @@
 #include <cstddef>
 #include <string>
 
-#include "engine/backend.h"
+#include "engine/audio_device.h"
 
-class tideSdlAudio {
+class tideSdlAudio final : public tideAudioDevice {
 public:
     // Opens the device; when the system's device fails, SDL's "dummy" driver
     // (which mixes in real time to nowhere). Returns false when neither opens;
@@ -19,14 +19,13 @@ public:
     // The audio driver in use ("" when closed).
     std::string Driver() const;
 
-    void* Load(tideSoundType type, const void* data, size_t size);
-    void Free(tideSoundType type, void* obj);
-    // volume 0..100; returns the mixer channel (effects), 0 for the music
-    // slot, -1 on failure.
-    int Play(tideSoundType type, void* obj, bool loop, int volume);
-    void SetVolume(int channel, tideSoundType type, int volume);
-    void Stop(int channel, tideSoundType type);
-    bool Playing(int channel, tideSoundType type);
+    void* Load(tideSoundType type, const void* data, size_t size) override;
+    void Free(tideSoundType type, void* obj) override;
+    // Returns the mixer channel (effects), 0 for the music slot, -1 on failure.
+    int Play(tideSoundType type, void* obj, bool loop, int volume) override;
+    void SetVolume(int channel, tideSoundType type, int volume) override;
+    void Stop(int channel, tideSoundType type) override;
+    bool Playing(int channel, tideSoundType type) override;
 
     static constexpr int kMusicChannel = 0;
 

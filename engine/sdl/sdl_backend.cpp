@@ -19,7 +19,7 @@ bool envSet(const char* name) {
 
 } // namespace
 
-tideBackend* tideCreateSdlBackend() { return new tideSdlBackend(); }
+tideBackend* tideCreateDeviceBackend() { return new tideSdlBackend(); }
 
 bool tideSdlBackend::fail(const std::string& why) {
     core->SetError(why);
@@ -83,8 +83,8 @@ bool tideSdlBackend::Init(tideCore* c) {
 
     if (core->System_GetState(TIDE_USESOUND)) {
         std::string why;
-        if (audio.Open(core->System_GetState(TIDE_SAMPLERATE), &why))
-            core->LogLine("Sound: SDL_mixer on the " + audio.Driver() + " audio driver");
+        if (sdlAudio.Open(core->System_GetState(TIDE_SAMPLERATE), &why))
+            core->LogLine("Sound: SDL_mixer on the " + sdlAudio.Driver() + " audio driver");
         else
             core->LogLine("Sound: no audio device (" + why + "), running without sound");
     }
@@ -92,7 +92,7 @@ bool tideSdlBackend::Init(tideCore* c) {
 }
 
 void tideSdlBackend::Shutdown() {
-    audio.Close();
+    sdlAudio.Close();
     if (context) {
         SDL_GL_MakeCurrent(window, context);
         renderer.Shutdown();
@@ -104,8 +104,7 @@ void tideSdlBackend::Shutdown() {
     presentable = false;
     if (sdlStarted) SDL_Quit();
     sdlStarted = false;
-    lastHandle = 0;
-    lastTexture = nullptr;
+    ForgetLastTexture();
 }
 
 bool tideSdlBackend::PumpEvents() {
@@ -180,13 +179,6 @@ void tideSdlBackend::toggleFullscreen() {
     SDL_SetWindowFullscreen(window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
-bool tideSdlBackend::BeginScene(HTARGET target) {
-    tideTarget* t = target ? core->GetTarget(target) : nullptr;
-    if (target && !t) return false;
-    screenScene = target == 0;
-    return renderer.BeginScene(t, t ? core->GetTexture(t->tex) : nullptr);
-}
-
 void tideSdlBackend::EndScene() {
     renderer.EndScene();
     const bool toWindow = screenScene && presentable;
@@ -201,32 +193,9 @@ void tideSdlBackend::present() {
     SDL_GL_SwapWindow(window);
 }
 
-void tideSdlBackend::RenderQuad(const tideQuad& quad) {
-    if (quad.tex != lastHandle) {
-        lastTexture = quad.tex ? core->GetTexture(quad.tex) : nullptr;
-        lastHandle = quad.tex;
-    }
-    renderer.RenderQuad(quad, lastTexture);
-}
-
-void tideSdlBackend::TextureFreed(tideTexture& tex) {
-    if (lastTexture == &tex) {
-        lastHandle = 0;
-        lastTexture = nullptr;
-    }
-    renderer.TextureFreed(tex);
-}
-
-bool tideSdlBackend::TargetCreated(tideTarget& target) {
-    tideTexture* tex = core->GetTexture(target.tex);
-    return tex && renderer.TargetCreated(target, *tex);
-}
-
 bool tideSdlBackend::Snapshot(const char* path) {
     std::vector<uint8_t> rgba;
-    if (!renderer.ReadScreen(&rgba)) return false;
-    // Blending leaves partial alpha in the frame; a screenshot is opaque.
-    for (size_t i = 3; i < rgba.size(); i += 4) rgba[i] = 255;
+    if (!ReadOpaqueScreen(&rgba)) return false;
     SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(rgba.data(), logicalW, logicalH, 32,
                                                         logicalW * 4, SDL_PIXELFORMAT_RGBA32);
     bool ok = s && IMG_SavePNG(s, path) == 0;

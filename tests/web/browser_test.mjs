@@ -1,0 +1,290 @@
+// Plays the web build in headless Chromium (software WebGL 2) and checks it:
+// a clean load, the first frame in time, the main menu as the desktop game
+// draws it, options, a battle with a move and an attack, and the music
+// setting kept across a reload. Exits non-zero on any failure.
+//
+//   node browser_test.mjs --site build-web/site --reference REF.png --out DIR
+//
+// REF.png is the desktop game's main menu at frame SHOT_FRAME (mainmenu.replay).
+import fs from 'node:fs';
+import http from 'node:http';
+import os from 'node:os';
+import path from 'node:path';
+import puppeteer from 'puppeteer-core';
+
+const SHOT_FRAME = 150;
+// The two GL paths (Mesa llvmpipe on the desktop, ANGLE on SwiftShader here)
+// sample textures with different sub-texel precision: where the rippling menu
+// background and scaled sprites have hard edges, single pixels differ by up
+// to a tenth of the range; everywhere else they agree within a step or two.
+// A pixel matches when no channel differs by more than CHANNEL_TOLERANCE; at
+// most MAX_OFF_SHARE of them may not, and none by more than MAX_CHANNEL_DIFF.
+// A wrong frame (other time, shifted, swapped colours) fails all three.
+const CHANNEL_TOLERANCE = 8;
+const MAX_OFF_SHARE = 0.015;
+const MAX_CHANNEL_DIFF = 64;
+const FIRST_FRAME_LIMIT_MS = Number(process.env.THALOMIR_FIRST_FRAME_LIMIT_MS || 5000);
+const GS = {MMENU: 0, OPTIONS: 1, CHLVL: 2, GAME: 3};
+
+const args = Object.fromEntries(process.argv.slice(2).reduce((pairs, a, i, all) => {
+  if (a.startsWith('--')) pairs.push([a.slice(2), all[i + 1]]);
+  return pairs;
+}, []));
+for (const need of ['site', 'reference', 'out'])
+  if (!args[need]) {
+    console.error(`usage: node browser_test.mjs --site DIR --reference PNG --out DIR (no --${need})`);
+    process.exit(2);
+  }
+fs.mkdirSync(args.out, {recursive: true});
+
+const failures = [];
+const report = {};
+function check(ok, what) {
+  console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`);
+  if (!ok) failures.push(what);
+  return ok;
+}
+const sleep = ms => new Promise(r => setTimeout(r, ms));
+
+// --- a static server on 127.0.0.1 ------------------------------------------
+const types = {
+  '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.wasm': 'application/wasm',
+  '.data': 'application/octet-stream', '.png': 'image/png',
+};
+const files = {'/__reference.png': path.resolve(args.reference)};
+const server = http.createServer((req, res) => {
+  const name = decodeURIComponent(new URL(req.url, 'http://127.0.0.1').pathname);
+  const file = files[name] || path.join(path.resolve(args.site), path.normalize(name));
+  fs.readFile(file, (err, data) => {
+    if (err) {
+      res.writeHead(404);
+      res.end();
+      return;
+    }
+    res.writeHead(200, {'Content-Type': types[path.extname(file)] || 'application/octet-stream'});
+    res.end(data);
+  });
+});
+await new Promise(r => server.listen(0, '127.0.0.1', r));
+const url = `http://127.0.0.1:${server.address().port}/thalomir.html`;
+
+// --- the browser ------------------------------------------------------------
+// This machine has no network and no GPU: software WebGL, nothing fetched
+// from outside, a fresh profile every run.
+const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'thalomir-chromium-'));
+const browser = await puppeteer.launch({
+  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+  headless: true,
+  userDataDir: profile,
+  args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
+    '--disable-background-networking', '--disable-component-update', '--disable-sync',
+    '--no-first-run', '--disable-quic', '--autoplay-policy=user-gesture-required'],
+});
+let exitCode = 1;
+try {
+  const page = await browser.newPage();
+  await page.setViewport({width: 1024, height: 768});
+  const problems = [];
+  page.on('console', m => {
+    if (m.type() === 'error') problems.push(`console error: ${m.text()}`);
+  });
+  page.on('pageerror', e => problems.push(`page error: ${e.message}`));
+  page.on('requestfailed', r => problems.push(`request failed: ${r.url()}`));
+  page.on('response', r => {
+    if (r.status() >= 400) problems.push(`HTTP ${r.status()}: ${r.url()}`);
+  });
+
+  const probe = () => page.evaluate(() => JSON.parse(Module.ccall('thalomir_web_probe', 'string', [], [])));
+  const waitFor = async (what, test, ms = 20000) => {
+    const end = Date.now() + ms;
+    let p;
+    while (Date.now() < end) {
+      p = await probe();
+      if (test(p)) return p;
+      await sleep(50);
+    }
+    check(false, `${what} (last state: ${JSON.stringify({...p, units: p && p.units.length})})`);
+    throw new Error('stopped');
+  };
+  // Held long enough for the game to see the button down in one frame and
+  // up in a later one, whatever the frame rate.
+  const click = async (x, y) => {
+    await page.mouse.move(x, y);
+    await sleep(120);
+    await page.mouse.down();
+    await sleep(150);
+    await page.mouse.up();
+    await sleep(150);
+  };
+  const drag = async (x1, y, x2) => {
+    await page.mouse.move(x1, y);
+    await sleep(120);
+    await page.mouse.down();
+    await sleep(150);
+    for (let i = 1; i <= 8; i++) {
+      await page.mouse.move(x1 + (x2 - x1) * i / 8, y);
+      await sleep(60);
+    }
+    await page.mouse.up();
+    await sleep(150);
+  };
+  const shot = name => page.screenshot({path: path.join(args.out, `${name}.png`)});
+  const loadPage = async () => {
+    await page.goto(`${url}?fixedstep`, {waitUntil: 'domcontentloaded'});
+    await page.waitForFunction(() => window.thalomirFirstFrameAt, {timeout: 60000});
+    return page.evaluate(() => window.thalomirFirstFrameAt);
+  };
+
+  // --- load, first frame, main menu against the desktop game -----------------
+  await page.evaluateOnNewDocument(frame => {
+    // Takes the game's own frame at a fixed frame number, as the replay tool does.
+    window.addEventListener('DOMContentLoaded', () => {
+      const shown = Module.thalomirFrame;
+      Module.thalomirFrame = (n, work) => {
+        shown(n, work);
+        if (n === frame) Module.ccall('tideWebSnapshot', 'number', ['string'], ['/tmp/mainmenu.png']);
+      };
+    });
+  }, SHOT_FRAME);
+  const firstFrame = await loadPage();
+  report.firstFrameMs = Math.round(firstFrame);
+  check(firstFrame <= FIRST_FRAME_LIMIT_MS,
+        `first frame after ${report.firstFrameMs} ms (limit ${FIRST_FRAME_LIMIT_MS} ms)`);
+  await page.mouse.move(700, 300);
+  await page.waitForFunction(f => window.thalomirStats.frames > f, {timeout: 120000}, SHOT_FRAME);
+  const png = Buffer.from(await page.evaluate(() => Array.from(Module.FS.readFile('/tmp/mainmenu.png'))));
+  fs.writeFileSync(path.join(args.out, 'mainmenu-web.png'), png);
+  fs.copyFileSync(args.reference, path.join(args.out, 'mainmenu-desktop.png'));
+  const cmp = await page.evaluate(async (bytes, tolerance) => {
+    const pixels = async blob => {
+      const bmp = await createImageBitmap(blob, {colorSpaceConversion: 'none', premultiplyAlpha: 'none'});
+      const c = new OffscreenCanvas(bmp.width, bmp.height);
+      const g = c.getContext('2d', {willReadFrequently: true});
+      g.drawImage(bmp, 0, 0);
+      return g.getImageData(0, 0, bmp.width, bmp.height);
+    };
+    const web = await pixels(new Blob([new Uint8Array(bytes)], {type: 'image/png'}));
+    const desk = await pixels(await (await fetch('/__reference.png')).blob());
+    if (web.width !== desk.width || web.height !== desk.height)
+      return {size: `${web.width}x${web.height} vs ${desk.width}x${desk.height}`};
+    // The differences for a reader: pixels off in red over a dimmed frame.
+    const diff = new ImageData(web.width, web.height);
+    let off = 0, worst = 0;
+    for (let i = 0; i < web.data.length; i += 4) {
+      let d = 0;
+      for (let k = 0; k < 3; k++) d = Math.max(d, Math.abs(web.data[i + k] - desk.data[i + k]));
+      worst = Math.max(worst, d);
+      if (d > tolerance) off++;
+      const dim = (web.data[i] + web.data[i + 1] + web.data[i + 2]) / 12;
+      diff.data.set(d > tolerance ? [255, 0, 0, 255] : [dim, dim, dim, 255], i);
+    }
+    const c = new OffscreenCanvas(web.width, web.height);
+    c.getContext('2d').putImageData(diff, 0, 0);
+    const diffPng = Array.from(new Uint8Array(await (await c.convertToBlob()).arrayBuffer()));
+    return {off, worst, share: off / (web.width * web.height), diffPng};
+  }, Array.from(png), CHANNEL_TOLERANCE);
+  if (cmp.diffPng) fs.writeFileSync(path.join(args.out, 'mainmenu-diff.png'), Buffer.from(cmp.diffPng));
+  delete cmp.diffPng;
+  report.mainMenu = cmp;
+  check(!cmp.size && cmp.share <= MAX_OFF_SHARE && cmp.worst <= MAX_CHANNEL_DIFF,
+        `main menu matches the desktop frame ${SHOT_FRAME}: ${JSON.stringify(cmp)}`);
+  await shot('1-mainmenu');
+  // From here on the game runs on the real clock.
+  await page.evaluate(() => { Module.thalomirFixedStep = false; });
+
+  // --- options: music to 0, battle pace up, back ---------------------------------
+  await click(512, 571);
+  let p = await waitFor('Options opens the options screen', s => s.state === GS.OPTIONS);
+  const musicX = 428 + 10 + p.music * 140 / 100;
+  await drag(musicX, 519, 380);
+  p = await waitFor('dragging the music slider to the left end sets it to 0', s => s.music === 0);
+  await drag(678 + 80, 519, 900); // the fastest battle pace keeps the test short
+  await shot('2-options');
+  await click(512, 618);
+  await waitFor('Back returns to the main menu', s => s.state === GS.MMENU);
+
+  // --- level 1: a move and an attack -----------------------------------------------
+  await click(512, 521);
+  await waitFor('Start opens the level choice', s => s.state === GS.CHLVL);
+  await click(155, 101);
+  p = await waitFor('level 1 starts a battle', s => s.state === GS.GAME && s.units.length > 0);
+  const enemiesHp = s => s.units.filter(u => !u.player).reduce((a, u) => a + u.hp, 0);
+  const startHp = enemiesHp(p);
+  let moves = 0, attacks = 0, frameSample = null;
+  const battleEnd = Date.now() + 150000;
+  while ((moves < 1 || attacks < 1) && Date.now() < battleEnd) {
+    p = await probe();
+    if (p.state !== GS.GAME) break;
+    const me = p.units.find(u => u.acting);
+    if (!me || !me.player || p.locks > 0 || me.ap < 1) {
+      await sleep(100);
+      continue;
+    }
+    const cell = (x, y) => [x * 64 + 32, y * 64 + 32];
+    const target = p.units.find(u => !u.player && u.inrange);
+    const turnBefore = JSON.stringify(p.units.map(u => [u.x, u.y, u.hp, u.acting]));
+    if (target) {
+      await click(...cell(target.x + (target.size - 1) * 0.5, target.y + (target.size - 1) * 0.5));
+      attacks++;
+    } else {
+      // One step toward the nearest enemy.
+      const foes = p.units.filter(u => !u.player);
+      foes.sort((a, b) => Math.hypot(a.x - me.x, a.y - me.y) - Math.hypot(b.x - me.x, b.y - me.y));
+      const f = foes[0];
+      await click(...cell(me.x + Math.sign(f.x - me.x), me.y + Math.sign(f.y - me.y)));
+      moves++;
+      if (moves === 1) await shot('3-battle-move');
+    }
+    await waitFor('the battle answers a click', s => s.state !== GS.GAME ||
+      JSON.stringify(s.units.map(u => [u.x, u.y, u.hp, u.acting])) !== turnBefore, 30000);
+    if (!frameSample) {
+      // The battle's frame rate and the time each frame takes the game.
+      frameSample = await page.evaluate(() => new Promise(res => {
+        const f0 = window.thalomirStats.frames, t0 = performance.now();
+        let work = 0, n = 0;
+        const shown = Module.thalomirFrame;
+        Module.thalomirFrame = (f, w) => { shown(f, w); work += w; n++; };
+        setTimeout(() => {
+          Module.thalomirFrame = shown;
+          const frames = window.thalomirStats.frames - f0;
+          res({frameMs: (performance.now() - t0) / frames, workMs: work / Math.max(n, 1)});
+        }, 3000);
+      }));
+    }
+  }
+  report.battle = {moves, attacks, ...frameSample};
+  check(moves >= 1 && attacks >= 1, `a move and an attack in level 1 (${moves} moves, ${attacks} attacks)`);
+  await waitFor('the attack damages an enemy', s => s.state !== GS.GAME || enemiesHp(s) < startHp, 30000);
+  await shot('4-battle');
+
+  // --- Escape to the options, back to the battle ------------------------------------
+  p = await probe();
+  if (p.state === GS.GAME) {
+    await page.keyboard.down('Escape');
+    await sleep(150);
+    await page.keyboard.up('Escape');
+    await waitFor('Escape opens the options', s => s.state === GS.OPTIONS);
+    await click(512, 618);
+    await waitFor('Back returns to the battle', s => s.state === GS.GAME);
+  }
+
+  // --- the music setting survives a reload -------------------------------------------
+  await sleep(1000); // the save's sync to IndexedDB
+  await loadPage();
+  p = await waitFor('the music setting is kept after a reload', s => s.music === 0, 5000);
+  await shot('5-reloaded');
+
+  for (const problem of problems) check(false, problem);
+  if (!problems.length) check(true, 'no console error, no failed request');
+} catch (e) {
+  if (e.message !== 'stopped') check(false, `test stopped: ${e.stack || e}`);
+} finally {
+  await browser.close();
+  server.close();
+  fs.rmSync(profile, {recursive: true, force: true});
+}
+report.failures = failures;
+fs.writeFileSync(path.join(args.out, 'summary.json'), JSON.stringify(report, null, 2) + '\n');
+console.log(JSON.stringify(report));
+exitCode = failures.length ? 1 : 0;
+process.exit(exitCode);

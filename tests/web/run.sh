@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# The browser test: builds the web page (web preset, packing the native
+# build's data folder), takes the desktop game's main menu with the replay
+# tool as the reference frame, then plays the page in headless Chromium.
+# Needs the native build in build/ and tools/install-web-deps.sh.
+#   tests/web/run.sh [OUTPUT_DIR]   (default build-web/browser-test)
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+out=${1:-build-web/browser-test}
+cmake --preset web -DTHALOMIR_WERROR=ON -DTHALOMIR_WEB_DATA_DIR="$PWD/build/data" >/dev/null
+cmake --build --preset web
+rm -rf "$out"
+mkdir -p "$out"
+SDL_AUDIODRIVER=dummy build/thalomir-replay tests/web/mainmenu.replay --out "$out/desktop" >/dev/null
+node tests/web/browser_test.mjs --site build-web/site --reference "$out/desktop/mainmenu.png" --out "$out"
