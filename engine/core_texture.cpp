@@ -1,11 +1,9 @@
 // Textures and render targets: pixels live in memory (ARGB); the backend keeps
 // its own device copies.
-#include <SDL2/SDL.h>
-#include <SDL2/SDL_image.h>
-
 #include <cstring>
 
 #include "engine/core.h"
+#include "engine/image_decode.h"
 
 namespace {
 // Larger images are refused: a corrupt header must not make us allocate gigabytes.
@@ -20,12 +18,6 @@ bool textureFits(const std::map<DWORD, tideTexture>& textures, int w, int h) {
     size_t used = 0;
     for (const auto& [handle, t] : textures) used += t.pixels.size();
     return used + size_t(w) * size_t(h) <= kTexturePixelBudget;
-}
-
-// The raster formats games ship. SDL_image's other readers (SVG, XCF, XPM, ...)
-// add attack surface for no use, and its SVG reader leaks on broken files.
-bool rasterImage(SDL_RWops* rw) {
-    return IMG_isPNG(rw) || IMG_isJPG(rw) || IMG_isBMP(rw) || IMG_isGIF(rw);
 }
 }  // namespace
 
@@ -69,44 +61,24 @@ HTEXTURE tideCore::Texture_Load(const char* filename, DWORD size, bool bMipmap) 
             System_Log("Can't load texture: %s", what);
         return 0;
     }
-    SDL_RWops* rw = SDL_RWFromConstMem(data.data(), int(data.size()));
-    if (rw && !rasterImage(rw)) {
-        SDL_RWclose(rw);
+    tideImage img;
+    std::string why;
+    if (!tideDecodeImage(data, &img, &why)) {
         if (firstLoadFailure(filename, size))
-            System_Log("Can't load texture: %s (not a PNG, JPEG, BMP or GIF image)", what);
-        return 0;
-    }
-    SDL_Surface* img = rw ? IMG_Load_RW(rw, 1) : nullptr;
-    if (!img) {
-        if (firstLoadFailure(filename, size))
-            System_Log("Can't load texture: %s (%s)", what, IMG_GetError());
-        return 0;
-    }
-    SDL_Surface* argb = SDL_ConvertSurfaceFormat(img, SDL_PIXELFORMAT_ARGB8888, 0);
-    SDL_FreeSurface(img);
-    if (!argb) {
-        if (firstLoadFailure(filename, size))
-            System_Log("Can't load texture: %s (%s)", what, SDL_GetError());
+            System_Log("Can't load texture: %s (%s)", what, why.c_str());
         return 0;
     }
     HTEXTURE h = 0;
-    if (textureFits(textures, argb->w, argb->h)) {
+    if (textureFits(textures, img.width, img.height)) {
         h = nextHandle++;
         tideTexture& t = textures[h];
-        t.width = t.origWidth = argb->w;
-        t.height = t.origHeight = argb->h;
-        t.pixels.resize(size_t(argb->w) * size_t(argb->h));
-        SDL_LockSurface(argb);
-        for (int y = 0; y < argb->h; y++)
-            memcpy(&t.pixels[size_t(y) * size_t(argb->w)],
-                   static_cast<const char*>(argb->pixels) + size_t(y) * size_t(argb->pitch),
-                   size_t(argb->w) * 4);
-        SDL_UnlockSurface(argb);
+        t.width = t.origWidth = img.width;
+        t.height = t.origHeight = img.height;
+        t.pixels = std::move(img.pixels);
         loaded(filename, size);
     } else if (firstLoadFailure(filename, size)) {
-        System_Log("Can't load texture: %s (%d x %d pixels)", what, argb->w, argb->h);
+        System_Log("Can't load texture: %s (%d x %d pixels)", what, img.width, img.height);
     }
-    SDL_FreeSurface(argb);
     return h;
 }
 
