@@ -169,7 +169,8 @@ void tideWebBackend::Key(int vk, bool down, bool repeat, bool alt) {
             });
         return; // the game never sees the Enter of Alt+Enter
     }
-    if (down && repeat) return;
+    // Auto-repeats reach Input_GetKey as on the desktop; the input state
+    // keeps them from KeyDown.
     in.KeyEvent(vk, down);
     // Control keys bring their ASCII code as a character, which equals the key code.
     if (down && (vk == TIDEK_BACKSPACE || vk == TIDEK_TAB || vk == TIDEK_ENTER || vk == TIDEK_ESCAPE))
