@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "game/board_info.h"
 #include "game/game.h"
 #include "game/interface.h"
 #include "units/projectile.h"
@@ -79,21 +80,49 @@ Deaths RemoveDeadUnits(cGame& g) {
 
 void PlayerClick(cGame& g) {
     cUnit* su = g.selunit;
-    int mx = static_cast<int>(g.mx), my = static_cast<int>(g.my);
-    g.overcell = g.screenToCell(mx, my);
+    g.overcell = g.screenToCell(static_cast<int>(g.mx), static_cast<int>(g.my));
     g.selcell = g.GetCell(g.overcell);
     if (!g.selcell) return;
     if (cUnit* t = g.selcell->GetUnit()) {
-        if (!t->IsPlayerControlled() && g.UnitDistance(su, t) <= su->GetRange())
-            su->Shoot(g.selcell);
+        if (boardinfo::InReach(g, su, t)) su->Shoot(g.selcell);
         return;
     }
-    // A 2x2 unit goes to the block whose centre is nearest the pointer.
-    if (su->GetSize() == 2) g.overcell = g.screenToCell(mx - 32, my - 32);
-    su->Move(g.GetCell(g.overcell));
+    if (cCell* dest = g.ClickMoveTarget(su, g.mx, g.my)) {
+        g.overcell = tcellpos(dest->GetX(), dest->GetY());
+        su->Move(dest);
+    }
 }
 
 }  // namespace
+
+cCell* cGame::ClickMoveTarget(const cUnit* u, float sx, float sy) {
+    tcellpos at = screenToCell(static_cast<int>(sx), static_cast<int>(sy));
+    cCell* clicked = GetCell(at);
+    if (!u || !clicked || !clicked->NoUnit()) return nullptr;
+    if (u->GetSize() == 1) return u->CanMove(clicked) ? clicked : nullptr;
+
+    // A 2x2 unit: the four blocks that hold the clicked cell.
+    const cCell* from = u->GetParent();
+    cCell* best = nullptr;
+    float bestDist = 0;
+    bool bestStraight = false;
+    for (int dy = -1; dy <= 0; ++dy) {
+        for (int dx = -1; dx <= 0; ++dx) {
+            cCell* anchor = GetCell(tcellpos(at.first + dx, at.second + dy));
+            if (!u->CanMove(anchor)) continue;
+            float cx = static_cast<float>(anchor->GetScrX() + 32) - sx;
+            float cy = static_cast<float>(anchor->GetScrY() + 32) - sy;
+            float dist = cx * cx + cy * cy;
+            bool straight = anchor->GetX() == from->GetX() || anchor->GetY() == from->GetY();
+            if (!best || dist < bestDist || (dist == bestDist && straight && !bestStraight)) {
+                best = anchor;
+                bestDist = dist;
+                bestStraight = straight;
+            }
+        }
+    }
+    return best;
+}
 
 float cGame::BattleSpeedFactor() const {
     float s = static_cast<float>(std::clamp(speed, 0, 100));

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "game/board_info.h"
+#include "game/board_overlay.h"
 #include "game/game.h"
 #include "game/interface.h"
 #include "gfx/sprite.h"
@@ -40,31 +42,41 @@ void cGame::render_game() {
     if (grid) grid->Render(512, 384);
     if (iface) iface->render();
 
+    boardview::RenderUnderUnits(*this);
+
     int imx = static_cast<int>(mx), imy = static_cast<int>(my);
     overcell = screenToCell(imx, imy);
     tcellpos p = cellToScreen(overcell.first, overcell.second);
-    cCell* c = GetCell(overcell);
+    // The pointer box and the unit information belong to the playable
+    // board only: not the turn-order bar, the rocks or the surface.
+    cCell* c = boardinfo::OnPlayfield(overcell) ? GetCell(overcell) : nullptr;
     cUnit* over = c ? c->GetUnit() : nullptr;
     show_aim = false;
+    bool outOfRange = false;
 
-    // A pointer off the board highlights nothing.
     if (c && !selunit) {
         if (over && over->GetSize() == 2)
             RenderBlock(spr, ParentScreen(over));
         else
             RenderAt(spr, p);
     } else if (c) {
-        show_aim = over && !over->IsPlayerControlled();
-        if (show_aim) {
+        if (over && !over->IsPlayerControlled()) {
             // The 2x glow is drawn at its own size: it already covers a block.
             if (over->GetSize() == 2)
                 RenderAt(cellglow_rose_2x, over->CentrePoint());
             else
                 RenderAt(cellglow_rose, p);
+            // The crosshair promises that a click attacks.
+            if (boardview::PlayerMayAct(*this)) {
+                show_aim = boardinfo::InReach(*this, selunit, over);
+                outOfRange = !show_aim;
+            }
         } else if (selunit->GetSize() == 2) {
-            // Preview of the block a move click would pick.
-            overcell = screenToCell(imx - 32, imy - 32);
-            RenderBlock(spr, cellToScreen(overcell.first, overcell.second));
+            // Exactly the block a click would move to, or nothing.
+            if (cCell* dest = ClickMoveTarget(selunit, mx, my)) {
+                overcell = tcellpos(dest->GetX(), dest->GetY());
+                RenderBlock(spr, tcellpos(dest->GetScrX(), dest->GetScrY()));
+            }
         } else {
             RenderAt(spr, p);
         }
@@ -72,10 +84,12 @@ void cGame::render_game() {
 
     for (cUnit* u : units) u->render();
     if (proj) proj->render();
+    boardview::RenderOverUnits(*this, over);
     fx.Render();
     RenderBanner();
 
-    tideSprite* cursor = show_aim ? aim : cur;
+    tideSprite* far = outOfRange ? boardview::OutOfRangeCursor() : nullptr;
+    tideSprite* cursor = show_aim ? aim : far ? far : cur;
     if (cursor) cursor->Render(mx, my);
 }
 

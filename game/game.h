@@ -71,6 +71,13 @@ public:
     void update_game(float dt);
     void ControlUpdate();
     void NotLockableControlUpdate();
+    // The anchor cell `u` would move to for a left click at screen point
+    // (sx, sy), or null when such a click moves nothing. One rule for the
+    // click and for every preview of it: the clicked cell must be free, and
+    // of the steps `Move` accepts whose footprint holds that cell the one
+    // whose centre is nearest the point wins, a straight step before a
+    // diagonal one on a tie.
+    cCell* ClickMoveTarget(const cUnit* u, float sx, float sy);
 
     // Enemy AI (ai.cpp).
     void AIMove();

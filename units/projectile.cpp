@@ -11,6 +11,28 @@ const float kSpeed = 500.0f; // pixels per second
 
 }  // namespace
 
+int cProjectile::Ammo(int type, const char** sprite) {
+    const char* name = "arrow";
+    int damage = 1;
+    switch (type) {
+    case 0:
+        damage = cGame::global.aqua.dmg;
+        break;
+    case 1:
+        name = "torpedo";
+        damage = cGame::global.bati.dmg;
+        break;
+    case 2:
+        name = "spike";
+        damage = cGame::global.medu.dmg;
+        break;
+    default:
+        break;
+    }
+    if (sprite) *sprite = name;
+    return damage;
+}
+
 cProjectile::cProjectile(int type, tcellpos _st, tcellpos _dest, cUnit* _target)
     : target(_target), start(_st), dest(_dest), tide(tideCreate(TIDE_VERSION)) {
     tideVector d(static_cast<float>(dest.first - start.first),
@@ -21,23 +43,8 @@ cProjectile::cProjectile(int type, tcellpos _st, tcellpos _dest, cUnit* _target)
     tide->System_Log("Shoot source: %i %i", start.first, start.second);
     cGame::LockControl();
 
-    const char* sprite = "arrow";
-    switch (type) {
-    case 0:
-        dmg = cGame::global.aqua.dmg;
-        break;
-    case 1:
-        sprite = "torpedo";
-        dmg = cGame::global.bati.dmg;
-        break;
-    case 2:
-        sprite = "spike";
-        dmg = cGame::global.medu.dmg;
-        break;
-    default:
-        dmg = 1;
-        break;
-    }
+    const char* sprite = nullptr;
+    dmg = Ammo(type, &sprite);
     spr = cGame::NeedSprite(sprite);
 }
 

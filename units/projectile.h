@@ -18,6 +18,10 @@ public:
     cProjectile(const cProjectile&) = delete;
     cProjectile& operator=(const cProjectile&) = delete;
 
+    // Damage a projectile of `type` deals on arrival, before armor; `sprite`
+    // (when not null) receives the name of the sprite it is drawn with.
+    static int Ammo(int type, const char** sprite = nullptr);
+
     void update(float dt);
     void render();
     bool IsDead() const { return dead; }

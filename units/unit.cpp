@@ -45,6 +45,7 @@ void cUnit::Build(const cUnitKind& kind) {
     plcontrolled = kind.plcontrolled;
     ammotype = kind.ammotype;
     melee = kind.melee;
+    title = kind.title ? kind.title : "";
     SetParam(cGame::global.*kind.param);
     actionpoint = 1;
 }
@@ -90,6 +91,10 @@ tcellpos cUnit::CentrePoint() const {
     return tcellpos(parent->GetScrX() + off, parent->GetScrY() + off);
 }
 
+tcellpos cUnit::MarkerPoint() const {
+    return tcellpos(position * 50 + 487 - (maxposition * 50) / 2, 700);
+}
+
 void cUnit::GetDamage(int dmg) {
     bool alive = !IsDead();
     int lost = dmg > armor ? dmg - armor : 0;
@@ -103,7 +108,7 @@ void cUnit::GetDamage(int dmg) {
     }
 }
 
-bool cUnit::Move(cCell* dest) {
+bool cUnit::CanMove(const cCell* dest) const {
     if (!dest || !parent) return false;
     int x = dest->GetX(), y = dest->GetY();
     // The footprint must stay on the drawn board; tested first so that no
@@ -116,8 +121,11 @@ bool cUnit::Move(cCell* dest) {
         if (!target[i] || (target[i]->GetUnit() && target[i]->GetUnit() != this)) return false;
     }
     if (dest == parent) return false;
-    if (std::abs(x - parent->GetX()) > 1 || std::abs(y - parent->GetY()) > 1) return false;
+    return std::abs(x - parent->GetX()) <= 1 && std::abs(y - parent->GetY()) <= 1;
+}
 
+bool cUnit::Move(cCell* dest) {
+    if (!CanMove(dest)) return false;
     state = state_move;
     time = move_time;
     start_point = parent;
@@ -208,7 +216,7 @@ void cUnit::render() {
 
     tideSprite* marker = actionpoint != 0 ? turn_on : turn_off;
     if (marker) {
-        int x = position * 50 + 487 - (maxposition * 50) / 2;
-        marker->Render(static_cast<float>(x), 700.0f);
+        tcellpos m = MarkerPoint();
+        marker->Render(static_cast<float>(m.first), static_cast<float>(m.second));
     }
 }

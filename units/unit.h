@@ -33,6 +33,7 @@ struct cUnitKind {
     bool melee;
     int ammotype;
     st_unitparam st_global::*param;
+    const char* title;  // the kind's name as the unit panel shows it
 };
 
 class cUnit {
@@ -46,6 +47,8 @@ public:
     virtual void render();
     virtual void update(float dt);
     virtual bool Move(cCell* dest);
+    // True when Move(dest) would be accepted now; changes nothing.
+    bool CanMove(const cCell* dest) const;
     virtual void Shoot(cCell* dest);
     virtual void Stay() { actionpoint = 0; }
     virtual void GetDamage(int dmg);
@@ -76,6 +79,8 @@ public:
     void LeaveBoard();
     // Screen point the unit is drawn at and shoots from.
     tcellpos CentrePoint() const;
+    // Screen point of the turn-order marker's hot spot.
+    tcellpos MarkerPoint() const;
 
     int actionpoint = 1;
     tideAnimation* idle = nullptr;
@@ -100,6 +105,7 @@ public:
     int armor = 0;
     int damage = 0;
     float range = 0;
+    const char* title = "";
 
 protected:
     // Binds the kind's resources and traits; every kind's constructor calls it.

@@ -190,4 +190,19 @@ void desaturate(Canvas& c, double amount, double brightness) {
     });
 }
 
+void crosshair(cairo_t* cr, double x, double y, const Color& c) {
+    for (int pass = 0; pass < 2; pass++) {
+        Color col = pass == 0 ? rgb(0x13254A) : c;
+        double w = pass == 0 ? 6 : 3;
+        ellipse(cr, x, y, 14, 14);
+        stroke(cr, col, w);
+        for (int k = 0; k < 4; k++) {
+            double a = k * M_PI / 2;
+            cairo_move_to(cr, x + std::cos(a) * 9, y + std::sin(a) * 9);
+            cairo_line_to(cr, x + std::cos(a) * 21, y + std::sin(a) * 21);
+            stroke(cr, col, w);
+        }
+    }
+}
+
 }  // namespace art

@@ -77,6 +77,8 @@ void taper(cairo_t* cr, const std::vector<Point>& centre, double w0, double w1);
 // Cartoon details.
 void bubble(cairo_t* cr, double x, double y, double r, double alpha = 1.0);
 void softGlow(cairo_t* cr, double x, double y, double r, const Color& c);
+// An aiming crosshair (ring and four arms) in `c` over an ink outline.
+void crosshair(cairo_t* cr, double x, double y, const Color& c);
 
 // Pixel filter: blends every pixel toward its grey value by `amount` and
 // scales its brightness by `brightness`.

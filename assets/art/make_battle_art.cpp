@@ -114,18 +114,7 @@ bool writeCells(const std::string& dir) {
 
     // cursor_attack: a crosshair, 48x48 at (64, 64).
     double x = 88, y = 88;
-    for (int pass = 0; pass < 2; pass++) {
-        Color col = pass == 0 ? pal::ink : rgb(0xFF5A5F);
-        double w = pass == 0 ? 6 : 3;
-        ellipse(cr, x, y, 14, 14);
-        stroke(cr, col, w);
-        for (int k = 0; k < 4; k++) {
-            double a = k * M_PI / 2;
-            cairo_move_to(cr, x + std::cos(a) * 9, y + std::sin(a) * 9);
-            cairo_line_to(cr, x + std::cos(a) * 21, y + std::sin(a) * 21);
-            stroke(cr, col, w);
-        }
-    }
+    crosshair(cr, x, y, rgb(0xFF5A5F));
     ellipse(cr, x, y, 2.5, 2.5);
     fillStroke(cr, rgb(0xFFF3B0), pal::ink, 1.2);
     return c.save(dir + "/cells.png");

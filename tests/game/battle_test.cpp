@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
+#include <string>
 
 #include "tests/game/battle_world.h"
 #include "units/kinds.h"
@@ -74,15 +76,6 @@ TEST_F(BattleTest, ClickWhileAComputerUnitActsDoesNothing) {
     EXPECT_EQ(aqua->GetParent(), w.Cell(2, 5));
     EXPECT_EQ(aqua->actionpoint, 1);
     EXPECT_EQ(w.game->selunit, aqua);
-}
-
-TEST_F(BattleTest, BlockMovesToTheCellsNearestThePointer) {
-    w.Start({{"Bati", 3, 3}, {"Medu", 12, 8}});
-    cUnit* bati = w.UnitAt(3, 3);
-    w.SetOrder({bati, w.UnitAt(12, 8)});
-    w.Click(5 * 64 + 10, 4 * 64 + 10);  // block centred at (5, 4)'s top-left corner
-    EXPECT_EQ(bati->GetParent(), w.Cell(4, 3));
-    EXPECT_EQ(bati->actionpoint, 0);
 }
 
 // Winning level n unlocks level n + 1 and nothing more, under a banner that
@@ -236,4 +229,79 @@ TEST(Removal, EveryLivingUnitStepsOncePerTurn) {
         }
         EXPECT_EQ(steps[2].size(), alive.size()) << c.name;
     }
+}
+
+namespace {
+
+// Puts a Bati on `anchor` (with `extra` beside it), points at (x, y), and
+// checks that the preview drawn there and the click both pick `want`, or
+// that neither shows nor makes a move.
+void ExpectBlockClick(BattleWorld& w, tcellpos anchor, float x, float y,
+                      std::optional<tcellpos> want, std::vector<BattleWorld::Unit> extra = {}) {
+    extra.push_back({"Bati", anchor.first, anchor.second});
+    extra.push_back({"Medu", 13, 9});
+    w.Start(extra);
+    cUnit* bati = w.UnitAt(anchor.first, anchor.second);
+    std::vector<cUnit*> order = w.game->units;
+    std::rotate(order.begin(), std::find(order.begin(), order.end(), bati), order.end());
+    w.SetOrder(order);
+    std::string where = "Bati on " + std::to_string(anchor.first) + "," +
+                        std::to_string(anchor.second) + ", pointer at " + std::to_string(x) +
+                        "," + std::to_string(y);
+
+    w.hl->SetMouse(x, y);
+    w.Frame();
+    w.Draw();
+    std::vector<tideQuad> preview = w.QuadsOf("white");
+    if (want) {
+        ASSERT_EQ(preview.size(), 1u) << where;
+        // The doubled 32-pixel sprite, its hot spot at the block's centre.
+        EXPECT_FLOAT_EQ(preview[0].v[0].x, static_cast<float>(want->first * 64 + 64)) << where;
+        EXPECT_FLOAT_EQ(preview[0].v[0].y, static_cast<float>(want->second * 64 + 64)) << where;
+    } else {
+        EXPECT_TRUE(preview.empty()) << where;
+    }
+
+    w.Click(x, y);
+    tcellpos at = want.value_or(anchor);
+    EXPECT_EQ(bati->GetParent(), w.Cell(at.first, at.second)) << where;
+    EXPECT_EQ(bati->actionpoint, want ? 0 : 1) << where;
+}
+
+}  // namespace
+
+// A click on the middle of any cell around a 2x2 unit steps it that way: a
+// side cell straight, a corner cell diagonally; a click on its own cells,
+// or toward a wall it stands against, moves nothing.
+TEST(BlockClick, EveryStepFromMidBoardAndBesideEachWall) {
+    BattleWorld w;
+    const tcellpos anchors[] = {{6, 5}, {1, 5}, {13, 5}, {6, 1}, {6, 8}};
+    for (tcellpos a : anchors) {
+        for (int cy = a.second - 1; cy <= a.second + 2; ++cy) {
+            for (int cx = a.first - 1; cx <= a.first + 2; ++cx) {
+                int dx = cx < a.first ? -1 : cx > a.first + 1 ? 1 : 0;
+                int dy = cy < a.second ? -1 : cy > a.second + 1 ? 1 : 0;
+                tcellpos to(a.first + dx, a.second + dy);
+                // The block stays in columns 1 to 14 and rows 1 to 9.
+                bool legal = (dx || dy) && to.first >= 1 && to.first <= 13 && to.second >= 1 &&
+                             to.second <= 8;
+                ExpectBlockClick(w, a, static_cast<float>(cx * 64 + 32),
+                                 static_cast<float>(cy * 64 + 32),
+                                 legal ? std::optional<tcellpos>(to) : std::nullopt);
+            }
+        }
+    }
+}
+
+TEST(BlockClick, NearestLegalBlockOffTheCellCentres) {
+    BattleWorld w;
+    // The upper half of the cell right of the top row lies nearer the
+    // up-right block, its lower half nearer the block one step right.
+    ExpectBlockClick(w, {6, 5}, 8 * 64 + 32, 5 * 64 + 10, tcellpos(7, 4));
+    ExpectBlockClick(w, {6, 5}, 8 * 64 + 32, 5 * 64 + 50, tcellpos(7, 5));
+    ExpectBlockClick(w, {3, 3}, 5 * 64 + 10, 4 * 64 + 10, tcellpos(4, 3));
+    // A unit in the way of the straight step leaves the diagonal one.
+    ExpectBlockClick(w, {6, 5}, 8 * 64 + 32, 5 * 64 + 32, tcellpos(7, 4), {{"Aqua", 8, 6}});
+    // A unit beside the wall cannot leave the drawn board, whatever the pointer.
+    ExpectBlockClick(w, {1, 5}, 40, 5 * 64 + 32, std::nullopt);
 }

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "tests/game/battle_world.h"
+#include "tools/bot_targets.h"
 #include "units/unit.h"
 
 namespace bot {
@@ -17,26 +18,18 @@ inline int Sign(int v) {
 // Attack the weakest enemy in range, else step toward the nearest one.
 inline void BotDecide(BattleWorld& w, cUnit* me) {
     cGame& g = *w.game;
-    cUnit* weakest = nullptr;
-    cUnit* nearest = nullptr;
-    float best = 1e20f;
-    for (cUnit* e : g.units) {
-        if (e->IsPlayerControlled()) continue;
-        float d = g.UnitDistance(me, e);
-        if (d <= me->GetRange() && (!weakest || e->GetHealth() < weakest->GetHealth())) weakest = e;
-        if (d < best) {
-            best = d;
-            nearest = e;
-        }
-    }
+    auto [weakest, nearest] = FindBotTargets(g, me);
     if (weakest) {
         w.ClickCell(weakest->GetParent()->GetX(), weakest->GetParent()->GetY());
     } else if (nearest) {
+        // The middle of the neighbouring cell that way: beside a 2x2 unit's
+        // block, that steps it straight or diagonally as the cell lies.
         const cCell* p = me->GetParent();
-        int x = p->GetX() + Sign(nearest->GetParent()->GetX() - p->GetX());
-        int y = p->GetY() + Sign(nearest->GetParent()->GetY() - p->GetY());
-        float off = me->GetSize() == 2 ? 32 : 0;  // a block's centre under the pointer
-        w.Click(static_cast<float>(x * 64 + 32) + off, static_cast<float>(y * 64 + 32) + off);
+        int dx = Sign(nearest->GetParent()->GetX() - p->GetX());
+        int dy = Sign(nearest->GetParent()->GetY() - p->GetY());
+        int x = p->GetX() + (dx > 0 ? me->GetSize() : dx);
+        int y = p->GetY() + (dy > 0 ? me->GetSize() : dy);
+        w.ClickCell(x, y);
     }
     if (me == g.selunit && me->actionpoint > 0) w.Press(TIDEK_SPACE);
 }

@@ -11,6 +11,7 @@ protected:
     void SetUp() override {
         w.Start({{"Aqua", 2, 2}, {"Bati", 5, 5}, {"Medu", 9, 2}, {"Shark", 9, 6}});
         w.MakeActing(w.UnitAt(2, 2));
+        w.UnitAt(2, 2)->range = 10;  // every enemy in reach
     }
     // Draws with the mouse at (x, y) and returns the top-left corner and the
     // width of the one quad drawn with `sprite`.
@@ -67,8 +68,14 @@ TEST_F(RenderTest, SingleUnitSelected) {
 
 TEST_F(RenderTest, BlockSelectedPreviewsItsDestination) {
     w.MakeActing(w.UnitAt(5, 5));
-    Expect(100, 100, "white", 128, 128, 64, false);
-    Expect(360, 380, "white", 384, 384, 64, false);  // over its own block
+    Expect(480, 352, "white", 448, 384, 64, false);  // right of its top row: a step right
+    for (tcellpos p : {tcellpos(100, 100), tcellpos(360, 380), tcellpos(164, 170)}) {
+        // Out of reach, its own block, an own unit: a click moves nothing there.
+        w.hl->SetMouse(static_cast<float>(p.first), static_cast<float>(p.second));
+        w.Frame();
+        w.Draw();
+        ExpectNo("white");
+    }
 }
 
 TEST_F(RenderTest, NothingSelected) {
@@ -85,4 +92,26 @@ TEST_F(RenderTest, PointerOffTheBoardHighlightsNothing) {
     for (const char* s : {"white", "cellglow_rose", "cellglow_rose_2x"}) ExpectNo(s);
     EXPECT_EQ(w.QuadsOf("cursor").size(), 1u);
     EXPECT_EQ(w.QuadsOf("map").size(), 1u);
+}
+
+TEST_F(RenderTest, BoxOnlyOverThePlayableBoard) {
+    // The turn-order bar, the rock columns and the surface strip.
+    for (auto [x, y] : {std::pair{500.f, 700.f}, {30.f, 300.f}, {990.f, 300.f}, {500.f, 30.f}}) {
+        w.hl->SetMouse(x, y);
+        w.Frame();
+        w.Draw();
+        ExpectNo("white");
+    }
+}
+
+TEST_F(RenderTest, EnemyOutOfReachGetsItsOwnPointer) {
+    w.UnitAt(2, 2)->range = 4;
+    w.hl->SetMouse(600, 150);  // the Medu, 7 cells away
+    w.Frame();
+    w.Draw();
+    EXPECT_FALSE(w.game->show_aim);
+    EXPECT_EQ(w.QuadsOf("cursor_far").size(), 1u);
+    EXPECT_TRUE(w.QuadsOf("cursor_attack").empty());
+    EXPECT_TRUE(w.QuadsOf("cursor").empty());
+    EXPECT_TRUE(w.QuadsOf("damage_tag").empty());
 }

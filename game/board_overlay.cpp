@@ -1,0 +1,134 @@
+#include "game/board_overlay.h"
+
+#include "game/board_info.h"
+#include "game/game.h"
+#include "gfx/font.h"
+#include "gfx/sprite.h"
+#include "units/unit.h"
+
+namespace boardview {
+
+namespace {
+
+// Unit panels in the surface strip above the board: the acting unit's on
+// the left, the hovered unit's on the right.
+const float kPanelY = 4, kPanelW = 400, kPanelH = 56;
+const float kActingPanelX = 72, kHoverPanelX = 1024 - 72 - kPanelW;
+// The turn counter, right-aligned inside the turn-order shelf.
+const float kTurnX = 896, kTurnY = 700;
+
+// Font settings are shared with the health labels: every change is undone.
+class FontStyle {
+public:
+    FontStyle(tideFont* f, float scale, DWORD col) : f(f) {
+        if (!f) return;
+        oldScale = f->GetScale();
+        oldCol = f->GetColor();
+        f->SetScale(scale);
+        f->SetColor(col);
+    }
+    ~FontStyle() {
+        if (!f) return;
+        f->SetScale(oldScale);
+        f->SetColor(oldCol);
+    }
+    FontStyle(const FontStyle&) = delete;
+    FontStyle& operator=(const FontStyle&) = delete;
+
+private:
+    tideFont* f;
+    float oldScale = 1;
+    DWORD oldCol = 0xFFFFFFFF;
+};
+
+void RenderOn(tideSprite* s, const cUnit* u) {
+    if (!s || !u) return;
+    tcellpos c = u->CentrePoint();
+    s->RenderEx(static_cast<float>(c.first), static_cast<float>(c.second), 0,
+                static_cast<float>(u->GetSize()), 0);
+}
+
+void RenderPanel(const cUnit* u, float x, const char* caption) {
+    if (tideSprite* bg = cGame::NeedSprite("info_panel"))
+        bg->RenderStretch(x, kPanelY, x + kPanelW, kPanelY + kPanelH);
+    tideFont* f = cGame::GetFont1();
+    if (!f) return;
+    {
+        FontStyle style(f, 0.9f, u->IsPlayerControlled() ? 0xFF9FF3FF : 0xFFFFB3B8);
+        f->printf(x + 14, kPanelY + 5, TEXT_LEFT, "%s", u->title);
+    }
+    {
+        FontStyle style(f, 0.75f, 0xFFFFF3B0);
+        f->printf(x + kPanelW - 14, kPanelY + 7, TEXT_RIGHT, "%s", caption);
+    }
+    FontStyle style(f, 0.8f, 0xFFFFFFFF);
+    f->printf(x + 14, kPanelY + 30, TEXT_LEFT, "Health %i   Damage %i   Armor %i   Range %g",
+              u->GetHealth(), u->damage, u->armor, static_cast<double>(u->GetRange()));
+}
+
+// The damage the acting unit's attack would deal, on a tag above the
+// enemy's top edge: "defeats" when the hit would leave it without health.
+void RenderDamagePreview(cGame& g, cUnit* target) {
+    int dmg = boardinfo::AttackDamage(g.selunit, target);
+    const cCell* p = target->GetParent();
+    if (!p) return;
+    float cx = static_cast<float>(p->GetScrX() + (target->GetSize() - 1) * 32);
+    float top = static_cast<float>(p->GetScrY() - 32);
+    bool kills = dmg >= target->GetHealth();
+    if (tideSprite* tag = cGame::NeedSprite(kills ? "damage_tag_kill" : "damage_tag"))
+        tag->Render(cx, top);
+    if (tideFont* f = cGame::GetFont1()) {
+        FontStyle style(f, 0.8f, 0xFFFFFFFF);
+        if (kills)
+            f->printf(cx, top - 9, TEXT_CENTER, "defeats");
+        else
+            f->printf(cx, top - 9, TEXT_CENTER, "-%i", dmg);
+    }
+}
+
+void RenderTurnBar(cGame& g, const cUnit* hover) {
+    tideSprite* now = cGame::NeedSprite("bar_now");
+    tideSprite* done = cGame::NeedSprite("bar_done");
+    tideSprite* over = cGame::NeedSprite("bar_hover");
+    for (cUnit* u : g.units) {
+        tcellpos m = u->MarkerPoint();
+        // The badge is 44 pixels wide, 28 pixels right of its marker point.
+        float cx = static_cast<float>(m.first + 50), cy = static_cast<float>(m.second);
+        if (u == hover && over) over->Render(cx, cy);
+        if (u == g.selunit && now) now->Render(cx, cy);
+        else if (u->actionpoint == 0 && done) done->Render(cx + 16, cy + 16);
+    }
+    if (tideFont* f = cGame::GetFont1()) {
+        FontStyle style(f, 0.85f, 0xFFFFF3B0);
+        f->printf(kTurnX, kTurnY - 10, TEXT_RIGHT, "Turn %i", cGame::turn);
+    }
+}
+
+}  // namespace
+
+bool PlayerMayAct(const cGame& g) {
+    return g.selunit && g.selunit->IsPlayerControlled() && g.selunit->actionpoint > 0 &&
+           !cGame::IsControlLocked();
+}
+
+void RenderUnderUnits(cGame& g) {
+    if (!PlayerMayAct(g)) return;
+    if (tideSprite* tint = cGame::NeedSprite("move_tint"))
+        for (const cCell* c : boardinfo::StepCells(g, g.selunit))
+            tint->Render(static_cast<float>(c->GetScrX()), static_cast<float>(c->GetScrY()));
+    if (tideSprite* mark = cGame::NeedSprite("range_mark"))
+        for (cUnit* u : g.units)
+            if (boardinfo::InReach(g, g.selunit, u)) RenderOn(mark, u);
+}
+
+void RenderOverUnits(cGame& g, cUnit* hover) {
+    if (hover && PlayerMayAct(g) && boardinfo::InReach(g, g.selunit, hover))
+        RenderDamagePreview(g, hover);
+    if (g.selunit) RenderPanel(g.selunit, kActingPanelX, "acting");
+    if (hover && hover != g.selunit) RenderPanel(hover, kHoverPanelX, "");
+    RenderTurnBar(g, hover);
+}
+
+tideSprite* OutOfRangeCursor() { return cGame::NeedSprite("cursor_far"); }
+
+}  // namespace boardview
