@@ -1,6 +1,8 @@
 // Balance of the shipped levels and configuration, measured headless with
-// the tests' player bot: the first levels are winnable most of the time,
-// every level can be won, and no battle drags on.
+// the tests' naive player bot (walk to the nearest enemy, shoot when in
+// range): the difficulty ramps up smoothly, every level can be won and lost,
+// and no battle drags on.
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -33,7 +35,15 @@ bool Play(BattleWorld& w, int level, int seed) {
     return g.gamestate == GS_CHLVL && playerLeft;
 }
 
-TEST(Balance, LevelsRampUpAndEveryOneCanBeWon) {
+// Bot wins out of kSeeds each level must reach, inclusive: levels 1 to 3
+// easy (90% or more), 4 to 6 harder (50% to 90%), 7 and 8 hard (5% to 50%).
+struct Band {
+    int min, max;
+};
+const Band kRamp[8] = {{18, 20}, {18, 20}, {18, 20}, {10, 18},
+                       {10, 18}, {10, 18}, {1, 10},  {1, 10}};
+
+TEST(Balance, DifficultyRampsUpSmoothly) {
     std::string config = Shipped("config.txt");
     BattleWorld w(config.c_str());
     w.game->speed = 100;
@@ -46,10 +56,10 @@ TEST(Balance, LevelsRampUpAndEveryOneCanBeWon) {
                 << " turns";
             wins += won;
         }
-        if (level <= 4) {
-            EXPECT_GE(wins * 2, kSeeds) << "level " << level << " won " << wins << " times";
-        }
-        EXPECT_GE(wins, 1) << "level " << level << " never won";
+        std::printf("level %d: bot won %d of %d\n", level, wins, kSeeds);
+        const Band& b = kRamp[level - 1];
+        EXPECT_GE(wins, b.min) << "level " << level;
+        EXPECT_LE(wins, b.max) << "level " << level;
     }
 }
 
