@@ -27,8 +27,8 @@ struct Kind {
 
 const std::vector<Kind>& kinds() {
     static const std::vector<Kind> list = {
-        {"aqua", paintAqua, 64, {Action::Idle, Action::Move}, true, 0.8, -6, 3},
-        {"torp", paintTorp, 64, {Action::Idle, Action::Move, Action::Attack}, true, 0.72, -2, 4},
+        {"aqua", paintAqua, 64, {Action::Idle, Action::Move}, true, 0.95, -3, 15},
+        {"torp", paintTorp, 64, {Action::Idle, Action::Move, Action::Attack}, true, 0.9, 1, 14},
         {"bati", paintBati, 128, {Action::Idle}, true, 0.36, 0, 0},
         {"paul", paintPaul, 128, {Action::Idle, Action::Move, Action::Attack}, false, 0.42, 0, 7},
         {"shark", paintShark, 128, {Action::Idle, Action::Move, Action::Attack}, false, 0.4, 4, 0},

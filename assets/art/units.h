@@ -15,7 +15,7 @@ enum class Action { Idle, Move, Attack };
 using UnitPainter = void (*)(cairo_t* cr, double t, Action action);
 
 void paintAqua(cairo_t* cr, double t, Action action);   // diver with a harpoon gun
-void paintTorp(cairo_t* cr, double t, Action action);   // torpedo-man, rams and punches
+void paintTorp(cairo_t* cr, double t, Action action);   // torpedo-man with a launcher
 void paintBati(cairo_t* cr, double t, Action action);   // small yellow submarine
 void paintPaul(cairo_t* cr, double t, Action action);   // octopus
 void paintShark(cairo_t* cr, double t, Action action);  // shark

@@ -47,161 +47,187 @@ void paintRisingBubbles(cairo_t* cr, double x, double y, double t, double height
     }
 }
 
+namespace {
+
+// A flipper on a foot at (x, y), pointing back and down; `kick` swings it.
+void paintFlipper(cairo_t* cr, double x, double y, double kick, const Color& c) {
+    cairo_save(cr);
+    cairo_translate(cr, x, y);
+    cairo_rotate(cr, kick * 0.5);
+    cairo_move_to(cr, -3, -2);
+    cairo_curve_to(cr, -8, 1, -12, 2, -15, 5);
+    cairo_line_to(cr, -3, 6);
+    cairo_curve_to(cr, 1, 5, 4, 3, 4, 0);
+    cairo_close_path(cr);
+    fillStroke(cr, c, pal::ink, 1.5);
+    cairo_restore(cr);
+}
+
+// Two legs from the hips down to the flippers at the bottom of the cell.
+void paintKickingLegs(cairo_t* cr, double kick, const Color& near, const Color& far,
+                      const Color& fin) {
+    for (int leg = 0; leg < 2; leg++) {
+        double k = leg == 0 ? kick : -kick;
+        double hx = leg == 0 ? -7 : 1, fx = hx - 3 + k * 3, fy = 26 - std::fabs(k) * 2;
+        taper(cr, {{hx, 12}, {hx - 1 + k * 2, 19}, {fx, fy}}, 8, 6);
+        fillStroke(cr, leg == 0 ? far : near, pal::ink, 1.6);
+        paintFlipper(cr, fx, fy + 1, k, fin);
+    }
+}
+
+}  // namespace
+
+// Upright figures keep the middle of the body, where the health number is
+// drawn, one flat colour.
 void paintAqua(cairo_t* cr, double t, Action action) {
     bool moving = action == Action::Move;
     double wave = std::sin(t * TAU);
-    double kick = wave * (moving ? 0.5 : 0.18);
+    double kick = wave * (moving ? 0.9 : 0.3);
     cairo_save(cr);
-    cairo_translate(cr, 2 + (moving ? wave * 0.8 : 0),
-                    1 + std::cos(t * TAU) * (moving ? 1.0 : 1.6));
-    cairo_rotate(cr, moving ? -0.05 : -0.2);
-    cairo_scale(cr, 1.08, 1.08);
+    cairo_translate(cr, 0, std::cos(t * TAU) * (moving ? 1.0 : 1.5));
+    if (moving) cairo_rotate(cr, 0.08);
 
-    const Color suit = rgb(0xFF8A3D), suitDark = rgb(0xD9541E), flipper = rgb(0x1FB5A8);
-    // Legs and flippers, behind the body.
-    for (int leg = 0; leg < 2; leg++) {
-        double k = leg == 0 ? kick : -kick;
-        double kx = -14, ky = 3 + leg * 3 + k * 4;
-        double fx = -19, fy = ky + k * 5;
-        taper(cr, {{-7, 2.0 + leg * 3}, {kx, ky}, {fx, fy}}, 6.5, 5);
-        fillStroke(cr, leg == 0 ? suitDark : suit, pal::ink, 1.6);
-        cairo_save(cr);
-        cairo_translate(cr, fx, fy);
-        cairo_rotate(cr, k * 0.9);
-        cairo_move_to(cr, 1, -3);
-        cairo_curve_to(cr, -5, -6, -8, -4, -10, -5);
-        cairo_line_to(cr, -9, 5);
-        cairo_curve_to(cr, -8, 4, -4, 4, 1, 3);
-        cairo_close_path(cr);
-        fillStroke(cr, flipper, pal::ink, 1.6);
-        cairo_restore(cr);
-    }
+    const Color suit = rgb(0xFF8A3D), suitDark = rgb(0xD9541E), fin = rgb(0x1FB5A8);
+    const Color hood = rgb(0x24456E);
+    paintKickingLegs(cr, kick, suit, suitDark, fin);
     // Air tank on the back.
-    roundedRect(cr, -13, -12.5, 20, 8, 4);
-    linearFill(cr, 0, -12.5, 0, -4.5, {{0, rgb(0xFFE680)}, {1, pal::sunDeep}}, true);
+    roundedRect(cr, -21, -17, 10, 27, 5);
+    linearFill(cr, -21, 0, -11, 0, {{0, rgb(0xFFE680)}, {1, pal::sunDeep}}, true);
     stroke(cr, pal::ink, 1.6);
-    // Torso.
-    ellipse(cr, -1, 1, 12, 7.5);
-    linearFill(cr, 0, -6, 0, 8, {{0, rgb(0xFFB070)}, {1, suitDark}}, true);
-    stroke(cr, pal::ink, 1.8);
-    cairo_move_to(cr, -9, 2);
-    cairo_line_to(cr, 7, 2);
-    stroke(cr, withAlpha(flipper, 0.9), 2);
-    // Head: dark hood, big mask.
-    ellipse(cr, 12, -3, 7.5, 7.5);
-    fillStroke(cr, rgb(0x24456E), pal::ink, 1.8);
-    ellipse(cr, 15, -4, 5.2, 4.6);
-    fillStroke(cr, rgb(0xFFD23F), pal::ink, 1.4);
-    ellipse(cr, 15.4, -4, 3.8, 3.3);
-    linearFill(cr, 0, -7, 0, -1, {{0, rgb(0xC9F6FF)}, {1, rgb(0x5CC8F0)}});
-    ellipse(cr, 17, -4.3, 1.1, 1.3);
+    roundedRect(cr, -19, -21, 6, 5, 1.5);
+    fillStroke(cr, pal::steel, pal::ink, 1.2);
+    // Torso: one flat colour behind the number.
+    cairo_move_to(cr, -13, -9);
+    cairo_curve_to(cr, -13, -14, -8, -15, -1, -15);
+    cairo_curve_to(cr, 7, -15, 12, -12, 12, -6);
+    cairo_line_to(cr, 12, 12);
+    cairo_curve_to(cr, 12, 17, 8, 18, -1, 18);
+    cairo_curve_to(cr, -10, 18, -14, 17, -14, 12);
+    cairo_close_path(cr);
+    fillStroke(cr, suit, pal::ink, 1.8);
+    // Teal trim on the shoulders only.
+    cairo_move_to(cr, -11, -11);
+    cairo_curve_to(cr, -6, -14, 4, -14, 10, -10);
+    stroke(cr, withAlpha(fin, 0.95), 2.2);
+    // Head: dark hood and a big mask looking ahead.
+    ellipse(cr, 0, -22, 9, 8.5);
+    fillStroke(cr, hood, pal::ink, 1.8);
+    roundedRect(cr, 1, -28, 12, 10, 4);
+    fillStroke(cr, rgb(0xFFD23F), pal::ink, 1.5);
+    roundedRect(cr, 3, -26.5, 8.5, 7, 3);
+    linearFill(cr, 0, -26.5, 0, -19.5, {{0, rgb(0xC9F6FF)}, {1, rgb(0x5CC8F0)}});
+    ellipse(cr, 8.5, -23, 1.2, 1.4);
     fill(cr, pal::ink);
-    ellipse(cr, 14, -5.6, 1.3, 0.9);
+    ellipse(cr, 5.5, -25, 1.4, 0.9);
     fill(cr, pal::white);
-    // Regulator.
-    ellipse(cr, 17.5, 1.5, 2, 1.8);
+    // Regulator and its hose to the tank.
+    cairo_move_to(cr, 9, -16);
+    cairo_curve_to(cr, 2, -12, -8, -18, -14, -16);
+    stroke(cr, rgb(0x3A3F55), 2);
+    ellipse(cr, 10, -16, 2.4, 2.2);
     fillStroke(cr, rgb(0x3A3F55), pal::ink, 1);
-    // Harpoon gun held forward.
-    roundedRect(cr, 8, 4, 17, 3.5, 1.5);
+    // Harpoon gun held forward at chest height, above the number.
+    double aim = action == Action::Attack ? 0 : wave * 0.6;
+    roundedRect(cr, 2, -9 + aim, 24, 4.5, 2);
     fillStroke(cr, rgb(0x8B99AD), pal::ink, 1.3);
-    roundedRect(cr, 6, 4.5, 7, 6, 2);
+    roundedRect(cr, 4, -6 + aim, 6, 8, 2);
     fillStroke(cr, rgb(0x9C5B2E), pal::ink, 1.3);
-    cairo_move_to(cr, 25, 4.2);
-    cairo_line_to(cr, 30, 5.75);
-    cairo_line_to(cr, 25, 7.3);
+    cairo_move_to(cr, 25, -9.5 + aim);
+    cairo_line_to(cr, 31.5, -6.75 + aim);
+    cairo_line_to(cr, 25, -4 + aim);
     cairo_close_path(cr);
     fillStroke(cr, pal::steel, pal::ink, 1.2);
-    // Arm holding it.
-    taper(cr, {{3, 1}, {8, 5}, {12, 7}}, 4.5, 4);
-    fillStroke(cr, suit, pal::ink, 1.4);
-    ellipse(cr, 12, 7, 2.6, 2.6);
-    fillStroke(cr, rgb(0x24456E), pal::ink, 1.2);
+    // The arm holding it.
+    taper(cr, {{-4, -10}, {1, -4}, {7, -3 + aim}}, 5.5, 4.5);
+    fillStroke(cr, suitDark, pal::ink, 1.4);
+    ellipse(cr, 7.5, -3 + aim, 2.8, 2.8);
+    fillStroke(cr, hood, pal::ink, 1.2);
     cairo_restore(cr);
-    paintRisingBubbles(cr, 18, -8, t, moving ? 18 : 22, 2.2);
+    paintRisingBubbles(cr, 12, -22, t, moving ? 8 : 10, 1.8);
 }
 
+// The torpedo-man: a diver in a brass helmet with a torpedo launcher on his
+// shoulder. His strike fires it point-blank: recoil and a blast at the muzzle.
 void paintTorp(cairo_t* cr, double t, Action action) {
+    bool moving = action == Action::Move;
     double wave = std::sin(t * TAU);
-    double lunge = 0, punch = 0;
+    double recoil = 0, blast = 0;
     if (action == Action::Attack) {
-        // Wind up, dash forward, punch at the middle, glide back.
-        lunge = t < 0.2   ? -t / 0.2 * 3
-                : t < 0.5 ? -3 + (t - 0.2) / 0.3 * 9
-                          : 6 * (1 - (t - 0.5) / 0.5);
-        punch = t < 0.3 ? 0 : t < 0.55 ? (t - 0.3) / 0.25 : std::fmax(0, 1 - (t - 0.55) / 0.3);
+        // Brace, fire at the middle, settle back.
+        recoil = t < 0.35 ? t / 0.35 * 1.5 : t < 0.5 ? 1.5 - (t - 0.35) / 0.15 * 5.5
+                                                     : -4 * (1 - (t - 0.5) / 0.5);
+        blast = t < 0.4 ? 0 : t < 0.6 ? (t - 0.4) / 0.2 : std::fmax(0, 1 - (t - 0.6) / 0.3);
     }
-    double bob = action == Action::Attack ? 0 : wave * (action == Action::Move ? 1.0 : 1.6);
-    double spin = t * TAU * (action == Action::Idle ? 2 : 4);
+    double kick = action == Action::Attack ? 0 : wave * (moving ? 0.9 : 0.25);
+    double bob = action == Action::Attack ? 0 : std::cos(t * TAU) * (moving ? 1.0 : 1.4);
     cairo_save(cr);
-    cairo_translate(cr, -1 + lunge, 3 + bob);
-    cairo_scale(cr, 0.9, 0.9);
+    cairo_translate(cr, recoil, bob);
 
-    const Color hull = rgb(0xC7D3E3), hullDark = rgb(0x7E8FA8), red = rgb(0xE63946);
-    paintPropeller(cr, -24, 0, 9, spin);
-    // Tail fins.
-    cairo_move_to(cr, -14, -7);
-    cairo_line_to(cr, -22, -14);
-    cairo_line_to(cr, -20, -5);
+    const Color suit = rgb(0x2F5E8E), suitDark = rgb(0x1E3F66), boot = rgb(0x3A3F55);
+    const Color brass = rgb(0xF2B134), brassDark = rgb(0xB9771B), red = rgb(0xE63946);
+    paintKickingLegs(cr, kick, suit, suitDark, boot);
+    // Torso: one flat colour behind the number.
+    cairo_move_to(cr, -14, -6);
+    cairo_curve_to(cr, -14, -12, -9, -13, -1, -13);
+    cairo_curve_to(cr, 7, -13, 12, -11, 12, -5);
+    cairo_line_to(cr, 12, 12);
+    cairo_curve_to(cr, 12, 17, 8, 18, -1, 18);
+    cairo_curve_to(cr, -10, 18, -14, 17, -14, 12);
     cairo_close_path(cr);
-    cairo_move_to(cr, -14, 7);
-    cairo_line_to(cr, -22, 14);
-    cairo_line_to(cr, -20, 5);
-    cairo_close_path(cr);
-    fillStroke(cr, red, pal::ink, 1.5);
-    // Torpedo body.
-    cairo_move_to(cr, -20, -6);
-    cairo_curve_to(cr, -20, -10, -16, -10.5, -12, -10.5);
-    cairo_line_to(cr, 12, -10.5);
-    cairo_curve_to(cr, 22, -10.5, 27, -4, 27, 0);
-    cairo_curve_to(cr, 27, 4, 22, 10.5, 12, 10.5);
-    cairo_line_to(cr, -12, 10.5);
-    cairo_curve_to(cr, -16, 10.5, -20, 10, -20, 6);
-    cairo_close_path(cr);
-    linearFill(cr, 0, -10.5, 0, 10.5, {{0, rgb(0xF4F8FC)}, {0.45, hull}, {1, hullDark}}, true);
+    fillStroke(cr, suit, pal::ink, 1.8);
+    // Brass diving helmet with a round window and the face behind it.
+    ellipse(cr, -4, -19.5, 10.5, 10);
+    radialFill(cr, -7, -24, 1, 12, {{0, rgb(0xFFE08A)}, {0.6, brass}, {1, brassDark}}, true);
     stroke(cr, pal::ink, 1.8);
-    // Red nose cone and stripe.
-    cairo_save(cr);
-    cairo_rectangle(cr, 14, -12, 16, 24);
-    cairo_clip(cr);
-    cairo_move_to(cr, 12, -10.5);
-    cairo_curve_to(cr, 22, -10.5, 27, -4, 27, 0);
-    cairo_curve_to(cr, 27, 4, 22, 10.5, 12, 10.5);
-    cairo_close_path(cr);
-    linearFill(cr, 0, -10, 0, 10, {{0, rgb(0xFF7B84)}, {1, rgb(0xB3202C)}});
-    cairo_restore(cr);
-    cairo_move_to(cr, 14, -10);
-    cairo_curve_to(cr, 15.5, -4, 15.5, 4, 14, 10);
-    stroke(cr, pal::ink, 1.4);
-    roundedRect(cr, -13, -10.5, 4, 21, 1);
-    fillStroke(cr, red, pal::ink, 1.2);
-    // Cockpit dome with the pilot's determined face.
-    cairo_save(cr);
-    cairo_rectangle(cr, -12, -30, 30, 21);
-    cairo_clip(cr);
-    ellipse(cr, 3, -9, 10, 10);
-    linearFill(cr, 0, -19, 0, -9, {{0, rgb(0xD8FAFF, 0.95)}, {1, rgb(0x7ED6F2, 0.95)}}, true);
-    stroke(cr, pal::ink, 1.8);
-    cairo_restore(cr);
-    ellipse(cr, 4, -11, 5.5, 5.2);
-    fillStroke(cr, rgb(0xFFC9A0), pal::ink, 1.2);
-    paintEye(cr, 5, -12, 1.6, 0.8, 0, action == Action::Attack ? 1.0 : 0.5);
-    paintEye(cr, 8.2, -12, 1.5, 0.8, 0, action == Action::Attack ? 1.0 : 0.5);
-    cairo_move_to(cr, 5, -8.4);
-    cairo_line_to(cr, 8.5, -8.8);
+    ellipse(cr, 1, -20, 6, 6);
+    fillStroke(cr, brassDark, pal::ink, 1.4);
+    ellipse(cr, 1, -20, 4.4, 4.4);
+    fill(cr, rgb(0xFFC9A0));
+    paintEye(cr, 2.5, -21, 1.3, 0.9, 0, action == Action::Attack ? 1.0 : 0.5);
+    cairo_move_to(cr, 0.5, -17.5);
+    cairo_line_to(cr, 4, -17.8);
     stroke(cr, pal::ink, 1.0);
-    ellipse(cr, -1, -15, 2.2, 1.3);
-    fill(cr, rgb(0xFFFFFF, 0.8));
-    // Boxing glove, thrust forward in the strike.
-    double fx = 6 + punch * 14, fy = 13 - punch * 5;
-    taper(cr, {{-4, 9}, {(fx - 4) / 2, 13}, {fx - 2, fy}}, 4, 3.5);
-    fillStroke(cr, hullDark, pal::ink, 1.3);
-    ellipse(cr, fx, fy, 5.2, 4.6);
-    radialFill(cr, fx - 1.5, fy - 1.5, 0.5, 6, {{0, rgb(0xFF8A8A)}, {1, rgb(0xC81D25)}}, true);
-    stroke(cr, pal::ink, 1.5);
+    ellipse(cr, 1, -20, 4.4, 4.4);
+    fill(cr, rgb(0xD8FAFF, 0.3));
+    ellipse(cr, -9, -25, 2.4, 1.4);
+    fill(cr, rgb(0xFFFFFF, 0.7));
+    // Launcher on the shoulder: a tube with a rear flare, red bands and the
+    // torpedo's nose in the muzzle.
+    cairo_save(cr);
+    cairo_translate(cr, 0, -9);
+    cairo_move_to(cr, -30, -7);
+    cairo_line_to(cr, -24, -5);
+    cairo_line_to(cr, -24, 5);
+    cairo_line_to(cr, -30, 7);
+    cairo_close_path(cr);
+    fillStroke(cr, rgb(0x5E6F88), pal::ink, 1.4);
+    roundedRect(cr, -25, -5.5, 50, 11, 3);
+    linearFill(cr, 0, -5.5, 0, 5.5, {{0, rgb(0xB5C99A)}, {0.5, rgb(0x6B8F4E)}, {1, rgb(0x3F5A2C)}},
+               true);
+    stroke(cr, pal::ink, 1.6);
+    for (double bx : {-16.0, 14.0}) {
+        cairo_rectangle(cr, bx, -5.5, 3.5, 11);
+        fillStroke(cr, red, pal::ink, 1.0);
+    }
+    cairo_move_to(cr, 25, -4);
+    cairo_curve_to(cr, 30, -4, 31.5, -1, 31.5, 0);
+    cairo_curve_to(cr, 31.5, 1, 30, 4, 25, 4);
+    cairo_close_path(cr);
+    fillStroke(cr, red, pal::ink, 1.3);
+    // Sight on top.
+    roundedRect(cr, 2, -9.5, 6, 4.5, 1);
+    fillStroke(cr, boot, pal::ink, 1.1);
     cairo_restore(cr);
-    if (punch > 0.6) {
-        // Impact star in front of the glove.
-        double cx = -1 + lunge + (fx + 6) * 0.9, cy = 3 + bob + fy * 0.9, s = 3 + punch * 4;
+    // Arm up to the grip under the tube.
+    taper(cr, {{-3, -7}, {3, -2}, {9, -3}}, 5.5, 4.5);
+    fillStroke(cr, suitDark, pal::ink, 1.4);
+    ellipse(cr, 9.5, -3.5, 2.8, 2.8);
+    fillStroke(cr, boot, pal::ink, 1.2);
+    cairo_restore(cr);
+    if (blast > 0) {
+        // Blast star at the muzzle.
+        double cx = 25 + recoil, cy = -9, s = 4 + blast * 6;
+        softGlow(cr, cx, cy, s * 1.3, rgb(0xFFF3B0, 0.8 * blast));
         cairo_new_path(cr);
         for (int i = 0; i < 10; i++) {
             double a = i * TAU / 10 - M_PI / 2;
@@ -211,7 +237,7 @@ void paintTorp(cairo_t* cr, double t, Action action) {
         cairo_close_path(cr);
         fillStroke(cr, rgb(0xFFF3B0), rgb(0xFF9F1C), 1.5);
     }
-    if (action != Action::Attack) paintRisingBubbles(cr, -28, 0, t, 20, 2.0);
+    if (action != Action::Attack) paintRisingBubbles(cr, -6, -30, t, 6, 1.6);
 }
 
 void paintBati(cairo_t* cr, double t, Action) {
