@@ -73,16 +73,18 @@ void RenderDamagePreview(cGame& g, cUnit* target) {
     const cCell* p = target->GetParent();
     if (!p) return;
     float cx = static_cast<float>(p->GetScrX() + (target->GetSize() - 1) * 32);
-    float top = static_cast<float>(p->GetScrY() - 32);
+    // Mostly in the cell above, over the grid line: the unit stays clear.
+    float cy = static_cast<float>(p->GetScrY() - 32 - 6);
     bool kills = dmg >= target->GetHealth();
     if (tideSprite* tag = cGame::NeedSprite(kills ? "damage_tag_kill" : "damage_tag"))
-        tag->Render(cx, top);
+        tag->Render(cx, cy);
     if (tideFont* f = cGame::GetFont1()) {
-        FontStyle style(f, 0.8f, 0xFFFFFFFF);
+        FontStyle style(f, 0.75f, 0xFFFFFFFF);
+        float top = cy - f->GetHeight() * 0.75f / 2;
         if (kills)
-            f->printf(cx, top - 9, TEXT_CENTER, "defeats");
+            f->printf(cx, top, TEXT_CENTER, "defeats");
         else
-            f->printf(cx, top - 9, TEXT_CENTER, "-%i", dmg);
+            f->printf(cx, top, TEXT_CENTER, "-%i", dmg);
     }
 }
 
@@ -90,13 +92,16 @@ void RenderTurnBar(cGame& g, const cUnit* hover) {
     tideSprite* now = cGame::NeedSprite("bar_now");
     tideSprite* done = cGame::NeedSprite("bar_done");
     tideSprite* over = cGame::NeedSprite("bar_hover");
-    for (cUnit* u : g.units) {
+    for (std::size_t i = 0; i < g.units.size(); ++i) {
+        const cUnit* u = g.units[i];
         tcellpos m = u->MarkerPoint();
         // The badge is 44 pixels wide, 28 pixels right of its marker point.
         float cx = static_cast<float>(m.first + 50), cy = static_cast<float>(m.second);
         if (u == hover && over) over->Render(cx, cy);
         if (u == g.selunit && now) now->Render(cx, cy);
-        else if (u->actionpoint == 0 && done) done->Render(cx + 16, cy + 16);
+        // Units before the acting one in the order have had their step, even
+        // one whose step was refused and kept its action point.
+        else if (i < g.step && done) done->Render(cx + 16, cy + 16);
     }
     if (tideFont* f = cGame::GetFont1()) {
         FontStyle style(f, 0.85f, 0xFFFFF3B0);

@@ -91,8 +91,8 @@ bool writeBoardInfo(const std::string& dir) {
     doneTick(cr, 188, 12);                            // bar_done 176, 0, 24, 24
     badgeRing(cr, 28, 92, pal::sun);                  // bar_now 0, 64, 56, 56
     badgeRing(cr, 92, 92, pal::white);                // bar_hover 64, 64, 56, 56
-    tag(cr, 128, 64, 96, 26, rgb(0xC81D25));          // damage_tag 128, 64, 96, 26
-    tag(cr, 128, 96, 96, 26, rgb(0x6A1B9A));          // damage_tag_kill 128, 96, 96, 26
+    tag(cr, 128, 64, 76, 22, rgb(0xC81D25));          // damage_tag 128, 64, 76, 22
+    tag(cr, 128, 96, 76, 22, rgb(0x6A1B9A));          // damage_tag_kill 128, 96, 76, 22
     panel(cr, 0, 128, 400, 56);                       // info_panel 0, 128, 400, 56
     return c.save(dir + "/board_info.png");
 }

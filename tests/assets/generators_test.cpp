@@ -145,6 +145,7 @@ TEST(Generators, RerunGivesByteIdenticalFiles) {
     const std::string commands[] = {
         std::string(THALOMIR_MAKE_UNIT_ART) + out,
         std::string(THALOMIR_MAKE_BATTLE_ART) + out,
+        std::string(THALOMIR_MAKE_BOARD_ART) + out,
         std::string(THALOMIR_MAKE_MENU_ART) + out + " " + THALOMIR_TEST_FONT + " " +
             THALOMIR_TEST_LABEL_FONT,
         std::string(THALOMIR_MAKE_FONT) + out + " " + THALOMIR_TEST_FONT,
