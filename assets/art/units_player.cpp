@@ -75,6 +75,19 @@ void paintKickingLegs(cairo_t* cr, double kick, const Color& near, const Color& 
     }
 }
 
+// An upright torso from shoulders at `top` down to the hips, in one flat
+// colour: the health number is drawn over its middle.
+void paintTorso(cairo_t* cr, double left, double top, const Color& c) {
+    cairo_move_to(cr, left, top + 6);
+    cairo_curve_to(cr, left, top + 1, left + 5, top, -1, top);
+    cairo_curve_to(cr, 7, top, 12, top + 3, 12, top + 9);
+    cairo_line_to(cr, 12, 12);
+    cairo_curve_to(cr, 12, 17, 8, 18, -1, 18);
+    cairo_curve_to(cr, -10, 18, -14, 17, -14, 12);
+    cairo_close_path(cr);
+    fillStroke(cr, c, pal::ink, 1.8);
+}
+
 }  // namespace
 
 // Upright figures keep the middle of the body, where the health number is
@@ -96,15 +109,7 @@ void paintAqua(cairo_t* cr, double t, Action action) {
     stroke(cr, pal::ink, 1.6);
     roundedRect(cr, -19, -21, 6, 5, 1.5);
     fillStroke(cr, pal::steel, pal::ink, 1.2);
-    // Torso: one flat colour behind the number.
-    cairo_move_to(cr, -13, -9);
-    cairo_curve_to(cr, -13, -14, -8, -15, -1, -15);
-    cairo_curve_to(cr, 7, -15, 12, -12, 12, -6);
-    cairo_line_to(cr, 12, 12);
-    cairo_curve_to(cr, 12, 17, 8, 18, -1, 18);
-    cairo_curve_to(cr, -10, 18, -14, 17, -14, 12);
-    cairo_close_path(cr);
-    fillStroke(cr, suit, pal::ink, 1.8);
+    paintTorso(cr, -13, -15, suit);
     // Teal trim on the shoulders only.
     cairo_move_to(cr, -11, -11);
     cairo_curve_to(cr, -6, -14, 4, -14, 10, -10);
@@ -166,15 +171,7 @@ void paintTorp(cairo_t* cr, double t, Action action) {
     const Color suit = rgb(0x2F5E8E), suitDark = rgb(0x1E3F66), boot = rgb(0x3A3F55);
     const Color brass = rgb(0xF2B134), brassDark = rgb(0xB9771B), red = rgb(0xE63946);
     paintKickingLegs(cr, kick, suit, suitDark, boot);
-    // Torso: one flat colour behind the number.
-    cairo_move_to(cr, -14, -6);
-    cairo_curve_to(cr, -14, -12, -9, -13, -1, -13);
-    cairo_curve_to(cr, 7, -13, 12, -11, 12, -5);
-    cairo_line_to(cr, 12, 12);
-    cairo_curve_to(cr, 12, 17, 8, 18, -1, 18);
-    cairo_curve_to(cr, -10, 18, -14, 17, -14, 12);
-    cairo_close_path(cr);
-    fillStroke(cr, suit, pal::ink, 1.8);
+    paintTorso(cr, -14, -13, suit);
     // Brass diving helmet with a round window and the face behind it.
     ellipse(cr, -4, -19.5, 10.5, 10);
     radialFill(cr, -7, -24, 1, 12, {{0, rgb(0xFFE08A)}, {0.6, brass}, {1, brassDark}}, true);
