@@ -77,7 +77,18 @@ public:
     // Milliseconds of a monotonic clock (real time).
     virtual double Now() = 0;
     virtual void Sleep(double seconds) = 0;
+
+    // False while nobody can see the window (minimised, hidden): the frame
+    // loop then runs the game without drawing it.
+    virtual bool Visible() { return true; }
+    // The display's refresh rate in Hz when presenting waits for its vertical
+    // blank, 0 when it does not (no display, no vsync).
+    virtual double VsyncRate() { return 0; }
 };
+
+// Test hook: when set, System_Initiate takes a real-time engine's backend
+// from it instead of opening the device.
+extern tideBackend* (*tideBackendHook)();
 
 tideBackend* tideCreateHeadlessBackend();
 // The real device: SDL2 and OpenGL on the desktop, the browser on the web.

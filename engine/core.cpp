@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "engine/crash_handler.h"
+#include "engine/frame_pacer.h"
 #include "engine/ini.h"
 #include "engine/paths.h"
 #ifdef __EMSCRIPTEN__
@@ -19,6 +20,7 @@
 #endif
 
 tideCore* tideCore::instance = nullptr;
+tideBackend* (*tideBackendHook)() = nullptr;
 
 namespace {
 // Longest frame time the real-time loop passes on: a stall (window dragged,
@@ -75,6 +77,8 @@ bool tideCore::System_Initiate() {
 
     if (headless)
         backend.reset(tideCreateHeadlessBackend());
+    else if (tideBackendHook)
+        backend.reset(tideBackendHook());
     else
         backend.reset(tideCreateDeviceBackend());
     quadRun = tideQuadRun();
@@ -137,32 +141,36 @@ bool tideCore::System_Start() {
     return true;
 #endif
     double last = backend->Now(); // start of the previous frame
-    double due = last;             // when the next frame is due, on a fixed grid
+    tideFramePacer pacer;
     for (;;) {
         if (!backend->PumpEvents()) break;
-        double now = backend->Now();
-        if (fpsLimit > 0) {
-            double frameMs = 1000.0 / fpsLimit;
-            double left = due - now;
-            if (left > 0) {
-                // Sleep most of the wait, then poll: sleeps overshoot by about a millisecond.
-                if (left > 2.0) backend->Sleep((left - 1.5) / 1000.0);
-                continue;
-            }
-            // Late wake-ups must not lengthen every frame after them, but after a
-            // long stall start a fresh grid instead of rushing to catch up.
-            due += frameMs;
-            if (now - due > frameMs) due = now + frameMs;
+        const double now = backend->Now();
+        const bool visible = backend->Visible();
+        const double wait = pacer.Wait(now, framePeriod(visible));
+        if (wait > 0) {
+            backend->Sleep(wait / 1000.0);
+            continue;
         }
         double dt = (now - last) / 1000.0;
         last = now;
         if (dt > kMaxFrameTime) dt = kMaxFrameTime;
-        if (runFrame(float(dt))) break;
+        if (runFrame(float(dt), visible)) break;
     }
     return true;
 }
 
-bool tideCore::runFrame(float dt) {
+double tideCore::framePeriod(bool visible) {
+    const double vsync = visible ? backend->VsyncRate() : 0;
+    // The swap waits for the display and sets the rate; the loop only holds
+    // back a swap that does not really wait, a little above the display's rate
+    // so that it never adds a wait of its own to the swap's.
+    if (vsync > 0) return 1000.0 / (vsync * 1.05);
+    if (fpsLimit > 0) return 1000.0 / fpsLimit;
+    // Frames nobody sees need not come faster than a display would show them.
+    return visible ? 0 : 1000.0 / 60;
+}
+
+bool tideCore::runFrame(float dt, bool draw) {
     delta = dt;
     time += dt;
     fpsFrames++;
@@ -173,7 +181,7 @@ bool tideCore::runFrame(float dt) {
         fpsTime = 0;
     }
     bool quit = frameFunc ? frameFunc() : true;
-    if (!quit && renderFunc) renderFunc();
+    if (!quit && draw && renderFunc) renderFunc();
     input.EndFrame();
     return quit;
 }

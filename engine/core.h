@@ -159,7 +159,11 @@ private:
     HCHANNEL play(DWORD h, tideSoundType type, bool loop, int volume, tideSoundEvent ev);
     int scaledVolume(tideSoundType type, int volume) const;
     void applyGlobalVolume(tideSoundType type);
-    bool runFrame(float dt); // true when the frame callback asks to quit
+    // Runs the frame callback, then the render callback when `draw`; true
+    // when the frame callback asks to quit.
+    bool runFrame(float dt, bool draw = true);
+    // Milliseconds between real-time frames, 0: as fast as they come.
+    double framePeriod(bool visible);
     bool openLog();
     bool loadFile(const char* filename, std::string& out); // no log line
     // A file that cannot be loaded is logged once, until it loads again: a

@@ -58,8 +58,12 @@ bool tideSdlBackend::Init(tideCore* c) {
     if (!context)
         return fail(std::string("cannot create an OpenGL 3.3 context: ") + SDL_GetError());
     SDL_GL_MakeCurrent(window, context);
-    // The core paces frames itself; waiting for vsync as well would stutter.
-    SDL_GL_SetSwapInterval(0);
+    // Where a display shows the frames, its vertical blank sets the rate
+    // (tear-free); elsewhere, and in scripted runs, the core paces the frames.
+    vsync = false;
+    if (!core->Manual() && SDL_strcmp(SDL_GetCurrentVideoDriver(), "offscreen") != 0)
+        vsync = SDL_GL_SetSwapInterval(1) == 0;
+    if (!vsync) SDL_GL_SetSwapInterval(0);
 
     std::string error;
     if (!renderer.Init(logicalW, logicalH, core->System_GetState(TIDE_TEXTUREFILTER), &error))
@@ -202,6 +206,19 @@ bool tideSdlBackend::Snapshot(const char* path) {
     if (!ok) core->LogLine(std::string("Can't write snapshot: ") + path + " (" + IMG_GetError() + ")");
     SDL_FreeSurface(s);
     return ok;
+}
+
+bool tideSdlBackend::Visible() {
+    return window && !(SDL_GetWindowFlags(window) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED));
+}
+
+double tideSdlBackend::VsyncRate() {
+    if (!vsync || !window) return 0;
+    // Asked each time: the window may have moved to another display.
+    SDL_DisplayMode mode;
+    int display = SDL_GetWindowDisplayIndex(window);
+    if (display < 0 || SDL_GetCurrentDisplayMode(display, &mode) != 0) return 0;
+    return mode.refresh_rate > 0 ? mode.refresh_rate : 0;
 }
 
 double tideSdlBackend::Now() {

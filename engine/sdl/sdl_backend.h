@@ -22,6 +22,8 @@ public:
 
     double Now() override;
     void Sleep(double seconds) override;
+    bool Visible() override;
+    double VsyncRate() override;
 
 private:
     bool fail(const std::string& why);
@@ -34,5 +36,6 @@ private:
     SDL_GLContext context = nullptr;
     bool sdlStarted = false;
     bool presentable = false; // the window is shown somewhere
+    bool vsync = false;       // swaps wait for the display's vertical blank
     tideSdlAudio sdlAudio;
 };

@@ -286,6 +286,35 @@ TEST_F(DeviceInput, ATapIsAPressThenAReleaseInTheNextFrame) {
     EXPECT_EQ(step, steps.size());
 }
 
+namespace {
+int renders = 0, rendersWhenHidden = 0;
+bool countRender() {
+    renders++;
+    return false;
+}
+} // namespace
+
+// Nobody sees a hidden (or minimised) window: frames go on without drawing
+// until it is shown again.
+TEST_F(DeviceInput, AHiddenWindowIsNotDrawn) {
+    renders = 0;
+    engine->System_SetState(TIDE_RENDERFUNC, countRender);
+    steps = {
+        [] { SDL_HideWindow(SDL_GL_GetCurrentWindow()); },
+        [] { rendersWhenHidden = renders; },
+        [] {},
+        [] {},
+        [] {
+            EXPECT_EQ(renders, rendersWhenHidden);
+            SDL_ShowWindow(SDL_GL_GetCurrentWindow());
+        },
+        [] {},
+        [] { EXPECT_GT(renders, rendersWhenHidden); },
+    };
+    ASSERT_TRUE(engine->System_Start());
+    EXPECT_EQ(step, steps.size());
+}
+
 TEST_F(DeviceInput, ClosingTheWindowEndsTheLoop) {
     steps = {[] {
                  SDL_Event q{};
