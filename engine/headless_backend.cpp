@@ -1,12 +1,9 @@
-// The headless backend: no window and no audio device. Drawing is only
-// recorded by the core; sounds are checked to be sound files and "played"
-// on numbered channels that music and streams hold until stopped.
+#include "engine/headless_backend.h"
+
 #include <chrono>
 #include <cstring>
-#include <set>
 #include <thread>
 
-#include "engine/backend.h"
 #include "engine/core.h"
 
 namespace {
@@ -35,48 +32,27 @@ bool looksLikeSound(tideSoundType type, const void* data, size_t n) {
     return false;
 }
 
-class HeadlessBackend final : public tideBackend {
-public:
-    bool Init(tideCore*) override { return true; }
-    void Shutdown() override { playing.clear(); }
-    bool PumpEvents() override { return true; }
-    bool BeginScene(HTARGET) override { return true; }
-    void EndScene() override {}
-    void Clear(DWORD) override {}
-    void RenderQuad(const tideQuad&) override {}
-    bool Snapshot(const char*) override { return false; }
-    void TextureFreed(tideTexture&) override {}
-    bool TargetCreated(tideTarget&) override { return true; }
-    void TargetFreed(tideTarget&) override {}
-
-    void* SoundLoad(tideSoundType type, const void* data, size_t size) override {
-        if (!looksLikeSound(type, data, size)) return nullptr;
-        return new int(type);
-    }
-    void SoundFree(tideSoundType, void* obj) override { delete static_cast<int*>(obj); }
-    int SoundPlay(tideSoundType type, void*, bool, int) override {
-        int ch = next++;
-        // Effects end at once; music and streams play until stopped.
-        if (type != TIDE_SOUND_EFFECT) playing.insert(ch);
-        return ch;
-    }
-    void ChannelVolume(int, tideSoundType, int) override {}
-    void ChannelStop(int dev, tideSoundType) override { playing.erase(dev); }
-    bool ChannelPlaying(int dev, tideSoundType) override { return playing.count(dev) > 0; }
-
-    double Now() override {
-        using namespace std::chrono;
-        return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
-    }
-    void Sleep(double seconds) override {
-        if (seconds > 0) std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-    }
-
-private:
-    std::set<int> playing;
-    int next = 1;
-};
-
 }  // namespace
 
-tideBackend* tideCreateHeadlessBackend() { return new HeadlessBackend(); }
+void* tideHeadlessBackend::SoundLoad(tideSoundType type, const void* data, size_t size) {
+    if (!looksLikeSound(type, data, size)) return nullptr;
+    return new int(type);
+}
+
+int tideHeadlessBackend::SoundPlay(tideSoundType type, void*, bool, int) {
+    int ch = next++;
+    // Effects end at once; music and streams play until stopped.
+    if (type != TIDE_SOUND_EFFECT) playing.insert(ch);
+    return ch;
+}
+
+double tideHeadlessBackend::Now() {
+    using namespace std::chrono;
+    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
+void tideHeadlessBackend::Sleep(double seconds) {
+    if (seconds > 0) std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+tideBackend* tideCreateHeadlessBackend() { return new tideHeadlessBackend(); }

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-#include "engine/backend.h"
+#include "engine/headless_backend.h"
 #include "engine/tide.h"
 
 namespace {
@@ -25,34 +25,19 @@ struct World {
 };
 World w;
 
-class SimulatedBackend final : public tideBackend {
+class SimulatedBackend final : public tideHeadlessBackend {
 public:
-    bool Init(tideCore*) override { return true; }
-    void Shutdown() override {}
     bool PumpEvents() override {
         w.pumps++;
         w.clock += w.pollCost;
         return true;
     }
-    bool BeginScene(HTARGET) override { return true; }
     void EndScene() override {
         if (w.vsync > 0 && w.swapWaits) {
             double period = 1000 / w.vsync;
             w.clock = (std::floor(w.clock / period) + 1) * period;
         }
     }
-    void Clear(DWORD) override {}
-    void RenderQuad(const tideQuad&) override {}
-    bool Snapshot(const char*) override { return false; }
-    void TextureFreed(tideTexture&) override {}
-    bool TargetCreated(tideTarget&) override { return true; }
-    void TargetFreed(tideTarget&) override {}
-    void* SoundLoad(tideSoundType, const void*, size_t) override { return nullptr; }
-    void SoundFree(tideSoundType, void*) override {}
-    int SoundPlay(tideSoundType, void*, bool, int) override { return -1; }
-    void ChannelVolume(int, tideSoundType, int) override {}
-    void ChannelStop(int, tideSoundType) override {}
-    bool ChannelPlaying(int, tideSoundType) override { return false; }
     double Now() override { return w.clock; }
     void Sleep(double seconds) override {
         w.sleeps++;
