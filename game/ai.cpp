@@ -30,10 +30,11 @@ void cGame::AIMove() {
     } else if (turn <= 2 && u->IsMedu()) {
         // Medusae hold back during the first two turns of a level.
         u->Stay();
-    } else if (cCell* cell = AIFindCellToMove(u)) {
-        u->Move(cell);
     } else {
-        u->Stay();
+        // A refused step spends the action all the same, and the unit's
+        // turn mark must say so.
+        cCell* cell = AIFindCellToMove(u);
+        if (!cell || !u->Move(cell)) u->Stay();
     }
     NextStep();
 }

@@ -93,6 +93,7 @@ TEST_F(AITest, RefusedStepStillEndsTheAction) {
     cGame::turn = 3;
     Act(m);
     EXPECT_EQ(m->GetParent(), w.Cell(9, 5));
+    EXPECT_EQ(m->actionpoint, 0);  // its action is lost, its turn mark off
     EXPECT_NE(w.game->selunit, m);
     EXPECT_FALSE(cGame::IsControlLocked());
 }
