@@ -19,6 +19,7 @@ const char* const kKnownLogLines[] = {
     R"(Shoot source: -?\d+ -?\d+)",
     R"(i can shoot!!!)",
     R"(change music volume: -?\d+)",
+    R"(progress: no saved progress, starting at level 1)",
 };
 
 // Battle frames with input that one step may take before it counts as a
@@ -117,8 +118,9 @@ private:
             w.hl->Wheel(rng.Int(-3, 3));
             return true;
         }
-        // Escape is rare: every press leaves the battle for the options.
-        if (rng.Chance(0.002)) {
+        // Escape is rare: every press leaves the battle for the options,
+        // where Leave battle waits.
+        if (rng.Chance(0.0005)) {
             Press(TIDEK_ESCAPE);
             return true;
         }
