@@ -120,7 +120,7 @@ private:
         }
         // Escape is rare: every press leaves the battle for the options,
         // where Leave battle waits.
-        if (rng.Chance(0.0005)) {
+        if (rng.Chance(0.0002)) {
             Press(TIDEK_ESCAPE);
             return true;
         }
