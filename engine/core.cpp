@@ -6,6 +6,11 @@
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include "engine/crash_handler.h"
 #include "engine/frame_pacer.h"
@@ -94,6 +99,20 @@ bool tideCore::System_Initiate() {
         return false;
     }
     rng.Seed(0);
+    // Headless runs decode in place, so tests see every load's outcome at once;
+    // so does the browser, which gives the page no threads.
+#ifndef __EMSCRIPTEN__
+    if (!headless) {
+#ifdef __GLIBC__
+        // Picture buffers of megabytes come and go while the game loads. With
+        // glibc's sliding threshold they would be carved from the heap after
+        // the first one is freed, and stay resident there once freed again.
+        mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+#endif
+        unsigned cores = std::thread::hardware_concurrency();
+        imageJobs = std::make_unique<tideImageJobs>(cores > 2 ? int(cores) - 1 : 1);
+    }
+#endif
     startTime = backend->Now();
     initiated = true;
     return true;
@@ -104,6 +123,9 @@ void tideCore::System_Shutdown() {
     Channel_StopAll();
     for (auto& [h, s] : soundsLoaded) backend->SoundFree(s.type, s.obj);
     soundsLoaded.clear();
+    imageJobs.reset();
+    pendingImages.clear();
+    reloadable.clear();
     for (auto& [h, t] : targets) backend->TargetFreed(t);
     targets.clear();
     for (auto& [h, t] : textures) backend->TextureFreed(t);
@@ -573,6 +595,10 @@ void tideCore::Gfx_EndScene() {
     if (!backend || !inScene) return;
     backend->EndScene();
     inScene = false;
+    if (imageJobs) {
+        imageJobs->Open();
+        dropUploadedPixels();
+    }
 }
 
 void tideCore::Gfx_Clear(DWORD color) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/backend.h"
+#include "engine/image_jobs.h"
 #include "engine/input.h"
 #include "engine/random.h"
 #include "engine/tide.h"
@@ -127,6 +128,7 @@ public:
 
     // --- for backends -----------------------------------------------------------
     tideInput& Input() { return input; }
+    // The texture with its pixels: a picture still being decoded is waited for.
     tideTexture* GetTexture(HTEXTURE tex);
     tideTarget* GetTarget(HTARGET target);
     void SetError(const std::string& msg) { error = msg; }
@@ -202,6 +204,21 @@ private:
     double fpsTime = 0;
 
     std::map<DWORD, tideTexture> textures;
+    // Off the headless backend, pictures are decoded on worker threads; the
+    // first frame opens the queue, so that until then the main thread alone
+    // works toward it. A texture's pixels arrive when first needed.
+    struct PendingImage {
+        std::shared_ptr<tideImageJobs::Job> job;
+        std::string filename; // empty for data passed in memory
+    };
+    std::unique_ptr<tideImageJobs> imageJobs;
+    std::map<DWORD, PendingImage> pendingImages;
+    // Pictures loaded from files keep no memory copy once on the device; a
+    // Texture_Lock reads the file again. By handle, the file names.
+    std::map<DWORD, std::string> reloadable;
+    tideTexture* findTexture(HTEXTURE tex); // without waiting for its pixels
+    void finishImage(HTEXTURE tex, tideTexture& t);
+    void dropUploadedPixels();
     std::map<DWORD, tideTarget> targets;
     std::map<DWORD, Sound> soundsLoaded;
     std::map<DWORD, Channel> channels;

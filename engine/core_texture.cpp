@@ -16,7 +16,7 @@ const size_t kTexturePixelBudget = size_t(64) << 20;
 bool textureFits(const std::map<DWORD, tideTexture>& textures, int w, int h) {
     if (w <= 0 || h <= 0 || w > kMaxTextureSide || h > kMaxTextureSide) return false;
     size_t used = 0;
-    for (const auto& [handle, t] : textures) used += t.pixels.size();
+    for (const auto& [handle, t] : textures) used += size_t(t.width) * size_t(t.height);
     return used + size_t(w) * size_t(h) <= kTexturePixelBudget;
 }
 }  // namespace
@@ -29,9 +29,51 @@ bool tideCore::fileOrMemory(const char* filename, DWORD size, std::string& out) 
     return loadFile(filename, out);
 }
 
-tideTexture* tideCore::GetTexture(HTEXTURE tex) {
+tideTexture* tideCore::findTexture(HTEXTURE tex) {
     auto it = textures.find(tex);
     return it == textures.end() ? nullptr : &it->second;
+}
+
+tideTexture* tideCore::GetTexture(HTEXTURE tex) {
+    tideTexture* t = findTexture(tex);
+    if (t && !pendingImages.empty()) finishImage(tex, *t);
+    return t;
+}
+
+// A picture that turns out broken is logged as a failed load would have been,
+// and becomes one transparent texel: its header's size may be anything.
+void tideCore::finishImage(HTEXTURE tex, tideTexture& t) {
+    auto it = pendingImages.find(tex);
+    if (it == pendingImages.end()) return;
+    PendingImage pending = std::move(it->second);
+    pendingImages.erase(it);
+    tideImage img;
+    std::string why;
+    bool ok = imageJobs->Take(*pending.job, &img, &why);
+    if (ok && (img.width != t.width || img.height != t.height)) {
+        ok = false;
+        why = "its size differs from its header's";
+    }
+    const char* name = pending.filename.empty() ? nullptr : pending.filename.c_str();
+    if (ok) {
+        t.pixels = std::move(img.pixels);
+        if (name) loaded(name);
+    } else {
+        if (firstLoadFailure(name, name ? 0 : 1))
+            System_Log("Can't load texture: %s (%s)", name ? name : "(memory)", why.c_str());
+        t.width = t.height = 1;
+        t.pixels.assign(1, 0);
+    }
+    t.dirty = true;
+}
+
+// Called after each frame: what has reached the device lives there alone.
+void tideCore::dropUploadedPixels() {
+    for (const auto& [h, name] : reloadable) {
+        tideTexture* t = findTexture(h);
+        if (t && t->device && !t->dirty && !t->pixels.empty() && !pendingImages.count(h))
+            std::vector<DWORD>().swap(t->pixels);
+    }
 }
 
 tideTarget* tideCore::GetTarget(HTARGET target) {
@@ -61,6 +103,23 @@ HTEXTURE tideCore::Texture_Load(const char* filename, DWORD size, bool bMipmap) 
             System_Log("Can't load texture: %s", what);
         return 0;
     }
+    int w = 0, hgt = 0;
+    if (imageJobs && tidePngSize(data, &w, &hgt)) {
+        if (!textureFits(textures, w, hgt)) {
+            if (firstLoadFailure(filename, size))
+                System_Log("Can't load texture: %s (%d x %d pixels)", what, w, hgt);
+            return 0;
+        }
+        HTEXTURE h = nextHandle++;
+        tideTexture& t = textures[h];
+        t.width = t.origWidth = w;
+        t.height = t.origHeight = hgt;
+        // A broken picture is named when its pixels are first needed, and
+        // only once, as if it had failed here.
+        pendingImages[h] = {imageJobs->Submit(std::move(data)), size ? "" : what};
+        if (!size) reloadable[h] = what;
+        return h;
+    }
     tideImage img;
     std::string why;
     if (!tideDecodeImage(data, &img, &why)) {
@@ -75,6 +134,7 @@ HTEXTURE tideCore::Texture_Load(const char* filename, DWORD size, bool bMipmap) 
         t.width = t.origWidth = img.width;
         t.height = t.origHeight = img.height;
         t.pixels = std::move(img.pixels);
+        if (!size && filename) reloadable[h] = filename;
         loaded(filename, size);
     } else if (firstLoadFailure(filename, size)) {
         System_Log("Can't load texture: %s (%d x %d pixels)", what, img.width, img.height);
@@ -86,24 +146,47 @@ void tideCore::Texture_Free(HTEXTURE tex) {
     auto it = textures.find(tex);
     if (it == textures.end()) return;
     if (it->second.isTarget) return; // owned by its render target
+    auto pending = pendingImages.find(tex);
+    if (pending != pendingImages.end()) {
+        imageJobs->Drop(*pending->second.job);
+        pendingImages.erase(pending);
+    }
+    reloadable.erase(tex);
     if (backend) backend->TextureFreed(it->second);
     textures.erase(it);
 }
 
 int tideCore::Texture_GetWidth(HTEXTURE tex, bool bOriginal) {
-    tideTexture* t = GetTexture(tex);
+    tideTexture* t = findTexture(tex);
     return t ? (bOriginal ? t->origWidth : t->width) : 0;
 }
 
 int tideCore::Texture_GetHeight(HTEXTURE tex, bool bOriginal) {
-    tideTexture* t = GetTexture(tex);
+    tideTexture* t = findTexture(tex);
     return t ? (bOriginal ? t->origHeight : t->height) : 0;
 }
 
 DWORD* tideCore::Texture_Lock(HTEXTURE tex, bool bReadOnly, int left, int top, int width,
                               int height) {
     tideTexture* t = GetTexture(tex);
-    if (!t || t->pixels.empty()) return nullptr;
+    if (!t) return nullptr;
+    // A locked picture keeps its memory copy from now on.
+    auto file = reloadable.find(tex);
+    if (file != reloadable.end()) {
+        if (t->pixels.empty()) {
+            std::string data;
+            tideImage img;
+            std::string why;
+            if (loadFile(file->second.c_str(), data) && tideDecodeImage(data, &img, &why) &&
+                img.width == t->width && img.height == t->height)
+                t->pixels = std::move(img.pixels);
+            else
+                t->pixels.assign(size_t(t->width) * size_t(t->height), 0);
+            t->dirty = true;
+        }
+        reloadable.erase(file);
+    }
+    if (t->pixels.empty()) return nullptr;
     if (left < 0 || top < 0 || left >= t->width || top >= t->height || width < 0 || height < 0 ||
         left + width > t->width || top + height > t->height)
         return nullptr;

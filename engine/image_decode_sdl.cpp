@@ -2,6 +2,7 @@
 #include <SDL2/SDL_image.h>
 
 #include <cstring>
+#include <mutex>
 
 #include "engine/image_decode.h"
 
@@ -13,7 +14,11 @@ bool rasterImage(SDL_RWops* rw) {
 }
 }  // namespace
 
+// Pictures are decoded on several threads at once; SDL_image sets its
+// readers up on first use, which must happen once, before any of them.
 bool tideDecodeImage(const std::string& data, tideImage* out, std::string* why) {
+    static std::once_flag readers;
+    std::call_once(readers, [] { IMG_Init(IMG_INIT_PNG | IMG_INIT_JPG); });
     SDL_RWops* rw = SDL_RWFromConstMem(data.data(), int(data.size()));
     if (rw && !rasterImage(rw)) {
         SDL_RWclose(rw);
