@@ -10,6 +10,7 @@
 #include "engine/sdl/keymap.h"
 #include "engine/gl/letterbox.h"
 #include "tests/engine_gl/gl_engine.h"
+#include "tests/engine_gl/sdl_events.h"
 #include "tests/support/test_support.h"
 
 // --- Letterbox -----------------------------------------------------------------
@@ -99,7 +100,7 @@ bool runStep() {
     return step >= steps.size();
 }
 
-void push(SDL_Event e) { ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError(); }
+void push(SDL_Event e) { PushSdlEvent(e); }
 
 void pushKey(SDL_Keycode key, bool down, bool repeat = false, Uint16 mod = KMOD_NONE) {
     SDL_Event e{};
@@ -209,20 +210,6 @@ TEST_F(DeviceInput, KeysTextMouseAndWheelReachTheInputState) {
     EXPECT_EQ(step, steps.size());
 }
 
-namespace {
-
-void pushButton(bool down, int x, int y) {
-    SDL_Event b{};
-    b.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    b.button.button = SDL_BUTTON_LEFT;
-    b.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-    b.button.clicks = 1;
-    b.button.x = x;
-    b.button.y = y;
-    push(b);
-}
-
-} // namespace
 
 // A held arrow key repeats for Input_GetKey at the rate the desktop sends
 // repeats, while Input_KeyDown stays the one press.
@@ -263,8 +250,7 @@ TEST_F(DeviceInput, HeldKeysRepeatForGetKeyButNotForKeyDown) {
 TEST_F(DeviceInput, ATapIsAPressThenAReleaseInTheNextFrame) {
     steps = {
         [] {
-            pushButton(true, 12, 34);
-            pushButton(false, 12, 34);
+            PushTap(12, 34);
         },
         [] {
             EXPECT_TRUE(engine->Input_KeyDown(TIDEK_LBUTTON));
