@@ -8,6 +8,7 @@
 #include "gfx/sprite.h"
 #include "res/resource_manager.h"
 #include "res/strtable.h"
+#include "units/unit.h"
 
 namespace {
 
@@ -30,6 +31,8 @@ void cGame::BindFeedback() {
 
 void cGame::EndBattle(bool won) {
     if (won) WinLevel(curlvl);
+    // Nobody acts any more: no ring under the banner.
+    if (selunit) selunit->Unselect();
     banner = !won ? BANNER_DEFEAT : curlvl == kLastLevel ? BANNER_CAMPAIGN : BANNER_VICTORY;
     bannertime = 0;
     tide->Effect_Play(resman->GetEffect(won ? "victory" : "defeat", 0));

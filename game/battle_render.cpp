@@ -42,7 +42,9 @@ void cGame::render_game() {
     if (grid) grid->Render(512, 384);
     if (iface) iface->render();
 
-    boardview::RenderUnderUnits(*this);
+    // The battle is over under the end-of-battle banner: nothing to act on.
+    bool live = banner == BANNER_NONE;
+    if (live) boardview::RenderUnderUnits(*this);
 
     int imx = static_cast<int>(mx), imy = static_cast<int>(my);
     overcell = screenToCell(imx, imy);
@@ -84,7 +86,7 @@ void cGame::render_game() {
 
     for (cUnit* u : units) u->render();
     if (proj) proj->render();
-    boardview::RenderOverUnits(*this, over);
+    if (live) boardview::RenderOverUnits(*this, over);
     fx.Render();
     RenderBanner();
 
