@@ -204,6 +204,11 @@ bool tideGUI::Navigate(bool forward)
     return true;
 }
 
+namespace {
+// Keys whose auto-repeat keeps moving something; others act once a press.
+bool Moves(int key) { return key >= TIDEK_PGUP && key <= TIDEK_DOWN; }
+}  // namespace
+
 int tideGUI::Update(float dt)
 {
     Busy guard(this);
@@ -231,7 +236,10 @@ int tideGUI::Update(float dt)
                      ((navmode & GUINAV_UPDOWN) && key == TIDEK_DOWN);
     if (back || fwd) {
         if (!Navigate(fwd)) return 0;
-    } else if (ctrlFocus && key != 0 && key != TIDEK_LBUTTON && key != TIDEK_RBUTTON) {
+    } else if (ctrlFocus && key != 0 && key != TIDEK_LBUTTON && key != TIDEK_RBUTTON &&
+               (tide->Input_KeyDown(key) || Moves(key))) {
+        // A held key repeats to move (a list box's selection), but a held
+        // Enter or Space activates a control once, not once per repeat.
         tideGUIObject* c = ctrlFocus;
         if (c->KeyClick(key, tide->Input_GetChar())) return c->id;
     }

@@ -219,6 +219,24 @@ TEST_F(ManagerTest, FocusFollowsPressesAndSetFocus)
     EXPECT_EQ(Take(), "1:key65 ");
 }
 
+// A held key's auto-repeats (the same key down again while held) move a list
+// box on, but a held Enter activates the focused control only once.
+TEST_F(ManagerTest, HeldKeysRepeatOnlyForMoving)
+{
+    Probe* a = Add(1, 500, 500); // away from the pointer
+    a->keyResult = true;
+    gui->SetFocus(1);
+    Take();
+    EXPECT_EQ(Press(TIDEK_ENTER), 1);
+    EXPECT_EQ(Press(TIDEK_ENTER), 0) << "a repeat activated again";
+    EXPECT_EQ(Release(TIDEK_ENTER), 0);
+    EXPECT_EQ(Take(), "1:key13 ");
+    EXPECT_EQ(Press(TIDEK_DOWN), 1);
+    EXPECT_EQ(Press(TIDEK_DOWN), 1);
+    EXPECT_EQ(Press(TIDEK_DOWN), 1);
+    EXPECT_EQ(Take(), "1:key40 1:key40 1:key40 ");
+}
+
 struct NavCase {
     int mode;
     std::vector<int> keys;
