@@ -42,7 +42,7 @@ bool cGame::UpdateBanner(float dt) {
     if (banner == BANNER_NONE) return false;
     bannertime += dt;
     bool input = tide->Input_KeyDown(TIDEK_LBUTTON) || tide->Input_KeyDown(TIDEK_RBUTTON) ||
-                 tide->Input_GetKey() != 0;
+                 tide->Input_KeyDown(tide->Input_GetKey());
     if (input || bannertime >= kBannerSeconds) {
         banner = BANNER_NONE;
         fx.Clear();

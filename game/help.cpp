@@ -23,7 +23,7 @@ const char* HelpText(const char* name) {
 bool cGame::UpdateHelp() {
     if (showhelp) {
         if (tide->Input_KeyDown(TIDEK_LBUTTON) || tide->Input_KeyDown(TIDEK_RBUTTON) ||
-            tide->Input_GetKey() != 0)
+            tide->Input_KeyDown(tide->Input_GetKey()))
             showhelp = false;
         return true;
     }
