@@ -10,12 +10,6 @@
 
 #include "tests/support/test_support.h"
 
-// Mesa's software renderer leaks a few small blocks and is unloaded before the
-// leak check, so LeakSanitizer can neither name nor suppress them: the tests
-// of the real renderer run without leak detection (read by AddressSanitizer
-// builds only).
-extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
-
 Tide* StartTestEngine(const std::string& dir, bool manualClock, bool sound, std::string* why) {
     Tide* tide = tideCreate(TIDE_VERSION);
     tide->System_SetState(TIDE_MANUALCLOCK, manualClock);
