@@ -238,7 +238,10 @@ private:
 
     void Tally(int before) {
         cGame& g = G();
-        if (before != GS_GAME && g.gamestate == GS_GAME && before == GS_CHLVL) r.battlesStarted++;
+        if (before == GS_CHLVL && g.gamestate == GS_GAME) {
+            r.battlesStarted++;
+            if (g.curlvl >= 1 && g.curlvl <= 8) r.levelsStarted[g.curlvl]++;
+        }
         if (before == GS_GAME && g.gamestate == GS_CHLVL) {
             bool player = false, computer = false;
             for (const cUnit* u : g.units) (u->IsPlayerControlled() ? player : computer) = true;
@@ -342,7 +345,9 @@ std::string RandomSoakReport::Summary() const {
     std::ostringstream s;
     s << frames << " frames (";
     for (int i = 0; i < 4; ++i) s << (i ? ", " : "") << kStateNames[i] << " " << framesOn[i];
-    s << "), " << sessions << " sessions, " << battlesStarted << " battles started, "
+    s << "), " << sessions << " sessions, " << battlesStarted << " battles started (levels 1-8:";
+    for (int l = 1; l <= 8; ++l) s << " " << levelsStarted[l];
+    s << "), "
       << BattlesEnded() << " ended (" << victories << " won, " << defeats << " lost, " << left
       << " left), longest step " << longestStep << " frames with input, " << findings.size()
       << " findings";
