@@ -77,7 +77,9 @@ bool tideCore::System_Initiate() {
     logLines.clear();
     missingIni.clear();
     failedLoads.clear();
+    failedIniWrites.clear();
     if (dataPath.empty()) dataPath = tideFindDataPath(THALOMIR_INSTALL_DATADIR);
+    findUserDirs();
     openLog();
 
     if (headless)
@@ -234,10 +236,18 @@ void tideCore::LogLine(const std::string& line) {
     if (logHandle) {
         fprintf(logHandle, "%s\n", line.c_str());
         fflush(logHandle);
+    } else if (logToStderr) {
+        fprintf(stderr, "%s\n", line.c_str());
     }
     if (logLines.size() >= kMaxLogLines)
         logLines.erase(logLines.begin(), logLines.begin() + kMaxLogLines / 2);
     logLines.push_back(line);
+}
+
+void tideCore::findUserDirs() {
+    if (configDir.empty()) configDir = tideUserDir(tideUserKind::Config, portable, dataPath);
+    if (userDataDir.empty()) userDataDir = tideUserDir(tideUserKind::Data, portable, dataPath);
+    if (stateDir.empty()) stateDir = tideUserDir(tideUserKind::State, portable, dataPath);
 }
 
 bool tideCore::openLog() {
@@ -245,15 +255,22 @@ bool tideCore::openLog() {
         fclose(logHandle);
         logHandle = nullptr;
     }
+    logToStderr = false;
     if (logFile.empty()) return false;
     std::string name = logFile;
     for (char& c : name)
         if (c == '\\') c = '/';
-    logHandle = fopen(name.c_str(), "w");
-    if (!logHandle && name[0] != '/') {
-        // The working directory is not writable (an installed game run from /).
-        std::string alt = tideStateDir() + "/" + name;
-        logHandle = fopen(alt.c_str(), "w");
+    // A relative name lives in the state folder whatever the working
+    // directory: a game must not litter the folder it was started from.
+    std::string path = name[0] == '/' ? name : (stateDir.empty() ? "" : stateDir + "/" + name);
+    size_t slash = path.rfind('/');
+    if (!path.empty() && (slash == 0 || tideMakeUserDir(path.substr(0, slash))))
+        logHandle = fopen(path.c_str(), "w");
+    if (!logHandle) {
+        // Nowhere to write: the game still plays, and says so where it can.
+        logToStderr = true;
+        LogLine("Can't write the log file " + (path.empty() ? logFile : path) +
+                (stateDir.empty() ? " (no HOME)" : "") + "; logging to the standard error");
     }
     tideCrashLogTo(logHandle ? fileno(logHandle) : -1);
     return logHandle != nullptr;
@@ -273,6 +290,9 @@ void tideCore::System_SetStateBool(tideBoolState state, bool value) {
             break;
         case TIDE_MANUALCLOCK:
             if (!initiated) manualClock = value;
+            break;
+        case TIDE_PORTABLE:
+            if (!initiated) portable = value;
             break;
     }
 }
@@ -324,6 +344,15 @@ void tideCore::System_SetStateString(tideStringState state, const char* value) {
         case TIDE_DATAPATH:
             if (!initiated) dataPath = v;
             break;
+        case TIDE_CONFIGDIR:
+            if (!initiated) configDir = v;
+            break;
+        case TIDE_USERDATADIR:
+            if (!initiated) userDataDir = v;
+            break;
+        case TIDE_STATEDIR:
+            if (!initiated) stateDir = v;
+            break;
     }
 }
 
@@ -338,6 +367,7 @@ bool tideCore::System_GetStateBool(tideBoolState state) {
         case TIDE_SHOWSPLASH: return showSplash;
         case TIDE_HEADLESS: return headless;
         case TIDE_MANUALCLOCK: return manualClock;
+        case TIDE_PORTABLE: return portable;
     }
     return false;
 }
@@ -371,6 +401,9 @@ const char* tideCore::System_GetStateString(tideStringState state) {
         case TIDE_INIFILE: return iniFile.empty() ? nullptr : iniFile.c_str();
         case TIDE_LOGFILE: return logFile.empty() ? nullptr : logFile.c_str();
         case TIDE_DATAPATH: return dataPath.c_str();
+        case TIDE_CONFIGDIR: return configDir.c_str();
+        case TIDE_USERDATADIR: return userDataDir.c_str();
+        case TIDE_STATEDIR: return stateDir.c_str();
     }
     return nullptr;
 }
@@ -494,10 +527,14 @@ void tideCore::Ini_SetString(const char* section, const char* name, const char* 
         return;
     }
     if (path.empty() ||
-        !tideWriteFileAtomic(path, tideIni::Set(text, section, name, value ? value : "")))
-        System_Log("Can't write INI file: %s", iniFile.c_str());
-    else
+        !tideWriteFileAtomic(path, tideIni::Set(text, section, name, value ? value : ""))) {
+        // Once until a write succeeds: a save of several keys is one failure.
+        if (failedIniWrites.insert(iniFile).second)
+            System_Log("Can't write INI file: %s", iniFile.c_str());
+    } else {
         missingIni.erase(iniFile);
+        failedIniWrites.erase(iniFile);
+    }
 }
 
 void tideCore::Ini_SetInt(const char* section, const char* name, int value) {

@@ -175,25 +175,29 @@ private:
     void loaded(const char* filename, DWORD size = 0);
     bool iniText(std::string& text); // text of the current INI file
     std::string DataRoot();
+    void findUserDirs();
 
     std::unique_ptr<tideBackend> backend;
     tideInput input;
     tideRandom rng;
 
     bool initiated = false;
-    bool headless = false, manualClock = false;
+    bool headless = false, manualClock = false, portable = false;
     bool windowed = true, useSound = true, hideMouse = true, showSplash = false, zbuffer = true;
     bool textureFilter = true, dontSuspend = false;
     tideCallback frameFunc = nullptr, renderFunc = nullptr, exitFunc = nullptr;
     int screenWidth = 800, screenHeight = 600, screenBpp = 32, sampleRate = 44100;
     int fxVolume = 100, musVolume = 100, streamVolume = 100, fpsLimit = 0;
     std::string title = "Tide", iniFile, logFile, dataPath, error;
+    std::string configDir, userDataDir, stateDir; // the user's folders
+    bool logToStderr = false; // a log file was asked for but cannot be written
 
     FILE* logHandle = nullptr;
     std::vector<std::string> logLines;
     std::string pathBuf, iniBuf;
     std::set<std::string> missingIni; // INI names already reported missing
     std::set<std::string> failedLoads; // file names already reported unloadable
+    std::set<std::string> failedIniWrites; // INI names already reported unwritable
     std::map<std::string, std::string> memoryFiles; // by normalised name
 
     double startTime = 0; // backend clock at System_Initiate, milliseconds

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -44,6 +45,34 @@ std::string findNoCase(const std::string& dir, const std::string& part) {
     return best;
 }
 
+// Every entry of `dir` equal to `part` ignoring case, the exact spelling
+// first, then in name order.
+std::vector<std::string> findAllNoCase(const std::string& dir, const std::string& part) {
+    std::vector<std::string> out;
+    if (exists(join(dir, part))) out.push_back(part);
+    if (part == "..") return out;
+    DIR* d = opendir(dir.empty() ? "." : dir.c_str());
+    if (!d) return out;
+    std::vector<std::string> others;
+    while (dirent* e = readdir(d))
+        if (strcasecmp(e->d_name, part.c_str()) == 0 && part != e->d_name) others.push_back(e->d_name);
+    closedir(d);
+    std::sort(others.begin(), others.end());
+    out.insert(out.end(), others.begin(), others.end());
+    return out;
+}
+
+// The existing file `parts[k..]` under `dir`, trying each spelling of a
+// folder in turn: "res" and "Res" may both exist with the file in either.
+std::string findExisting(const std::string& dir, const std::vector<std::string>& parts, size_t k) {
+    if (k == parts.size()) return dir;
+    for (const std::string& match : findAllNoCase(dir, parts[k])) {
+        std::string found = findExisting(join(dir, match), parts, k + 1);
+        if (!found.empty()) return found;
+    }
+    return "";
+}
+
 std::string exeDir() {
     char buf[PATH_MAX];
     ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
@@ -57,20 +86,6 @@ std::string exeDir() {
 std::string cwd() {
     char buf[PATH_MAX];
     return getcwd(buf, sizeof(buf)) ? std::string(buf) : std::string(".");
-}
-
-bool makeDirs(const std::string& path) {
-    std::string cur;
-    size_t i = 0;
-    while (i <= path.size()) {
-        size_t j = path.find('/', i);
-        if (j == std::string::npos) j = path.size();
-        cur = path.substr(0, j);
-        if (!cur.empty() && !isDir(cur) && mkdir(cur.c_str(), 0755) != 0 && errno != EEXIST)
-            return false;
-        i = j + 1;
-    }
-    return true;
 }
 
 }  // namespace
@@ -92,7 +107,11 @@ std::string tideResolvePath(const std::string& base, const char* name, bool forW
     }
     if (parts.empty()) return "";
 
-    std::string path = n[0] == '/' ? std::string("/") : base;
+    std::string root = n[0] == '/' ? std::string("/") : base;
+    std::string found = findExisting(root, parts, 0);
+    if (!found.empty() || !forWrite) return found;
+
+    std::string path = root;
     for (size_t k = 0; k < parts.size(); k++) {
         std::string direct = join(path, parts[k]);
         if (exists(direct)) {
@@ -134,16 +153,51 @@ std::string tideFindDataPath(const char* installDir) {
     return tidePickDataPath(tideDataPathCandidates(installDir));
 }
 
-std::string tideStateDir() {
-    std::string dir;
-    if (const char* xdg = getenv("XDG_STATE_HOME"); xdg && *xdg)
-        dir = join(xdg, "thalomir");
-    else if (const char* home = getenv("HOME"); home && *home)
-        dir = join(home, ".local/state/thalomir");
-    else
-        dir = "/tmp/thalomir";
-    makeDirs(dir);
-    return dir;
+namespace {
+
+// An XDG base folder: the variable when it holds an absolute path, else
+// `fallback` under the home folder; "" when neither can be had.
+std::string xdgBase(const char* var, const char* fallback) {
+    if (const char* v = getenv(var); v && v[0] == '/') return v;
+    if (const char* home = getenv("HOME"); home && home[0] == '/') return join(home, fallback);
+    return "";
+}
+
+}  // namespace
+
+std::string tideUserDir(tideUserKind kind, bool portable, const std::string& dataPath) {
+    if (portable || tidePortableMarker()) {
+        if (kind == tideUserKind::State) return dataPath;
+        std::string res = tideResolvePath(dataPath, "res", false);
+        return res.empty() ? join(dataPath, "res") : res;
+    }
+    std::string base;
+    switch (kind) {
+    case tideUserKind::Config: base = xdgBase("XDG_CONFIG_HOME", ".config"); break;
+    case tideUserKind::Data: base = xdgBase("XDG_DATA_HOME", ".local/share"); break;
+    case tideUserKind::State: base = xdgBase("XDG_STATE_HOME", ".local/state"); break;
+    }
+    return base.empty() ? "" : join(base, "thalomir");
+}
+
+bool tidePortableMarker() {
+    std::string exe = exeDir();
+    return !exe.empty() && exists(join(exe, "portable"));
+}
+
+bool tideMakeUserDir(const std::string& dir) {
+    if (dir.empty()) return false;
+    std::string cur;
+    size_t i = 0;
+    while (i <= dir.size()) {
+        size_t j = dir.find('/', i);
+        if (j == std::string::npos) j = dir.size();
+        cur = dir.substr(0, j);
+        if (!cur.empty() && !isDir(cur) && mkdir(cur.c_str(), 0700) != 0 && errno != EEXIST)
+            return false;
+        i = j + 1;
+    }
+    return isDir(dir);
 }
 
 void (*tideBeforeRenameHook)() = nullptr;

@@ -21,9 +21,26 @@ std::string tideFindDataPath(const char* installDir);
 std::vector<std::string> tideDataPathCandidates(const char* installDir);
 std::string tidePickDataPath(const std::vector<std::string>& candidates);
 
-// Folder for state files when the working directory is not writable:
-// $XDG_STATE_HOME/thalomir or ~/.local/state/thalomir (created on demand).
-std::string tideStateDir();
+// The user's own files: settings, saved progress and the log. Every decision
+// about where they live is made here, so a platform with other storage (the
+// browser build) changes only these functions.
+enum class tideUserKind { Config, Data, State };
+
+// The folder for one kind of the user's files. Normally the XDG folders:
+// $XDG_CONFIG_HOME/thalomir (default ~/.config/thalomir), $XDG_DATA_HOME/thalomir
+// (~/.local/share/thalomir) and $XDG_STATE_HOME/thalomir (~/.local/state/thalomir);
+// relative values of the variables are ignored, as the XDG rules ask. Portable
+// (see tidePortableMarker), everything stays with the data folder: settings
+// and progress in its "res" folder beside the shipped configuration, the log
+// at its top. "" when there is no such folder (no HOME and no variable).
+std::string tideUserDir(tideUserKind kind, bool portable, const std::string& dataPath);
+
+// True when a file named "portable" lies beside the executable.
+bool tidePortableMarker();
+
+// Creates `dir` and its missing parents, each new one readable by the user
+// only; true when the folder exists afterwards.
+bool tideMakeUserDir(const std::string& dir);
 
 // Writes the whole file through a temporary file in the same folder, flushed
 // to disk and renamed over the target, so a crash never leaves a partial file.

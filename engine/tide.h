@@ -57,7 +57,8 @@ enum tideBoolState {
     TIDE_HIDEMOUSE = 6,   // hide the system pointer
     TIDE_SHOWSPLASH = 7,
     TIDE_HEADLESS = 40,   // no window, no audio device, manual clock, recorded output
-    TIDE_MANUALCLOCK = 41 // real renderer, but manual clock and scripted input
+    TIDE_MANUALCLOCK = 41, // real renderer, but manual clock and scripted input
+    TIDE_PORTABLE = 43     // the user's files stay with the data folder (set before start-up)
 };
 
 enum tideFuncState {
@@ -81,7 +82,13 @@ enum tideStringState {
     TIDE_TITLE = 27,
     TIDE_INIFILE = 28,
     TIDE_LOGFILE = 29,
-    TIDE_DATAPATH = 42 // data folder; found at start-up when not set
+    TIDE_DATAPATH = 42,    // data folder; found at start-up when not set
+    // Folders of the user's settings, saved progress and log: found at
+    // start-up when not set (engine/paths.h), "" when there is none. The
+    // engine creates them only when it first writes there.
+    TIDE_CONFIGDIR = 44,
+    TIDE_USERDATADIR = 45,
+    TIDE_STATEDIR = 46
 };
 
 typedef bool (*tideCallback)();

@@ -40,6 +40,7 @@ FuzzEngine::FuzzEngine() {
     tide = tideCreate(TIDE_VERSION);
     tide->System_SetState(TIDE_HEADLESS, true);
     tide->System_SetState(TIDE_DATAPATH, dir.c_str());
+    tide->System_SetState(TIDE_PORTABLE, true); // never the settings of whoever runs it
     tide->System_SetState(TIDE_SCREENWIDTH, 1024);
     tide->System_SetState(TIDE_SCREENHEIGHT, 768);
     tide->System_SetState(TIDE_LOGFILE, (const char*)nullptr);

@@ -1,4 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "engine/paths.h"
 #include "tests/support/test_support.h"
@@ -20,6 +25,10 @@ TEST_F(Paths, BackSlashesAndAnyCaseFindTheFile) {
     EXPECT_EQ(tideResolvePath(e.dir, "res\\missing.txt", false), "");
     EXPECT_EQ(tideResolvePath(e.dir, "nores\\allres.txt", false), "");
     EXPECT_EQ(tideResolvePath(e.dir, "", false), "");
+    // Two spellings of one folder: the file is found in whichever holds it.
+    e.WriteFile("RES/config.txt", "z");
+    EXPECT_EQ(tideResolvePath(e.dir, "res\\config.txt", false), e.dir + "/RES/config.txt");
+    EXPECT_EQ(tideResolvePath(e.dir, "res\\config.txt", true), e.dir + "/RES/config.txt");
 }
 
 TEST_F(Paths, AFileToCreateKeepsItsNameInTheExistingFolder) {
@@ -85,6 +94,99 @@ TEST_F(Paths, MemoryFilesAreReadBeforeTheDataFolder) {
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(std::string(d, size), "disk");
     e.tide->Resource_Free(d);
+}
+
+}  // namespace
+
+namespace {
+
+// Sets or (with nullptr) removes each variable, and puts them back after.
+class Env {
+public:
+    Env(std::initializer_list<std::pair<const char*, const char*>> vars) {
+        for (auto [name, value] : vars) {
+            const char* old = getenv(name);
+            saved.push_back({name, old ? std::optional<std::string>(old) : std::nullopt});
+            if (value) setenv(name, value, 1);
+            else unsetenv(name);
+        }
+    }
+    ~Env() {
+        for (auto& [name, value] : saved) {
+            if (value) setenv(name.c_str(), value->c_str(), 1);
+            else unsetenv(name.c_str());
+        }
+    }
+
+private:
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved;
+};
+
+TEST(UserFolders, XdgVariablesThenHomeThenNone) {
+    struct Case {
+        const char *home, *config, *data, *state;
+        std::string wantConfig, wantData, wantState;
+    };
+    const Case cases[] = {
+        {"/h", nullptr, nullptr, nullptr, "/h/.config/thalomir", "/h/.local/share/thalomir",
+         "/h/.local/state/thalomir"},
+        {"/h", "/c", "/d", "/s", "/c/thalomir", "/d/thalomir", "/s/thalomir"},
+        // Relative values are not to be used, and an empty one is unset.
+        {"/h", "rel", "", "./s", "/h/.config/thalomir", "/h/.local/share/thalomir",
+         "/h/.local/state/thalomir"},
+        {nullptr, "/c", nullptr, nullptr, "/c/thalomir", "", ""},
+        {"", nullptr, nullptr, nullptr, "", "", ""},
+    };
+    for (const Case& c : cases) {
+        Env env{{"HOME", c.home}, {"XDG_CONFIG_HOME", c.config}, {"XDG_DATA_HOME", c.data},
+                {"XDG_STATE_HOME", c.state}};
+        SCOPED_TRACE(std::string("HOME=") + (c.home ? c.home : "(unset)"));
+        EXPECT_EQ(tideUserDir(tideUserKind::Config, false, "/data"), c.wantConfig);
+        EXPECT_EQ(tideUserDir(tideUserKind::Data, false, "/data"), c.wantData);
+        EXPECT_EQ(tideUserDir(tideUserKind::State, false, "/data"), c.wantState);
+    }
+}
+
+TEST(UserFolders, PortableKeepsEverythingWithTheDataFolder) {
+    std::string dir = MakeTempDir();
+    ASSERT_EQ(system(("mkdir -p " + dir + "/Res").c_str()), 0);
+    Env env{{"XDG_CONFIG_HOME", "/c"}};
+    EXPECT_EQ(tideUserDir(tideUserKind::Config, true, dir), dir + "/Res");
+    EXPECT_EQ(tideUserDir(tideUserKind::Data, true, dir), dir + "/Res");
+    EXPECT_EQ(tideUserDir(tideUserKind::State, true, dir), dir);
+    ASSERT_EQ(system(("rm -rf " + dir).c_str()), 0);
+}
+
+TEST(UserFolders, MadeWithTheUsersRightsOnlyAndNotThroughAFile) {
+    std::string dir = MakeTempDir();
+    EXPECT_TRUE(tideMakeUserDir(dir + "/a/b"));
+    struct stat st;
+    for (const char* sub : {"/a", "/a/b"}) {
+        ASSERT_EQ(stat((dir + sub).c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0700u) << sub;
+    }
+    EXPECT_TRUE(tideMakeUserDir(dir + "/a/b")) << "an existing folder is fine";
+    ASSERT_EQ(system(("touch " + dir + "/file").c_str()), 0);
+    EXPECT_FALSE(tideMakeUserDir(dir + "/file/x"));
+    EXPECT_FALSE(tideMakeUserDir(""));
+    ASSERT_EQ(system(("rm -rf " + dir).c_str()), 0);
+}
+
+TEST(UserFolders, TheLogGoesToTheStateFolderWhateverTheWorkingDirectory) {
+    std::string dir = MakeTempDir();
+    Env env{{"XDG_STATE_HOME", (dir + "/state").c_str()}};
+    {
+        HeadlessEngine e("", false);
+        e.tide->System_SetState(TIDE_LOGFILE, "log.txt");
+        e.tide->System_Log("hello");
+    }
+    std::string text;
+    EXPECT_TRUE(tideReadFile(dir + "/state/thalomir/log.txt", text));
+    EXPECT_EQ(text, "hello\n");
+    struct stat st;
+    ASSERT_EQ(stat((dir + "/state/thalomir").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    ASSERT_EQ(system(("rm -rf " + dir).c_str()), 0);
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ std::string TestDataDir() {
     return d ? d : "";
 }
 
-HeadlessEngine::HeadlessEngine(const std::string& dataDir) {
+HeadlessEngine::HeadlessEngine(const std::string& dataDir, bool portable) {
     dir = dataDir;
     if (dir.empty()) {
         dir = MakeTempDir();
@@ -34,6 +34,7 @@ HeadlessEngine::HeadlessEngine(const std::string& dataDir) {
     tide = tideCreate(TIDE_VERSION);
     tide->System_SetState(TIDE_HEADLESS, true);
     tide->System_SetState(TIDE_DATAPATH, dir.c_str());
+    tide->System_SetState(TIDE_PORTABLE, portable);
     tide->System_SetState(TIDE_SCREENWIDTH, 1024);
     tide->System_SetState(TIDE_SCREENHEIGHT, 768);
     tide->System_SetState(TIDE_FRAMEFUNC, (tideCallback) nullptr);

@@ -13,7 +13,9 @@ public:
     // Creates the engine in headless mode with a 1024x768 frame and the given
     // data folder, or a fresh temporary one when `dataDir` is empty, and
     // initiates it. Frame and render callbacks may be set before Frame().
-    explicit HeadlessEngine(const std::string& dataDir = "");
+    // Portable, the user's files stay in the data folder, so no test reads
+    // or writes the settings of whoever runs it.
+    explicit HeadlessEngine(const std::string& dataDir = "", bool portable = true);
     ~HeadlessEngine(); // shuts the engine down, releases it, removes a temporary folder
 
     HeadlessEngine(const HeadlessEngine&) = delete;
