@@ -3,6 +3,7 @@
 // screen of the current game state.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "engine/tide.h"
@@ -50,9 +51,20 @@ public:
     bool update();
     void render();
 
-    // Configuration (config.cpp).
+    // Configuration (config.cpp): the shipped "Res\\config.txt" gives the
+    // defaults, the user's own config.txt (TIDE_CONFIGDIR) is read over it
+    // key by key and is the only file the options screen writes.
     void LoadData();
     void SaveOptions();
+    int ConfigInt(const char* section, const char* key, int def);
+    float ConfigFloat(const char* section, const char* key, float def);
+    bool ConfigHas(const char* section, const char* key);
+
+    // Host path of the user's file `name` in `folder` (TIDE_CONFIGDIR for
+    // settings, TIDE_USERDATADIR for saved progress, TIDE_STATEDIR); with
+    // `create` the folder is made first, readable by the user only. "" when
+    // there is no such folder or it cannot be made (user_files.cpp).
+    std::string UserFile(tideStringState folder, const char* name, bool create);
 
     // Board (board.cpp).
     cCell* GetCell(tcellpos p);
@@ -158,6 +170,7 @@ public:
     HTEXTURE gridtex = 0;      // texture made by drawgrid, freed by the destructor
     int soundvolume = 50;      // effects volume 0..100 (sound slider)
     int speed = 50;            // battle pace 0..100 (speed slider), 50 = normal
+    bool settingsUnsaved = false; // the settings folder could not be made; said once
 
     // Battle pace factor from `speed`: 0.5 at 0, 1 at 50, 4 at 100.
     float BattleSpeedFactor() const;

@@ -16,9 +16,8 @@ int SliderInt(const tideGUISlider* s) { return static_cast<int>(s->GetValue()); 
 
 void cGame::ReadOptions() {
     // Kept within the sliders' range so the members always match the knobs.
-    tide->System_SetState(TIDE_INIFILE, "Res\\config.txt");
-    soundvolume = std::clamp(tide->Ini_GetInt("options", "sound", 50), 0, 100);
-    speed = std::clamp(tide->Ini_GetInt("options", "speed", 50), 0, 100);
+    soundvolume = std::clamp(ConfigInt("options", "sound", 50), 0, 100);
+    speed = std::clamp(ConfigInt("options", "speed", 50), 0, 100);
 }
 
 void cGame::render_options() {

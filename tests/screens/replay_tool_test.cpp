@@ -33,6 +33,10 @@ protected:
         // suppress them: runs on the real renderer go without leak detection
         // (the variable only matters to AddressSanitizer builds).
         std::string env = extra == "--headless" ? "" : "ASAN_OPTIONS=detect_leaks=0 ";
+        // The user's folders of this test alone.
+        const std::string xdg = eng->Path("xdg");
+        env += "XDG_CONFIG_HOME='" + xdg + "/config' XDG_DATA_HOME='" + xdg +
+               "/data' XDG_STATE_HOME='" + xdg + "/state' ";
         std::string cmd = env + "'" + THALOMIR_REPLAY_EXE + "' '" + eng->Path("script.txt") +
                           "' --out '" + outDir + "' --data '" + eng->dir + "' " + extra + " 2>&1";
         ToolRun r;
@@ -56,9 +60,11 @@ TEST_F(ReplayToolTest, PlaysTheGameFromAScript) {
                    "160 end\n");
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(r.LastLine(), "frames=161 gamestate=3 maxlvl=1 units=2") << r.out;
-    // The game's own files went where the game keeps them.
-    eng->tide->System_SetState(TIDE_INIFILE, "Res\\config.txt");
+    // The game's own files went where the game keeps them, none into the data.
+    eng->tide->System_SetState(TIDE_INIFILE, eng->Path("xdg/config/thalomir/config.txt").c_str());
     EXPECT_EQ(eng->tide->Ini_GetInt("options", "music", -1), 30);
+    EXPECT_TRUE(std::filesystem::exists(eng->Path("xdg/state/thalomir/log.txt")));
+    EXPECT_EQ(eng->ReadFile("Res/config.txt"), DefaultConfig());
 }
 
 TEST_F(ReplayToolTest, ExitButtonEndsTheRunEarly) {
