@@ -1,5 +1,6 @@
 // Thalomir's entry point: sets up the engine, builds the game controller and
 // runs the frame loop until the game or the window asks to stop.
+#include "app/command_line.h"
 #include "engine/crash_handler.h"
 #include "engine/tide.h"
 #include "game/game.h"
@@ -29,9 +30,13 @@ void tideinit() {
     tide->System_SetState(TIDE_LOGFILE, "log.txt");
 }
 
-int main() {
+int main(int argc, char** argv) {
     tideInstallCrashHandler();
+    cCommandLine cmd;
+    cmd.Parse(argc, argv);
+    if (cmd.Exits()) return cmd.Finish();
     tideinit();
+    cmd.Apply(tide);
     if (tide->System_Initiate()) {
         game = new cGame;
         tide->System_Start();

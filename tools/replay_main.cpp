@@ -1,9 +1,11 @@
 // thalomir-replay: runs the game itself on a manual clock with scripted input
 // and the offscreen renderer, for automated tests, bug reports and screenshots.
 //
-//   thalomir-replay SCRIPT --out DIR [--dt SECONDS] [--data DIR] [--headless] [--timing]
+//   thalomir-replay SCRIPT --out DIR [--dt SECONDS] [--data DIR] [--portable] [--headless] [--timing]
 //
 // --data names the data folder (default: found as the game finds it);
+// --portable keeps settings, progress and the log with the data folder, as
+// the game's own option does;
 // --headless runs with no renderer or audio device, skipping snapshots;
 // --timing prints the start-up time (wall and CPU), each screen's frame times
 // and the peak resident memory.
@@ -42,13 +44,14 @@ struct Options {
     float dt = 1.0f / 60.0f;
     bool headless = false;
     bool timing = false;
+    bool portable = false;
 };
 
 int Usage(const char* why) {
     std::fprintf(stderr,
                  "thalomir-replay: %s\n"
                  "usage: thalomir-replay SCRIPT --out DIR [--dt SECONDS] [--data DIR] "
-                 "[--headless] [--timing]\n",
+                 "[--portable] [--headless] [--timing]\n",
                  why);
     return 2;
 }
@@ -66,6 +69,8 @@ std::string ParseArgs(int argc, char** argv, Options& o) {
             char* end = nullptr;
             o.dt = std::strtof(argv[++i], &end);
             if (*end != '\0' || !(o.dt > 0.0f && o.dt <= 1.0f)) return "--dt wants seconds in (0, 1]";
+        } else if (a == "--portable") {
+            o.portable = true;
         } else if (a == "--headless") {
             o.headless = true;
         } else if (a == "--timing") {
@@ -90,6 +95,7 @@ void SetupEngine(const Options& o) {
     tideinit();
     tide->System_SetState(o.headless ? TIDE_HEADLESS : TIDE_MANUALCLOCK, true);
     if (!o.data.empty()) tide->System_SetState(TIDE_DATAPATH, o.data.c_str());
+    if (o.portable) tide->System_SetState(TIDE_PORTABLE, true);
 }
 
 using Clock = std::chrono::steady_clock;

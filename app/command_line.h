@@ -1,0 +1,30 @@
+// The game's command line: help, version, window mode, data folder and
+// portable mode. Nothing given here is saved.
+#pragma once
+
+#include <string>
+
+class Tide;
+
+class cCommandLine {
+public:
+    // Reads the arguments after the program name; never exits by itself.
+    void Parse(int argc, const char* const* argv);
+
+    // True when the program ends after Finish() instead of starting the game
+    // (--help, --version or a bad command line).
+    bool Exits() const { return action != Action::Run; }
+    // Prints help, version or the error with the usage line; returns the
+    // exit status: 0, or 2 for a bad command line.
+    int Finish() const;
+    // Passes the window mode, data folder and portable mode to the engine;
+    // call before System_Initiate.
+    void Apply(Tide* tide) const;
+
+    enum class Action { Run, Help, Version, Error };
+    Action action = Action::Run;
+    int windowed = -1;   // -1: as the game sets it, 0: fullscreen, 1: windowed
+    std::string data;    // "" when not given
+    bool portable = false;
+    std::string error;   // what is wrong, for Action::Error
+};

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+
+namespace {
+
+using Action = cCommandLine::Action;
+
+cCommandLine Parse(std::vector<const char*> args) {
+    args.insert(args.begin(), "thalomir");
+    cCommandLine c;
+    c.Parse(int(args.size()), args.data());
+    return c;
+}
+
+TEST(CommandLine, OptionsAndWhatTheyLeaveBehind) {
+    struct Case {
+        std::vector<const char*> args;
+        Action action;
+        int windowed;
+        std::string data;
+        bool portable;
+    };
+    const Case cases[] = {
+        {{}, Action::Run, -1, "", false},
+        {{"--windowed"}, Action::Run, 1, "", false},
+        {{"--fullscreen"}, Action::Run, 0, "", false},
+        {{"--fullscreen", "--windowed"}, Action::Run, 1, "", false},  // the last one holds
+        {{"--data", "/"}, Action::Run, -1, "/", false},
+        {{"--data=/tmp", "--portable"}, Action::Run, -1, "/tmp", true},
+        {{"--help"}, Action::Help, -1, "", false},
+        {{"-h", "--version"}, Action::Help, -1, "", false},
+        {{"--version", "--fullscreen"}, Action::Version, 0, "", false},
+        {{"--help", "--data", "/no/such/folder"}, Action::Help, -1, "/no/such/folder", false},
+        {{"--bogus"}, Action::Error, -1, "", false},
+        {{"--windowed", "level1"}, Action::Error, 1, "", false},
+        {{"--data"}, Action::Error, -1, "", false},
+        {{"--data="}, Action::Error, -1, "", false},
+        {{"--data", "/no/such/folder"}, Action::Error, -1, "/no/such/folder", false},
+        {{"--help", "--bogus"}, Action::Error, -1, "", false},
+    };
+    for (const Case& c : cases) {
+        std::string line;
+        for (const char* a : c.args) line += std::string(a) + " ";
+        SCOPED_TRACE(line);
+        cCommandLine got = Parse(c.args);
+        EXPECT_EQ(got.action, c.action) << got.error;
+        EXPECT_EQ(got.Exits(), c.action != Action::Run);
+        EXPECT_EQ(got.windowed, c.windowed);
+        EXPECT_EQ(got.data, c.data);
+        EXPECT_EQ(got.portable, c.portable);
+    }
+}
+
+struct ProgramRun {
+    int status = -1;
+    std::string out; // standard output and error together
+};
+
+ProgramRun Program(const std::string& args) {
+    ProgramRun r;
+    std::string cmd = std::string("'") + THALOMIR_EXE + "' " + args + " 2>&1 </dev/null";
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return r;
+    char buf[512];
+    while (fgets(buf, sizeof buf, p)) r.out += buf;
+    int st = pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return r;
+}
+
+TEST(CommandLine, TheProgramsOutputAndExitStatus) {
+    ProgramRun version = Program("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, std::string("thalomir ") + THALOMIR_VERSION_TEXT + "\n");
+
+    ProgramRun help = Program("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("usage: thalomir ", 0), 0u) << help.out;
+    for (const char* opt : {"--version", "--windowed", "--fullscreen", "--data DIR", "--portable"})
+        EXPECT_NE(help.out.find(opt), std::string::npos) << opt;
+
+    for (const char* bad : {"--bogus", "--data", "--data /no/such/folder", "extra"}) {
+        ProgramRun r = Program(bad);
+        EXPECT_EQ(r.status, 2) << bad;
+        // One line saying what is wrong, then the usage line; the game never starts.
+        EXPECT_EQ(r.out.rfind("thalomir: ", 0), 0u) << r.out;
+        EXPECT_NE(r.out.find("\nusage: thalomir "), std::string::npos) << r.out;
+        EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2) << r.out;
+    }
+}
+
+}  // namespace
