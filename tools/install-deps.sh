@@ -10,6 +10,7 @@ packages=(
   libcairo2-dev libfreetype-dev libstb-dev libsndfile1-dev libvorbis-dev libogg-dev
   fonts-dejavu-core fonts-liberation2
   clang libclang-rt-14-dev
+  desktop-file-utils appstream dpkg-dev file
 )
 missing=()
 for p in "${packages[@]}"; do
