@@ -12,6 +12,22 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// No test reads or writes the settings, progress or log of whoever runs it:
+// the user's folders point into the build tree, for the test and for every
+// program it starts.
+const bool kTestHome = [] {
+    const std::string home = THALOMIR_TEST_HOME;
+    setenv("HOME", home.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (home + "/share").c_str(), 1);
+    setenv("XDG_STATE_HOME", (home + "/state").c_str(), 1);
+    return true;
+}();
+
+}  // namespace
+
 std::string MakeTempDir() {
     std::string tmpl = (fs::temp_directory_path() / "thalomir-test-XXXXXX").string();
     std::vector<char> buf(tmpl.begin(), tmpl.end());
