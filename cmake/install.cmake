@@ -10,7 +10,6 @@ set(THALOMIR_SCREENSHOTS "${THALOMIR_HOMEPAGE}/docs" CACHE STRING
   "Address of the folder holding the README's screenshots (docs/*.png)")
 set(THALOMIR_RELEASE_DATE "2026-12-07")
 set(THALOMIR_APP_ID org.thalomir.Thalomir)
-set(THALOMIR_DATA_INSTALL_DIR ${CMAKE_INSTALL_FULL_DATADIR}/thalomir)
 set(dist ${PROJECT_SOURCE_DIR}/dist)
 set(out ${CMAKE_BINARY_DIR}/dist)
 
