@@ -168,8 +168,9 @@ std::string xdgBase(const char* var, const char* fallback) {
 std::string tideUserDir(tideUserKind kind, bool portable, const std::string& dataPath) {
     if (portable || tidePortableMarker()) {
         if (kind == tideUserKind::State) return dataPath;
-        std::string res = tideResolvePath(dataPath, "res", false);
-        return res.empty() ? join(dataPath, "res") : res;
+        // Spelled as the game names its files ("Res\\config.txt"), found in any case.
+        std::string res = tideResolvePath(dataPath, "Res", false);
+        return res.empty() ? join(dataPath, "Res") : res;
     }
     std::string base;
     switch (kind) {

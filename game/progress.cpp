@@ -22,6 +22,10 @@
 
 namespace {
 
+// In the user's data folder ($XDG_DATA_HOME/thalomir), or beside the
+// configuration in the data folder's "res" when portable.
+const char* const kProgressFile = "progress.txt";
+
 std::string Trim(const std::string& s) {
     std::size_t b = s.find_first_not_of(" \t\r");
     if (b == std::string::npos) return "";
@@ -108,15 +112,9 @@ bool cProgress::Parse(const std::string& text, cProgress& out) {
     return true;
 }
 
-std::string ProgressFile(Tide* tide) {
-    // Beside the configuration file, which the game writes into its data folder.
-    const char* p = tide->Resource_MakePath("Res\\progress.txt");
-    return p ? std::string(p) : std::string();
-}
-
 void cGame::LoadProgress() {
     cProgress p;
-    std::string path = ProgressFile(tide);
+    std::string path = UserFile(TIDE_USERDATADIR, kProgressFile, false);
     std::string text;
     if (path.empty() || !Exists(path)) {
         tide->System_Log("progress: no saved progress, starting at level 1");
@@ -140,9 +138,10 @@ void cGame::SaveProgress() {
     cProgress p;
     p.maxlvl = maxlvl;
     p.won = wonlevels;
-    std::string path = ProgressFile(tide);
+    // The user's data folder, made on the first save.
+    std::string path = UserFile(TIDE_USERDATADIR, kProgressFile, true);
     if (path.empty() || !tideWriteFileAtomic(path, p.Text()))
-        tide->System_Log("progress: cannot write %s", path.empty() ? "Res\\progress.txt" : path.c_str());
+        tide->System_Log("progress: cannot write %s", path.empty() ? kProgressFile : path.c_str());
 }
 
 void cGame::WinLevel(int n) {

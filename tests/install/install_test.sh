@@ -4,8 +4,9 @@
 # read-only and plays the installed game twice from scripts, with HOME and the
 # XDG folders in the temporary folder: settings must land in the user's
 # config.txt, the log in the state folder, nothing in the data folder or the
-# working directory, and the second run must start with the first one's
-# settings. Then the same without any home, and portable beside the program.
+# working directory, progress in the user's data folder, and the second run
+# must start with the first one's settings and progress. Then the same
+# without any home, and portable beside the program.
 set -euo pipefail
 build=$(cd "$1" && pwd) here=$(cd "$2" && pwd) version=$3
 t=$(mktemp -d)
@@ -50,12 +51,14 @@ printf '[aqua]\ndmg=100\nrange=100\n[torp]\ndmg=100\nrange=100\n' >"$XDG_CONFIG_
 replay() { "$usr/bin/thalomir-replay" "$here/$1" --out "$t/shots" "${@:2}" | tail -n 1; }
 last=$(replay first_run.replay) || fail "the first run failed"
 echo "first run: $last"
-[[ "$last" == "frames=701 gamestate=2 maxlvl=2 "* ]] || fail "level 1 was not won: $last"
+[[ "$last" == "frames=801 gamestate=2 maxlvl=2 "* ]] || fail "level 1 was not won: $last"
 [ -s "$t/shots/battle.png" ] || fail "no screenshot from the offscreen renderer"
 config=$XDG_CONFIG_HOME/thalomir/config.txt
 grep -qx 'music=20' "$config" || fail "music volume not saved: $(cat "$config")"
 grep -qx 'dmg=100' "$config" || fail "the user's own keys were lost"
 grep -q 'health=' "$config" && fail "shipped values copied into the user's file"
+grep -qx 'maxlvl=2' "$XDG_DATA_HOME/thalomir/progress.txt" || fail "no progress in the data folder"
+[ "$(stat -c %a "$XDG_DATA_HOME/thalomir")" = 700 ] || fail "progress folder not the user's only"
 [ -s "$XDG_STATE_HOME/thalomir/log.txt" ] || fail "no log in the state folder"
 [ "$(stat -c %a "$XDG_STATE_HOME/thalomir")" = 700 ] || fail "state folder not the user's only"
 [ -z "$(ls -A "$t/cwd")" ] || fail "files left in the working directory: $(ls -A "$t/cwd")"
@@ -63,6 +66,7 @@ grep -q 'health=' "$config" && fail "shipped values copied into the user's file"
 last=$(replay second_run.replay --headless) || fail "the second run failed"
 echo "second run: $last"
 grep -qx 'music=20' "$config" || fail "the second run did not start with music 20: $(cat "$config")"
+[[ "$last" == *" maxlvl=2 "* ]] || fail "the second run did not start with level 2 open: $last"
 
 [ "$(sums)" = "$before" ] || fail "the data folder changed"
 
