@@ -3,7 +3,8 @@
 # for MINUTES under Xvfb (the real x11 window, resizes and fullscreen) on a
 # copy of the build's data, with the battle speed at its fastest, niced.
 # A sanitizer build reports through the sanitizers; any other build runs with
-# glibc's heap checks on. The run's folder (log.txt, output) is kept and named
+# glibc's heap checks on. The run's folder (the user's folders with
+# state/thalomir/log.txt, output.txt) is kept and named
 # at the end; the exit status is the game's.
 #
 #   tools/longplay.sh BUILD MINUTES [SEED]
@@ -16,6 +17,8 @@ run=$(mktemp -d /tmp/thalomir-longplay.XXXXXX)
 cp -r "$build/data" "$run/data"
 sed -i 's/^speed=.*/speed=100/' "$run/data/res/config.txt"
 cd "$run"
+# The run's own settings, progress and log, never those of whoever runs it.
+export HOME=$run XDG_CONFIG_HOME=$run/config XDG_DATA_HOME=$run/share XDG_STATE_HOME=$run/state
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
 if ! nm -D "$exe" 2>/dev/null | grep -q __asan_init; then
