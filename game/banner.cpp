@@ -41,9 +41,7 @@ void cGame::EndBattle(bool won) {
 bool cGame::UpdateBanner(float dt) {
     if (banner == BANNER_NONE) return false;
     bannertime += dt;
-    bool input = tide->Input_KeyDown(TIDEK_LBUTTON) || tide->Input_KeyDown(TIDEK_RBUTTON) ||
-                 tide->Input_KeyDown(tide->Input_GetKey());
-    if (input || bannertime >= kBannerSeconds) {
+    if (AnyPress() || bannertime >= kBannerSeconds) {
         banner = BANNER_NONE;
         fx.Clear();
         gamestate = GS_CHLVL;

@@ -201,6 +201,7 @@ public:
     void SetupMenuKeys();
     void LeaveBattle();
     bool UpdateHelp();  // true when the frame belongs to the overlay
+    bool AnyPress();    // a click or a key went down this frame (not a key repeat)
     void RenderHelp();
     bool showhelp = false;
 

@@ -20,11 +20,16 @@ const char* HelpText(const char* name) {
 
 }  // namespace
 
+bool cGame::AnyPress() {
+    int key = tide->Input_GetKey();
+    return tide->Input_KeyDown(TIDEK_LBUTTON) || tide->Input_KeyDown(TIDEK_RBUTTON) ||
+           (key != 0 && tide->Input_KeyDown(key));
+}
+
 bool cGame::UpdateHelp() {
     if (showhelp) {
-        if (tide->Input_KeyDown(TIDEK_LBUTTON) || tide->Input_KeyDown(TIDEK_RBUTTON) ||
-            tide->Input_KeyDown(tide->Input_GetKey()))
-            showhelp = false;
+        // A held F1 repeating must not close what it just opened.
+        if (AnyPress()) showhelp = false;
         return true;
     }
     if (tide->Input_KeyDown(TIDEK_F1) || tide->Input_GetChar() == '?') {
