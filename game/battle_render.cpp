@@ -37,9 +37,38 @@ tcellpos ParentScreen(const cUnit* u) {
 
 }  // namespace
 
-void cGame::render_game() {
+void cGame::ComposeBackdrop() {
+    if (!backdrop) backdrop = tide->Target_Create(kGridW, kGridH, false);
+    if (!backdrop || !tide->Gfx_BeginScene(backdrop)) {
+        delete backdropspr;
+        backdropspr = nullptr;
+        return;
+    }
+    tide->Gfx_Clear(0);
     if (bgd) bgd->RenderStretch(0, 0, 1024, 768);
     if (grid) grid->Render(512, 384);
+    // Blending leaves partial alpha where the grid lies: add full alpha so
+    // the picture covers the frame exactly as the layers themselves would.
+    tideQuad opaque{};
+    const float xs[4] = {0, kGridW, kGridW, 0}, ys[4] = {0, 0, kGridH, kGridH};
+    for (int i = 0; i < 4; ++i) opaque.v[i] = tideVertex{xs[i], ys[i], 0.5f, 0xFF000000, 0, 0};
+    opaque.blend = BLEND_COLORMUL | BLEND_ALPHAADD | BLEND_NOZWRITE;
+    tide->Gfx_RenderQuad(&opaque);
+    tide->Gfx_EndScene();
+    if (!backdropspr) backdropspr = new tideSprite(tide->Target_GetTexture(backdrop), 0, 0, kGridW, kGridH);
+}
+
+void cGame::RenderBackdrop() {
+    if (backdropspr) {
+        backdropspr->Render(0, 0);
+        return;
+    }
+    if (bgd) bgd->RenderStretch(0, 0, 1024, 768);
+    if (grid) grid->Render(512, 384);
+}
+
+void cGame::render_game() {
+    RenderBackdrop();
     if (iface) iface->render();
 
     // The battle is over under the end-of-battle banner: nothing to act on.

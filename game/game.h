@@ -172,6 +172,15 @@ public:
     int speed = 50;            // battle pace 0..100 (speed slider), 50 = normal
     bool settingsUnsaved = false; // the settings folder could not be made; said once
 
+    // The battle's static layers (background and grid) composed into one
+    // picture when a level is loaded, so a frame fills the window once for
+    // them instead of twice (battle_render.cpp). Without it (no render
+    // target to be had) the layers are drawn one by one.
+    void ComposeBackdrop();
+    void RenderBackdrop();
+    HTARGET backdrop = 0;             // freed by the destructor
+    tideSprite* backdropspr = nullptr; // over the backdrop's texture, once composed
+
     // Battle pace factor from `speed`: 0.5 at 0, 1 at 50, 4 at 100.
     float BattleSpeedFactor() const;
 

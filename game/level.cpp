@@ -107,4 +107,5 @@ void cGame::LoadLevel(int n) {
 
     turn = 0;
     NextTurn();
+    ComposeBackdrop();
 }

@@ -157,6 +157,10 @@ cGame::~cGame() {
     mmdistort = nullptr;
     delete grid;
     grid = nullptr;
+    delete backdropspr;
+    backdropspr = nullptr;
+    if (backdrop) tide->Target_Free(backdrop);
+    backdrop = 0;
     if (gridtex) tide->Texture_Free(gridtex);
     gridtex = 0;
 

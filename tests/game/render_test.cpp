@@ -2,6 +2,8 @@
 // show for the cell under the mouse.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/game/battle_world.h"
 
 namespace {
@@ -91,7 +93,31 @@ TEST_F(RenderTest, PointerOffTheBoardHighlightsNothing) {
     w.Draw();
     for (const char* s : {"white", "cellglow_rose", "cellglow_rose_2x"}) ExpectNo(s);
     EXPECT_EQ(w.QuadsOf("cursor").size(), 1u);
-    EXPECT_EQ(w.QuadsOf("map").size(), 1u);
+}
+
+// The map and the grid are composed once per level into one picture, which
+// is the frame's first quad over the whole window; the layers themselves are
+// no longer drawn each frame.
+TEST_F(RenderTest, StaticLayersAreOnePictureComposedPerLevel) {
+    HTEXTURE backdrop = w.eng.tide->Target_GetTexture(w.game->backdrop);
+    ASSERT_NE(backdrop, 0u);
+    w.Frame();
+    w.Draw();
+    const std::vector<tideQuad>& q = w.hl->Quads();
+    ASSERT_FALSE(q.empty());
+    EXPECT_EQ(q[0].tex, backdrop);
+    EXPECT_FLOAT_EQ(q[0].v[0].x, 0);
+    EXPECT_FLOAT_EQ(q[0].v[0].y, 0);
+    EXPECT_FLOAT_EQ(q[0].v[2].x, 1024);
+    EXPECT_FLOAT_EQ(q[0].v[2].y, 768);
+    EXPECT_TRUE(w.QuadsOf("map").empty());
+    EXPECT_TRUE(std::none_of(q.begin(), q.end(), [&](const tideQuad& t) { return t.tex == w.game->gridtex; }));
+
+    // A new level composes into the same target again.
+    HTARGET target = w.game->backdrop;
+    w.game->LoadLevel(1);
+    EXPECT_EQ(w.game->backdrop, target);
+    EXPECT_EQ(w.QuadsOf("map").size(), 1u);  // drawn into the target just now
 }
 
 TEST_F(RenderTest, BoxOnlyOverThePlayableBoard) {

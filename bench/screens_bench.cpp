@@ -1,0 +1,155 @@
+// Every screen's frame cost beside its fill-rate floor, on the real renderer
+// (offscreen) with the game's own data: a screen's frame (update and render,
+// finished on the device) is timed in turn with a frame that only fills as
+// many full-window layers as the screen draws, one textured quad each. The
+// two alternate frame by frame so the machine's load hits both alike; the
+// medians and their ratio are reported (counters frame_ms, floor_ms, ratio).
+#include <benchmark/benchmark.h>
+#include <epoxy/gl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include "engine/tide.h"
+#include "engine/tide_headless.h"
+#include "game/game.h"
+
+// The game's own entry (app/main.cpp, built in with its main renamed).
+extern Tide* tide;
+extern cGame* game;
+void tideinit();
+bool FrameFunc();
+bool RenderFunc();
+
+namespace {
+
+const float kDt = 1.0f / 60.0f;
+
+tideHeadless* hl = nullptr;
+HTEXTURE floorTexture = 0;
+int floorLayers = 1;
+
+bool NoUpdate() { return false; }
+
+// The floor: full-window layers of an opaque picture, one quad each.
+bool FloorRender() {
+    tide->Gfx_BeginScene(0);
+    tideQuad q{};
+    const float xs[4] = {0, 1024, 1024, 0}, ys[4] = {0, 0, 768, 768};
+    for (int i = 0; i < 4; i++)
+        q.v[i] = tideVertex{xs[i], ys[i], 0.5f, 0xFFFFFFFF, xs[i] / 1024, ys[i] / 768};
+    q.tex = floorTexture;
+    q.blend = BLEND_DEFAULT;
+    for (int l = 0; l < floorLayers; l++) tide->Gfx_RenderQuad(&q);
+    tide->Gfx_EndScene();
+    return false;
+}
+
+double TimedFrame() {
+    auto t0 = std::chrono::steady_clock::now();
+    hl->Frame(kDt);
+    glFinish(); // offscreen swaps do no work: wait for the pixels
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// Full-window layers each screen draws: the menus their one picture (the
+// rippling mesh or the level map), the battle its backdrop.
+struct Screen {
+    const char* name;
+    int layers;
+    void (*enter)();
+};
+
+const Screen kScreens[] = {
+    {"menu", 1, [] { game->gamestate = GS_MMENU; }},
+    {"options", 1,
+     [] {
+         game->prevgamestate = GS_MMENU;
+         game->gamestate = GS_OPTIONS;
+     }},
+    {"level_choice", 1, [] { game->gamestate = GS_CHLVL; }},
+    {"battle", 1,
+     [] {
+         game->LoadLevel(1);
+         game->gamestate = GS_GAME;
+     }},
+};
+
+void BM_Screen(benchmark::State& state, const Screen* s) {
+    if (!hl) {
+        state.SkipWithError("no OpenGL context");
+        return;
+    }
+    s->enter();
+    hl->SetMouse(420, 300);
+    hl->Frame(kDt);
+    glFinish();
+    std::vector<double> frames, floors;
+    for (auto _ : state) {
+        tide->System_SetState(TIDE_FRAMEFUNC, FrameFunc);
+        tide->System_SetState(TIDE_RENDERFUNC, RenderFunc);
+        double f = TimedFrame();
+        tide->System_SetState(TIDE_FRAMEFUNC, NoUpdate);
+        tide->System_SetState(TIDE_RENDERFUNC, FloorRender);
+        floorLayers = s->layers;
+        floors.push_back(TimedFrame());
+        frames.push_back(f);
+        state.SetIterationTime(f / 1000);
+    }
+    tide->System_SetState(TIDE_FRAMEFUNC, FrameFunc);
+    tide->System_SetState(TIDE_RENDERFUNC, RenderFunc);
+    double fm = Median(frames), lm = Median(floors);
+    state.counters["frame_ms"] = fm;
+    state.counters["floor_ms"] = lm;
+    state.counters["layers"] = s->layers;
+    state.counters["ratio"] = lm > 0 ? fm / lm : 0;
+}
+
+bool StartGame() {
+    tideinit();
+    tide->System_SetState(TIDE_MANUALCLOCK, true);
+    tide->System_SetState(TIDE_USESOUND, false);
+    if (!tide->System_Initiate() || !(hl = tideGetHeadless())) {
+        std::fprintf(stderr, "screens_bench: engine start failed: %s\n",
+                     tide->System_GetErrorMessage());
+        return false;
+    }
+    game = new cGame;
+    for (int i = 0; i < 150; i++) hl->Frame(kDt); // past the logo
+    // Noise, so sampling costs what a real picture costs.
+    floorTexture = tide->Texture_Create(1024, 768);
+    if (DWORD* p = tide->Texture_Lock(floorTexture, false, 0, 0, 0, 0)) {
+        unsigned x = 12345;
+        for (int i = 0; i < 1024 * 768; i++) p[i] = 0xFF000000 | ((x = x * 1664525 + 1013904223) >> 8);
+        tide->Texture_Unlock(floorTexture);
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    bool ok = StartGame();
+    for (const Screen& s : kScreens)
+        benchmark::RegisterBenchmark((std::string("BM_Screen/") + s.name).c_str(), BM_Screen, &s)
+            ->UseManualTime()
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(120);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (ok) {
+        delete game;
+        game = nullptr;
+        tide->System_Shutdown();
+    }
+    if (tide) tide->Release();
+    return 0;
+}
