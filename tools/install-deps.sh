@@ -12,11 +12,5 @@ packages=(
   clang libclang-rt-14-dev
   desktop-file-utils appstream dpkg-dev file
 )
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+source "$(dirname "${BASH_SOURCE[0]}")/apt-missing.sh"
+apt_install_missing "${packages[@]}"

@@ -5,16 +5,10 @@
 # (Debian 12's own nodejs is too old for puppeteer-core).
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
+source "$(dirname "${BASH_SOURCE[0]}")/apt-missing.sh"
 cd "$(dirname "$0")/.."
 packages=(emscripten chromium libstb-dev node-acorn)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+apt_install_missing "${packages[@]}"
 if ! node -e 'process.exit(Number(process.versions.node.split(".")[0]) >= 18 ? 0 : 1)' 2>/dev/null ||
    ! command -v npm >/dev/null; then
   echo "install-web-deps: Node.js 18 or later with npm is needed (https://nodejs.org)" >&2
