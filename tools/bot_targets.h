@@ -26,3 +26,14 @@ inline BotTargets FindBotTargets(cGame& g, cUnit* me) {
     }
     return t;
 }
+
+// The cell to click to step `me` one cell toward `target`: the middle of the
+// neighbouring cell that way. Beside a 2x2 unit's block, that steps it
+// straight or diagonally as the cell lies.
+inline tcellpos BotStepCell(cUnit* me, cUnit* target) {
+    auto sign = [](int v) { return (v > 0) - (v < 0); };
+    const cCell* p = me->GetParent();
+    int dx = sign(target->GetParent()->GetX() - p->GetX());
+    int dy = sign(target->GetParent()->GetY() - p->GetY());
+    return tcellpos(p->GetX() + (dx > 0 ? me->GetSize() : dx), p->GetY() + (dy > 0 ? me->GetSize() : dy));
+}

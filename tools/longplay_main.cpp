@@ -160,14 +160,9 @@ private:
             tcellpos p = weakest->CentrePoint();
             Click(float(p.first + Int(-8, 8)), float(p.second + Int(-8, 8)));
         } else if (nearest) {
-            const cCell* p = su->GetParent();
-            const cCell* q = nearest->GetParent();
-            int x = p->GetX() + Sign(q->GetX() - p->GetX());
-            int y = p->GetY() + Sign(q->GetY() - p->GetY());
-            tcellpos c = g.cellToScreen(x, y);
-            // A 2x2 unit's block is aimed at its centre, a cell's corner.
-            float off = su->GetSize() == 2 ? 32.0f : 0.0f;
-            Click(float(c.first) + off, float(c.second) + off);
+            tcellpos cell = BotStepCell(su, nearest);
+            tcellpos c = g.cellToScreen(cell.first, cell.second);
+            Click(float(c.first), float(c.second));
         } else {
             Key(SDLK_SPACE);
             stats.passes++;
@@ -236,8 +231,6 @@ private:
         }
         if (ms) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
     }
-
-    static int Sign(int v) { return (v > 0) - (v < 0); }
 
     void Wait(int frames) {
         for (int i = 0; i < frames; ++i) steps.push_back([] {});

@@ -11,10 +11,6 @@
 
 namespace bot {
 
-inline int Sign(int v) {
-    return (v > 0) - (v < 0);
-}
-
 // Attack the weakest enemy in range, else step toward the nearest one.
 inline void BotDecide(BattleWorld& w, cUnit* me) {
     cGame& g = *w.game;
@@ -22,14 +18,8 @@ inline void BotDecide(BattleWorld& w, cUnit* me) {
     if (weakest) {
         w.ClickCell(weakest->GetParent()->GetX(), weakest->GetParent()->GetY());
     } else if (nearest) {
-        // The middle of the neighbouring cell that way: beside a 2x2 unit's
-        // block, that steps it straight or diagonally as the cell lies.
-        const cCell* p = me->GetParent();
-        int dx = Sign(nearest->GetParent()->GetX() - p->GetX());
-        int dy = Sign(nearest->GetParent()->GetY() - p->GetY());
-        int x = p->GetX() + (dx > 0 ? me->GetSize() : dx);
-        int y = p->GetY() + (dy > 0 ? me->GetSize() : dy);
-        w.ClickCell(x, y);
+        tcellpos c = BotStepCell(me, nearest);
+        w.ClickCell(c.first, c.second);
     }
     if (me == g.selunit && me->actionpoint > 0) w.Press(TIDEK_SPACE);
 }
