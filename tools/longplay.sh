@@ -21,7 +21,9 @@ cd "$run"
 export HOME=$run XDG_CONFIG_HOME=$run/config XDG_DATA_HOME=$run/share XDG_STATE_HOME=$run/state
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
-if ! nm -D "$exe" 2>/dev/null | grep -q __asan_init; then
+# grep reads all of nm's output: with -q it may stop early, and pipefail would
+# take nm's SIGPIPE for "no sanitizer".
+if ! nm -D "$exe" 2>/dev/null | grep __asan_init >/dev/null; then
   # Since glibc 2.34 MALLOC_CHECK_ works only with the debug malloc preloaded.
   debug=$(ls /lib/*-linux-gnu/libc_malloc_debug.so.0 2>/dev/null | head -n 1 || true)
   export MALLOC_CHECK_=3 MALLOC_PERTURB_=$((seed % 255 + 1))
