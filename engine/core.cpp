@@ -128,6 +128,7 @@ void tideCore::System_Shutdown() {
     imageJobs.reset();
     pendingImages.clear();
     reloadable.clear();
+    evicted.clear();
     for (auto& [h, t] : targets) backend->TargetFreed(t);
     targets.clear();
     for (auto& [h, t] : textures) backend->TextureFreed(t);

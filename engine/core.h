@@ -108,6 +108,7 @@ public:
     DWORD* Texture_Lock(HTEXTURE tex, bool bReadOnly, int left, int top, int width,
                         int height) override;
     void Texture_Unlock(HTEXTURE tex) override;
+    void Texture_Evict(HTEXTURE tex) override;
 
     // --- tideHeadless ---------------------------------------------------------
     bool Frame(float dt) override;
@@ -220,6 +221,8 @@ private:
     // Pictures loaded from files keep no memory copy once on the device; a
     // Texture_Lock reads the file again. By handle, the file names.
     std::map<DWORD, std::string> reloadable;
+    std::set<DWORD> evicted; // reloadable pictures to read again when needed
+    void rereadPicture(HTEXTURE tex, tideTexture& t);
     tideTexture* findTexture(HTEXTURE tex); // without waiting for its pixels
     void finishImage(HTEXTURE tex, tideTexture& t);
     void dropUploadedPixels();

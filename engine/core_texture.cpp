@@ -37,7 +37,29 @@ tideTexture* tideCore::findTexture(HTEXTURE tex) {
 tideTexture* tideCore::GetTexture(HTEXTURE tex) {
     tideTexture* t = findTexture(tex);
     if (t && !pendingImages.empty()) finishImage(tex, *t);
+    if (t && !evicted.empty() && evicted.erase(tex)) rereadPicture(tex, *t);
     return t;
+}
+
+// A file that broke since it was first read gives a transparent picture of
+// the same size, so that sprites cut from it stay valid.
+void tideCore::rereadPicture(HTEXTURE tex, tideTexture& t) {
+    auto file = reloadable.find(tex);
+    if (file == reloadable.end()) return;
+    std::string data, why = "can't read the file";
+    tideImage img;
+    bool ok = loadFile(file->second.c_str(), data) && tideDecodeImage(data, &img, &why);
+    if (ok && (img.width != t.width || img.height != t.height)) {
+        ok = false;
+        why = "its size differs from its header's";
+    }
+    if (ok) {
+        t.pixels = std::move(img.pixels);
+    } else {
+        System_Log("Can't load texture: %s (%s)", file->second.c_str(), why.c_str());
+        t.pixels.assign(size_t(t.width) * size_t(t.height), 0);
+    }
+    t.dirty = true;
 }
 
 // A picture that turns out broken is logged as a failed load would have been,
@@ -152,6 +174,7 @@ void tideCore::Texture_Free(HTEXTURE tex) {
         pendingImages.erase(pending);
     }
     reloadable.erase(tex);
+    evicted.erase(tex);
     if (backend) backend->TextureFreed(it->second);
     textures.erase(it);
 }
@@ -173,19 +196,12 @@ DWORD* tideCore::Texture_Lock(HTEXTURE tex, bool bReadOnly, int left, int top, i
     // A locked picture keeps its memory copy from now on.
     auto file = reloadable.find(tex);
     if (file != reloadable.end()) {
-        if (t->pixels.empty()) {
-            std::string data;
-            tideImage img;
-            std::string why;
-            if (loadFile(file->second.c_str(), data) && tideDecodeImage(data, &img, &why) &&
-                img.width == t->width && img.height == t->height)
-                t->pixels = std::move(img.pixels);
-            else
-                t->pixels.assign(size_t(t->width) * size_t(t->height), 0);
-            t->dirty = true;
-        }
+        if (t->pixels.empty()) rereadPicture(tex, *t);
         reloadable.erase(file);
     }
+    // A target's pixels live on the device: the memory copy is made only for
+    // a lock, and then holds what the target was created with.
+    if (t->isTarget && t->pixels.empty()) t->pixels.assign(size_t(t->width) * size_t(t->height), 0);
     if (t->pixels.empty()) return nullptr;
     if (left < 0 || top < 0 || left >= t->width || top >= t->height || width < 0 || height < 0 ||
         left + width > t->width || top + height > t->height)
@@ -199,6 +215,19 @@ DWORD* tideCore::Texture_Lock(HTEXTURE tex, bool bReadOnly, int left, int top, i
 }
 
 void tideCore::Texture_Unlock(HTEXTURE tex) { (void)tex; }
+
+void tideCore::Texture_Evict(HTEXTURE tex) {
+    tideTexture* t = findTexture(tex);
+    if (!t || !reloadable.count(tex)) return;
+    auto pending = pendingImages.find(tex);
+    if (pending != pendingImages.end()) {
+        imageJobs->Drop(*pending->second.job);
+        pendingImages.erase(pending);
+    }
+    if (backend) backend->TextureFreed(*t);
+    std::vector<DWORD>().swap(t->pixels);
+    evicted.insert(tex);
+}
 
 HTARGET tideCore::Target_Create(int width, int height, bool zbuffer) {
     HTEXTURE tex = Texture_Create(width, height);
@@ -218,6 +247,8 @@ HTARGET tideCore::Target_Create(int width, int height, bool zbuffer) {
         textures.erase(tex);
         return 0;
     }
+    tideTexture* tt = GetTexture(tex);
+    if (tt->device) std::vector<DWORD>().swap(tt->pixels);
     return h;
 }
 

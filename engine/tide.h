@@ -285,6 +285,10 @@ public:
     virtual DWORD* Texture_Lock(HTEXTURE tex, bool bReadOnly = true, int left = 0, int top = 0,
                                 int width = 0, int height = 0) = 0;
     virtual void Texture_Unlock(HTEXTURE tex) = 0;
+    // A picture loaded from a file gives back its memory and device copies; it
+    // stays valid and is read from its file again when next drawn or locked.
+    // Textures the program made or locked have no other copy and are kept.
+    virtual void Texture_Evict(HTEXTURE tex) = 0;
 
 protected:
     virtual ~Tide() {}

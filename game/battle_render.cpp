@@ -38,6 +38,11 @@ tcellpos ParentScreen(const cUnit* u) {
 }  // namespace
 
 void cGame::ComposeBackdrop() {
+    if (!grid) {
+        gridtex = drawgrid();
+        grid = new tideSprite(gridtex, 0, 0, 1024, 768);
+        grid->SetHotSpot(512, 384);
+    }
     if (!backdrop) backdrop = tide->Target_Create(kGridW, kGridH, false);
     if (!backdrop || !tide->Gfx_BeginScene(backdrop)) {
         delete backdropspr;
@@ -56,6 +61,16 @@ void cGame::ComposeBackdrop() {
     tide->Gfx_RenderQuad(&opaque);
     tide->Gfx_EndScene();
     if (!backdropspr) backdropspr = new tideSprite(tide->Target_GetTexture(backdrop), 0, 0, kGridW, kGridH);
+    // Both layers now live in the backdrop until the next level.
+    FreeGrid();
+    if (bgd) tide->Texture_Evict(bgd->GetTexture());
+}
+
+void cGame::FreeGrid() {
+    delete grid;
+    grid = nullptr;
+    if (gridtex) tide->Texture_Free(gridtex);
+    gridtex = 0;
 }
 
 void cGame::RenderBackdrop() {

@@ -18,7 +18,21 @@ bool cGame::update() {
     return doQuit;
 }
 
+void cGame::KeepPicturesFor(int state) {
+    struct Use {
+        tideSprite* cGame::*sprite;
+        unsigned screens;  // bit per game state that draws it
+    };
+    const Use uses[] = {{&cGame::mmenubg, 1u << GS_MMENU | 1u << GS_OPTIONS},
+                        {&cGame::chlvl, 1u << GS_CHLVL}};
+    for (const Use& u : uses) {
+        tideSprite* s = this->*u.sprite;
+        if (s && !(u.screens >> state & 1u)) tide->Texture_Evict(s->GetTexture());
+    }
+}
+
 void cGame::render() {
+    if (gamestate != shownstate) KeepPicturesFor(shownstate = gamestate);
     tide->Gfx_BeginScene(0);
     switch (gamestate) {
         case GS_MMENU: render_mmenu(); break;

@@ -167,7 +167,7 @@ public:
     bool doQuit = false;
 
     // Our own additions.
-    HTEXTURE gridtex = 0;      // texture made by drawgrid, freed by the destructor
+    HTEXTURE gridtex = 0;      // made by drawgrid; kept only while the backdrop needs the layers
     int soundvolume = 50;      // effects volume 0..100 (sound slider)
     int speed = 50;            // battle pace 0..100 (speed slider), 50 = normal
     bool settingsUnsaved = false; // the settings folder could not be made; said once
@@ -180,6 +180,13 @@ public:
     void RenderBackdrop();
     HTARGET backdrop = 0;             // freed by the destructor
     tideSprite* backdropspr = nullptr; // over the backdrop's texture, once composed
+    void FreeGrid();
+
+    // Full-window pictures take megabytes each: the screen on show keeps its
+    // own, and the others are read from their files again when shown next.
+    void KeepPicturesFor(int state);
+    int shownstate = -1;  // the screen the last frame drew
+    bool logoShown = false;  // the logo's picture is given back once its time is up
 
     // Battle pace factor from `speed`: 0.5 at 0, 1 at 50, 4 at 100.
     float BattleSpeedFactor() const;

@@ -54,6 +54,10 @@ void cGame::render_mmenu() {
 void cGame::update_mmenu(float dt) {
     static float t = 0;
     if (tide->Timer_GetTime() < kLogoSeconds) return;
+    if (!logoShown) {
+        logoShown = true;
+        if (tideSprite* logo = NeedSprite("orvo_logo")) tide->Texture_Evict(logo->GetTexture());
+    }
 
     RippleMenu(t);
     t += dt;

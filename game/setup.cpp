@@ -100,10 +100,6 @@ cGame::cGame() {
     mmdistort->SetBlendMode(BLEND_COLORADD | BLEND_ALPHABLEND | BLEND_ZWRITE);
     mmdistort->Clear(0xFF000000, 0.5f);
 
-    gridtex = drawgrid();
-    grid = new tideSprite(gridtex, 0, 0, 1024, 768);
-    grid->SetHotSpot(512, 384);
-
     grid_sel1 = NeedSprite("sel1");
     grid_sel2 = NeedSprite("sel2");
 
@@ -134,6 +130,8 @@ cGame::cGame() {
     LoadProgress();
     BindFeedback();
     SetupMenuKeys();
+    // The map is drawn only into the backdrop, when a level is loaded.
+    if (bgd) tide->Texture_Evict(bgd->GetTexture());
 }
 
 cGame::~cGame() {
@@ -155,14 +153,11 @@ cGame::~cGame() {
 
     delete mmdistort;
     mmdistort = nullptr;
-    delete grid;
-    grid = nullptr;
+    FreeGrid();
     delete backdropspr;
     backdropspr = nullptr;
     if (backdrop) tide->Target_Free(backdrop);
     backdrop = 0;
-    if (gridtex) tide->Texture_Free(gridtex);
-    gridtex = 0;
 
     delete resman;
     resman = nullptr;

@@ -77,7 +77,13 @@ void* tideSdlAudio::Load(tideSoundType type, const void* data, size_t size) {
     if (!data || size == 0 || size > size_t(INT32_MAX)) return nullptr;
     if (!isMusic(type)) {
         SDL_RWops* rw = SDL_RWFromConstMem(data, int(size));
-        return rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;
+        Mix_Chunk* chunk = rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;
+        // The converted samples keep the room the conversion needed, several
+        // times their size; the chunk frees its buffer with SDL_free.
+        if (chunk && chunk->allocated == 1 && chunk->alen > 0)
+            if (void* fitted = SDL_realloc(chunk->abuf, chunk->alen))
+                chunk->abuf = static_cast<Uint8*>(fitted);
+        return chunk;
     }
     auto* m = new MusicData;
     m->bytes.assign(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);

@@ -95,6 +95,38 @@ TEST_F(ImageLoading, MemoryCopyOnlyWhereALockNeedsIt) {
     EXPECT_EQ(core()->GetTexture(tex)->pixels[0], 0xFFFF0000u);
 }
 
+// A picture given back is read from its file when next drawn (so a changed
+// file shows); a broken file gives a transparent picture of the same size.
+// A locked picture has no other copy and keeps its pixels.
+TEST_F(ImageLoading, EvictedPictureIsReadAgainWhenDrawn) {
+    const DWORD kRed = ARGB(255, 0xE0, 0x10, 0x10);
+    SavePng(Path("c.png"), 16, 16, kTeal);
+    HTEXTURE tex = tide->Texture_Load("c.png", 0, false);
+    HTEXTURE locked = tide->Texture_Load("c.png", 0, false);
+    tide->Texture_Lock(locked, false, 0, 0, 0, 0)[0] = kRed;
+    tide->Texture_Unlock(locked);
+    Begin(0);
+    Draw(0, 0, kW, kH, 0xFFFFFFFF, tex, BLEND_DEFAULT);
+    Finish();
+
+    SavePng(Path("c.png"), 16, 16, kRed);
+    tide->Texture_Evict(tex);
+    tide->Texture_Evict(locked);
+    EXPECT_EQ(tide->Texture_GetWidth(tex), 16);
+    EXPECT_EQ(tide->Texture_Lock(locked, true, 0, 0, 0, 0)[1], kTeal);
+    Begin(0);
+    Draw(0, 0, kW, kH, 0xFFFFFFFF, tex, BLEND_DEFAULT);
+    EXPECT_TRUE(ColorNear(At(Finish(), kW / 2, kH / 2), kRed));
+
+    std::ofstream(Path("c.png"), std::ios::binary | std::ios::trunc) << "not a picture";
+    tide->Texture_Evict(tex);
+    Begin(0xFF102030);
+    Draw(0, 0, kW, kH, 0xFFFFFFFF, tex, BLEND_DEFAULT);
+    EXPECT_TRUE(ColorNear(At(Finish(), kW / 2, kH / 2), 0xFF102030));
+    EXPECT_EQ(LogCount("Can't load texture: c.png ("), 1);
+    EXPECT_EQ(tide->Texture_GetHeight(tex), 16);
+}
+
 // The queue itself: the caller decodes a picture no worker has started, and
 // a dropped one is never decoded.
 TEST(ImageJobs, TakeDecodesInPlaceOrWaits) {

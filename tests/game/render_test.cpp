@@ -42,7 +42,7 @@ protected:
 
 TEST(Grid, TexturePixelAlphas) {
     BattleWorld w;
-    HTEXTURE t = w.game->gridtex;
+    HTEXTURE t = w.game->drawgrid();
     ASSERT_NE(t, 0u);
     const DWORD* px = w.eng.tide->Texture_Lock(t, true, 0, 0, 0, 0);
     ASSERT_NE(px, nullptr);
@@ -57,6 +57,7 @@ TEST(Grid, TexturePixelAlphas) {
     EXPECT_EQ(at(0, 640), 0u);
     EXPECT_EQ(at(500, 500), 0u);
     w.eng.tide->Texture_Unlock(t);
+    w.eng.tide->Texture_Free(t);
 }
 
 TEST_F(RenderTest, SingleUnitSelected) {
@@ -111,7 +112,7 @@ TEST_F(RenderTest, StaticLayersAreOnePictureComposedPerLevel) {
     EXPECT_FLOAT_EQ(q[0].v[2].x, 1024);
     EXPECT_FLOAT_EQ(q[0].v[2].y, 768);
     EXPECT_TRUE(w.QuadsOf("map").empty());
-    EXPECT_TRUE(std::none_of(q.begin(), q.end(), [&](const tideQuad& t) { return t.tex == w.game->gridtex; }));
+    EXPECT_EQ(std::count_if(q.begin(), q.end(), [](const tideQuad& t) { return t.v[2].x - t.v[0].x >= 1024; }), 1);
 
     // A new level composes into the same target again.
     HTARGET target = w.game->backdrop;

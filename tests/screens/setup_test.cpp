@@ -127,21 +127,30 @@ TEST_F(ScreensTest, MenuBackgroundAtRestShowsTheTextureOverTheWindow) {
     EXPECT_NEAR(maxy, 768, 1e-3);
 }
 
-TEST_F(ScreensTest, GridSpriteAtTheWindowCentreCoversTheWindow) {
+// The grid is made for composing a level's backdrop: a window-sized layer
+// over the map, freed once it is in the backdrop, and made again next level.
+TEST_F(ScreensTest, GridLivesOnlyUntilItIsInTheBackdrop) {
     WriteData(DefaultConfig());
     Start();
-    ASSERT_NE(game->gridtex, 0u);
-    EXPECT_EQ(eng->tide->Texture_GetWidth(game->gridtex), 1024);
-    EXPECT_EQ(eng->tide->Texture_GetHeight(game->gridtex), 768);
-    eng->tide->Gfx_BeginScene(0);
-    game->grid->Render(512, 384);
-    eng->tide->Gfx_EndScene();
-    std::vector<tideQuad> q = QuadsWith(game->gridtex);
-    ASSERT_EQ(q.size(), 1u);
-    EXPECT_FLOAT_EQ(q[0].v[0].x, 0);
-    EXPECT_FLOAT_EQ(q[0].v[0].y, 0);
-    EXPECT_FLOAT_EQ(q[0].v[2].x, 1024);
-    EXPECT_FLOAT_EQ(q[0].v[2].y, 768);
+    EXPECT_EQ(game->gridtex, 0u);
+    for (int level : {1, 2}) {
+        game->LoadLevel(level);
+        // Scenes drawn into a target add to the frame's record.
+        std::vector<tideQuad> map = QuadsWith(Texture("map"));
+        ASSERT_EQ(map.size(), size_t(level));
+        const std::vector<tideQuad>& q = hl->Quads();
+        auto last = std::find_if(q.rbegin(), q.rend(), [&](const tideQuad& t) { return t.tex == map[0].tex; });
+        ASSERT_NE(last, q.rend());
+        ASSERT_NE(last, q.rbegin());
+        auto next = std::prev(last);
+        EXPECT_FLOAT_EQ(next->v[0].x, 0);
+        EXPECT_FLOAT_EQ(next->v[0].y, 0);
+        EXPECT_FLOAT_EQ(next->v[2].x, 1024);
+        EXPECT_FLOAT_EQ(next->v[2].y, 768);
+        EXPECT_EQ(eng->tide->Texture_GetWidth(next->tex), 0) << "the grid's texture is freed";
+        EXPECT_EQ(game->gridtex, 0u);
+        EXPECT_EQ(game->grid, nullptr);
+    }
 }
 
 TEST_F(ScreensTest, MissingDataStillStartsRunsAndExits) {
