@@ -38,20 +38,24 @@ tcellpos ParentScreen(const cUnit* u) {
 }  // namespace
 
 void cGame::ComposeBackdrop() {
-    if (!grid) {
-        gridtex = drawgrid();
-        grid = new tideSprite(gridtex, 0, 0, 1024, 768);
-        grid->SetHotSpot(512, 384);
-    }
+    // The menus' pictures go before the battle's are made.
+    KeepPicturesFor(GS_GAME);
     if (!backdrop) backdrop = tide->Target_Create(kGridW, kGridH, false);
     if (!backdrop || !tide->Gfx_BeginScene(backdrop)) {
         delete backdropspr;
         backdropspr = nullptr;
+        MakeGrid();  // the layers are drawn one by one instead
         return;
     }
     tide->Gfx_Clear(0);
-    if (bgd) bgd->RenderStretch(0, 0, 1024, 768);
-    if (grid) grid->Render(512, 384);
+    // One window-sized layer in memory at a time: each goes once drawn, and
+    // lives on in the backdrop until the next level.
+    if (bgd) {
+        bgd->RenderStretch(0, 0, 1024, 768);
+        tide->Texture_Evict(bgd->GetTexture());
+    }
+    MakeGrid();
+    grid->Render(512, 384);
     // Blending leaves partial alpha where the grid lies: add full alpha so
     // the picture covers the frame exactly as the layers themselves would.
     tideQuad opaque{};
@@ -61,9 +65,14 @@ void cGame::ComposeBackdrop() {
     tide->Gfx_RenderQuad(&opaque);
     tide->Gfx_EndScene();
     if (!backdropspr) backdropspr = new tideSprite(tide->Target_GetTexture(backdrop), 0, 0, kGridW, kGridH);
-    // Both layers now live in the backdrop until the next level.
     FreeGrid();
-    if (bgd) tide->Texture_Evict(bgd->GetTexture());
+}
+
+void cGame::MakeGrid() {
+    if (grid) return;
+    gridtex = drawgrid();
+    grid = new tideSprite(gridtex, 0, 0, 1024, 768);
+    grid->SetHotSpot(512, 384);
 }
 
 void cGame::FreeGrid() {

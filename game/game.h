@@ -180,6 +180,7 @@ public:
     void RenderBackdrop();
     HTARGET backdrop = 0;             // freed by the destructor
     tideSprite* backdropspr = nullptr; // over the backdrop's texture, once composed
+    void MakeGrid();
     void FreeGrid();
 
     // Full-window pictures take megabytes each: the screen on show keeps its
