@@ -1,5 +1,5 @@
 // The battle screen: background, grid overlay, the highlight of what a click
-// would act on, units, projectile and cursor; and the grid texture itself.
+// would act on, units, projectile and cursor; and the grid itself.
 #include <algorithm>
 #include <cmath>
 
@@ -19,6 +19,19 @@ const int kGridH = 768;
 // Grid lines fade in from the top of the window.
 DWORD GridAlpha(int y) {
     return static_cast<DWORD>(std::lround(y * 255.0 / kGridH)) << 24;
+}
+
+// One line of the grid, [x0, x1) by [y0, y1), drawn from the ramp at 1:1 so
+// that every pixel samples its own row's texel exactly.
+void RenderGridLine(Tide* tide, HTEXTURE ramp, int x0, int y0, int x1, int y1) {
+    tideQuad q{};
+    const int xs[4] = {x0, x1, x1, x0}, ys[4] = {y0, y0, y1, y1};
+    for (int i = 0; i < 4; ++i)
+        q.v[i] = tideVertex{static_cast<float>(xs[i]), static_cast<float>(ys[i]), 0.5f, 0xFFFFFFFF,
+                            0.5f, static_cast<float>(ys[i]) / kGridH};
+    q.tex = ramp;
+    q.blend = BLEND_DEFAULT;
+    tide->Gfx_RenderQuad(&q);
 }
 
 void RenderAt(tideSprite* s, tcellpos p) {
@@ -55,7 +68,7 @@ void cGame::ComposeBackdrop() {
         tide->Texture_Evict(bgd->GetTexture());
     }
     MakeGrid();
-    grid->Render(512, 384);
+    RenderGrid();
     // Blending leaves partial alpha where the grid lies: add full alpha so
     // the picture covers the frame exactly as the layers themselves would.
     tideQuad opaque{};
@@ -69,17 +82,23 @@ void cGame::ComposeBackdrop() {
 }
 
 void cGame::MakeGrid() {
-    if (grid) return;
-    gridtex = drawgrid();
-    grid = new tideSprite(gridtex, 0, 0, 1024, 768);
-    grid->SetHotSpot(512, 384);
+    if (!gridtex) gridtex = drawgrid();
 }
 
 void cGame::FreeGrid() {
-    delete grid;
-    grid = nullptr;
     if (gridtex) tide->Texture_Free(gridtex);
     gridtex = 0;
+}
+
+// Lines every 64 pixels: columns 0 to 960 from row 64 to 639, rows 64 to 640
+// from column 64 to 959. Each pixel is drawn once, as in one picture: rows
+// leave out the columns' pixels, but for row 640, below the columns' end.
+void cGame::RenderGrid() {
+    if (!gridtex) return;
+    for (int i = 0; i <= 15; ++i) RenderGridLine(tide, gridtex, 64 * i, 64, 64 * i + 1, 640);
+    for (int j = 1; j <= 9; ++j)
+        for (int i = 1; i <= 14; ++i) RenderGridLine(tide, gridtex, 64 * i + 1, 64 * j, 64 * i + 64, 64 * j + 1);
+    RenderGridLine(tide, gridtex, 64, 640, 960, 641);
 }
 
 void cGame::RenderBackdrop() {
@@ -88,7 +107,7 @@ void cGame::RenderBackdrop() {
         return;
     }
     if (bgd) bgd->RenderStretch(0, 0, 1024, 768);
-    if (grid) grid->Render(512, 384);
+    RenderGrid();
 }
 
 void cGame::render_game() {
@@ -148,8 +167,10 @@ void cGame::render_game() {
     if (cursor) cursor->Render(mx, my);
 }
 
+// The grid's alpha ramp, one pixel wide: its lines are drawn from it, for a
+// few kilobytes where a window-sized picture of the grid took megabytes.
 HTEXTURE cGame::drawgrid() {
-    HTEXTURE tex = tide->Texture_Create(kGridW, kGridH);
+    HTEXTURE tex = tide->Texture_Create(1, kGridH);
     if (!tex) {
         tide->System_Log("grid texture could not be created");
         return 0;
@@ -159,18 +180,8 @@ HTEXTURE cGame::drawgrid() {
         tide->System_Log("grid texture could not be locked");
         return tex;
     }
-    int pitch = tide->Texture_GetWidth(tex, false);
-    if (pitch < kGridW) pitch = kGridW;
-    int rows = tide->Texture_GetHeight(tex, false);
-    if (rows < kGridH) rows = kGridH;
-    std::fill(px, px + static_cast<std::size_t>(pitch) * rows, 0u);
-
-    for (int i = 0; i <= 15; ++i)
-        for (int y = 64; y <= 639; ++y) px[y * pitch + 64 * i] = GridAlpha(y);
-    for (int j = 0; j <= 10; ++j) {
-        int y = 64 * j;
-        for (int x = 64; x <= 959; ++x) px[y * pitch + x] = GridAlpha(y);
-    }
+    const int pitch = std::max(tide->Texture_GetWidth(tex, false), 1);
+    for (int y = 0; y < kGridH; ++y) px[y * pitch] = GridAlpha(y);
     tide->Texture_Unlock(tex);
     return tex;
 }

@@ -152,7 +152,6 @@ public:
     tideSprite* cellglow_rose = nullptr;
     tideSprite* cellglow_rose_2x = nullptr;
     tideSprite* bgd = nullptr;
-    tideSprite* grid = nullptr;
     tideSprite* cur = nullptr;
     tideSprite* aim = nullptr;
     tideSprite* mmenubg = nullptr;
@@ -182,6 +181,7 @@ public:
     tideSprite* backdropspr = nullptr; // over the backdrop's texture, once composed
     void MakeGrid();
     void FreeGrid();
+    void RenderGrid();
 
     // Full-window pictures take megabytes each: the screen on show keeps its
     // own, and the others are read from their files again when shown next.

@@ -40,24 +40,39 @@ protected:
 
 }  // namespace
 
-TEST(Grid, TexturePixelAlphas) {
+// The grid's lines cover the pixels of the old window-sized grid picture
+// (columns 0 to 960 from row 64 to 639, rows 64 to 640 from column 64 to
+// 959) each exactly once, every pixel sampling its own row of the ramp.
+TEST(Grid, LinesCoverEachGridPixelOnceWithItsRowAlpha) {
     BattleWorld w;
-    HTEXTURE t = w.game->drawgrid();
+    w.game->MakeGrid();
+    HTEXTURE t = w.game->gridtex;
     ASSERT_NE(t, 0u);
     const DWORD* px = w.eng.tide->Texture_Lock(t, true, 0, 0, 0, 0);
     ASSERT_NE(px, nullptr);
-    int pitch = w.eng.tide->Texture_GetWidth(t, false);
-    auto at = [&](int x, int y) { return px[y * pitch + x]; };
-    EXPECT_EQ(at(0, 64), 21u << 24);
-    EXPECT_EQ(at(0, 0), 0u);
-    EXPECT_EQ(at(1000, 64), 0u);
-    EXPECT_EQ(at(64, 640), 213u << 24);
-    EXPECT_EQ(at(960, 639), 212u << 24);
-    EXPECT_EQ(at(320, 320), 106u << 24);
-    EXPECT_EQ(at(0, 640), 0u);
-    EXPECT_EQ(at(500, 500), 0u);
+    for (auto [y, alpha] : {std::pair{0, 0u}, {64, 21u}, {320, 106u}, {639, 212u}, {640, 213u}})
+        EXPECT_EQ(px[y], alpha << 24) << y;
     w.eng.tide->Texture_Unlock(t);
-    w.eng.tide->Texture_Free(t);
+
+    w.eng.tide->Gfx_BeginScene(0);
+    w.game->RenderGrid();
+    w.eng.tide->Gfx_EndScene();
+    std::vector<int> count(1024 * 768, 0);
+    for (const tideQuad& q : w.hl->Quads()) {
+        ASSERT_EQ(q.tex, t);
+        int x0 = int(q.v[0].x), y0 = int(q.v[0].y), x1 = int(q.v[2].x), y1 = int(q.v[2].y);
+        EXPECT_FLOAT_EQ(q.v[0].ty * 768, float(y0));
+        EXPECT_FLOAT_EQ(q.v[2].ty * 768, float(y1));
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x) ++count[y * 1024 + x];
+    }
+    for (int y = 0; y < 768; ++y)
+        for (int x = 0; x < 1024; ++x) {
+            bool column = x % 64 == 0 && x <= 960 && y >= 64 && y <= 639;
+            bool row = y % 64 == 0 && y >= 64 && y <= 640 && x >= 64 && x <= 959;
+            ASSERT_EQ(count[y * 1024 + x], column || row ? 1 : 0) << x << ", " << y;
+        }
+    w.game->FreeGrid();
 }
 
 TEST_F(RenderTest, SingleUnitSelected) {
