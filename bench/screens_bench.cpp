@@ -4,6 +4,9 @@
 // many full-window layers as the screen draws, one textured quad each. The
 // two alternate frame by frame so the machine's load hits both alike; the
 // medians and their ratio are reported (counters frame_ms, floor_ms, ratio).
+// The menus draw their picture through the rippling 16 x 16 mesh: beside
+// them a third frame draws only that mesh, at rest (mesh_ms, mesh_ratio),
+// which tells the mesh's own cost from what the screen adds.
 #include <benchmark/benchmark.h>
 #include <epoxy/gl.h>
 
@@ -15,6 +18,7 @@
 #include "engine/tide.h"
 #include "engine/tide_headless.h"
 #include "game/game.h"
+#include "gfx/distort.h"
 
 // The game's own entry (app/main.cpp, built in with its main renamed).
 extern Tide* tide;
@@ -31,7 +35,17 @@ tideHeadless* hl = nullptr;
 HTEXTURE floorTexture = 0;
 int floorLayers = 1;
 
+tideDistortionMesh* floorMesh = nullptr;
+
 bool NoUpdate() { return false; }
+
+// The menus' mesh alone, as the menus set it up, with no ripple.
+bool MeshRender() {
+    tide->Gfx_BeginScene(0);
+    floorMesh->Render(0, 0);
+    tide->Gfx_EndScene();
+    return false;
+}
 
 // The floor: full-window layers of an opaque picture, one quad each.
 bool FloorRender() {
@@ -64,18 +78,19 @@ double Median(std::vector<double> v) {
 struct Screen {
     const char* name;
     int layers;
+    bool mesh;  // draws its picture through the menus' mesh
     void (*enter)();
 };
 
 const Screen kScreens[] = {
-    {"menu", 1, [] { game->gamestate = GS_MMENU; }},
-    {"options", 1,
+    {"menu", 1, true, [] { game->gamestate = GS_MMENU; }},
+    {"options", 1, true,
      [] {
          game->prevgamestate = GS_MMENU;
          game->gamestate = GS_OPTIONS;
      }},
-    {"level_choice", 1, [] { game->gamestate = GS_CHLVL; }},
-    {"battle", 1,
+    {"level_choice", 1, false, [] { game->gamestate = GS_CHLVL; }},
+    {"battle", 1, false,
      [] {
          game->LoadLevel(1);
          game->gamestate = GS_GAME;
@@ -91,7 +106,7 @@ void BM_Screen(benchmark::State& state, const Screen* s) {
     hl->SetMouse(420, 300);
     hl->Frame(kDt);
     glFinish();
-    std::vector<double> frames, floors;
+    std::vector<double> frames, floors, meshes;
     for (auto _ : state) {
         tide->System_SetState(TIDE_FRAMEFUNC, FrameFunc);
         tide->System_SetState(TIDE_RENDERFUNC, RenderFunc);
@@ -100,6 +115,10 @@ void BM_Screen(benchmark::State& state, const Screen* s) {
         tide->System_SetState(TIDE_RENDERFUNC, FloorRender);
         floorLayers = s->layers;
         floors.push_back(TimedFrame());
+        if (s->mesh && floorMesh) {
+            tide->System_SetState(TIDE_RENDERFUNC, MeshRender);
+            meshes.push_back(TimedFrame());
+        }
         frames.push_back(f);
         state.SetIterationTime(f / 1000);
     }
@@ -110,6 +129,11 @@ void BM_Screen(benchmark::State& state, const Screen* s) {
     state.counters["floor_ms"] = lm;
     state.counters["layers"] = s->layers;
     state.counters["ratio"] = lm > 0 ? fm / lm : 0;
+    if (!meshes.empty()) {
+        double mm = Median(meshes);
+        state.counters["mesh_ms"] = mm;
+        state.counters["mesh_ratio"] = mm > 0 ? fm / mm : 0;
+    }
 }
 
 bool StartGame() {
@@ -130,6 +154,10 @@ bool StartGame() {
         for (int i = 0; i < 1024 * 768; i++) p[i] = 0xFF000000 | ((x = x * 1664525 + 1013904223) >> 8);
         tide->Texture_Unlock(floorTexture);
     }
+    if (game->mmdistort) {
+        floorMesh = new tideDistortionMesh(*game->mmdistort);
+        floorMesh->Clear(0xFF000000, 0.5f);
+    }
     return true;
 }
 
@@ -146,6 +174,7 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     if (ok) {
+        delete floorMesh;
         delete game;
         game = nullptr;
         tide->System_Shutdown();
