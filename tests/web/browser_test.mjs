@@ -227,11 +227,23 @@ try {
       await click(...cell(target.x + (target.size - 1) * 0.5, target.y + (target.size - 1) * 0.5));
       attacks++;
     } else {
-      // One step toward the nearest enemy.
+      // One step to the free neighbour cell nearest an enemy: a click on a
+      // cell another unit holds does nothing.
+      const held = (x, y) => p.units.some(u => x >= u.x && x < u.x + u.size && y >= u.y && y < u.y + u.size);
       const foes = p.units.filter(u => !u.player);
-      foes.sort((a, b) => Math.hypot(a.x - me.x, a.y - me.y) - Math.hypot(b.x - me.x, b.y - me.y));
-      const f = foes[0];
-      await click(...cell(me.x + Math.sign(f.x - me.x), me.y + Math.sign(f.y - me.y)));
+      const toFoe = (x, y) => Math.min(...foes.map(f => Math.hypot(f.x - x, f.y - y)));
+      const steps = [];
+      for (const dx of [-1, 0, 1])
+        for (const dy of [-1, 0, 1]) {
+          const x = me.x + dx, y = me.y + dy;
+          if (x >= 1 && x <= 14 && y >= 1 && y <= 9 && !held(x, y)) steps.push([x, y]);
+        }
+      steps.sort((a, b) => toFoe(...a) - toFoe(...b));
+      if (!steps.length) {
+        await sleep(100);
+        continue;
+      }
+      await click(...cell(...steps[0]));
       moves++;
       if (moves === 1) await shot('3-battle-move');
     }
