@@ -131,6 +131,8 @@ public:
     tideInput& Input() { return input; }
     // The texture with its pixels: a picture still being decoded is waited for.
     tideTexture* GetTexture(HTEXTURE tex);
+    // Whether a file picture has given back its copies (Texture_Evict).
+    bool Evicted(HTEXTURE tex) const { return evicted.count(tex) != 0; }
     tideTarget* GetTarget(HTARGET target);
     void SetError(const std::string& msg) { error = msg; }
     bool Manual() const { return headless || manualClock; }

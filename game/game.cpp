@@ -27,7 +27,8 @@ void cGame::KeepPicturesFor(int state) {
                         {&cGame::chlvl, 1u << GS_CHLVL}};
     for (const Use& u : uses) {
         tideSprite* s = this->*u.sprite;
-        if (s && !(u.screens >> state & 1u)) tide->Texture_Evict(s->GetTexture());
+        bool shown = state >= 0 && state < 32 && (u.screens >> state & 1u);
+        if (s && !shown) tide->Texture_Evict(s->GetTexture());
     }
 }
 

@@ -1,6 +1,7 @@
 // Start-up and teardown of the game controller.
 #include <algorithm>
 
+#include "engine/core.h"
 #include "gfx/distort.h"
 #include "gfx/font.h"
 #include "gfx/sprite.h"
@@ -147,6 +148,35 @@ TEST_F(ScreensTest, GridLivesOnlyUntilItIsInTheBackdrop) {
         EXPECT_EQ(QuadsWith(ramp).size(), 16u + 9 * 14 + 1);
         EXPECT_EQ(eng->tide->Texture_GetWidth(ramp), 0) << "the grid's texture is freed";
         EXPECT_EQ(game->gridtex, 0u);
+    }
+}
+
+// Only the screen on show keeps its full-window pictures; the logo's goes
+// when its time is up, the map's once it is in the level's backdrop.
+TEST_F(ScreensTest, EachScreenKeepsOnlyItsOwnPictures) {
+    WriteData(DefaultConfig());
+    Start();
+    tideCore* core = tideCore::instance;
+    const HTEXTURE menu = Texture("mmenu"), levels = Texture("chlvl"), logo = Texture("orvo_logo");
+    EXPECT_TRUE(core->Evicted(Texture("map")));
+    EXPECT_FALSE(core->Evicted(logo));
+    for (int i = 0; i < 130; ++i) Frame();  // past the logo
+    EXPECT_TRUE(core->Evicted(logo));
+    struct Case {
+        int state;
+        bool menuKept, levelsKept;
+    };
+    for (Case c : {Case{GS_CHLVL, false, true}, {GS_OPTIONS, true, false}, {GS_GAME, false, false},
+                   {GS_MMENU, true, false}}) {
+        // Both back in memory, as drawing them on a device would bring them.
+        core->GetTexture(menu);
+        core->GetTexture(levels);
+        if (c.state == GS_GAME) game->LoadLevel(1);
+        game->gamestate = c.state;
+        for (int i = 0; i < 3; ++i) Frame();
+        EXPECT_EQ(core->Evicted(menu), !c.menuKept) << c.state;
+        EXPECT_EQ(core->Evicted(levels), !c.levelsKept) << c.state;
+        EXPECT_TRUE(core->Evicted(Texture("map")));
     }
 }
 
