@@ -69,6 +69,8 @@ Deaths RemoveDeadUnits(cGame& g) {
         else if (i == g.step)
             actingGone = true;
     }
+    // The turn bar closes up over the gaps at once.
+    if (died.player || died.computer) g.PlaceTurnMarkers();
     if (actingGone) {
         if (g.step < g.units.size())
             g.SelectUnit(static_cast<int>(g.step));

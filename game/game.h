@@ -76,6 +76,7 @@ public:
     // Level files (level.cpp) and turn order (turn.cpp).
     void LoadLevel(int n);
     void NextTurn();
+    void PlaceTurnMarkers();  // the turn bar's slots, in the order of `units`
     void NextStep();
     void SelectUnit(int i);
 

@@ -30,9 +30,14 @@ void cGame::NextTurn() {
     }
     units.swap(order);
 
-    for (int k = 0; k < n; ++k) units[k]->SetPosition(k, n);
+    PlaceTurnMarkers();
     for (cUnit* u : units) u->NextTurn();
     SelectUnit(0);
+}
+
+void cGame::PlaceTurnMarkers() {
+    const int n = static_cast<int>(units.size());
+    for (int k = 0; k < n; ++k) units[k]->SetPosition(k, n);
 }
 
 void cGame::SelectUnit(int i) {

@@ -220,6 +220,10 @@ TEST(Removal, EveryLivingUnitStepsOncePerTurn) {
         ASSERT_EQ(g.gamestate, GS_GAME) << c.name;
         std::vector<cUnit*> alive = g.units;
         ASSERT_EQ(alive.size(), 8 - c.kills.size()) << c.name;
+        // The turn bar closes up at once: markers 50 apart, in order, centred.
+        const int n = static_cast<int>(alive.size());
+        for (int k = 0; k < n; ++k)
+            EXPECT_EQ(alive[k]->MarkerPoint().first, 487 - n * 25 + 50 * k) << c.name << ", marker " << k;
         while (cGame::turn <= 2) step();
 
         for (int t : {1, 2}) {

@@ -74,7 +74,7 @@ TEST(Replay, MatchesTheRecordedBattle) {
         0xf4a47017d24fcdc8ull, 0x9b760be67b971489ull, 0xab388cfc41c12ec0ull, 0xef6223c44180392bull,
         0xbff5fc2dcbbf780aull, 0x2aafa831309163c5ull, 0x3fb598b0eea358e7ull, 0x9f81eca19bbb68afull,
         0xfbcdc23295e8da2bull, 0x66dccd967dc87ba1ull, 0x229b6078614ef2a9ull, 0xa51055bb87df9704ull,
-        0xfa5a8fd1c46b3b67ull, 0xc1ad5365a985f720ull, 0x02d48cdbf73a39a1ull};
+        0xfa5a8fd1c46b3b67ull, 0xc1ad5365a985f720ull, 0xb6624da6c2327cc3ull};
     EXPECT_EQ(Replay(), golden);
 }
 
