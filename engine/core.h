@@ -109,6 +109,7 @@ public:
                         int height) override;
     void Texture_Unlock(HTEXTURE tex) override;
     void Texture_Evict(HTEXTURE tex) override;
+    void Texture_Prefetch(HTEXTURE tex) override;
 
     // --- tideHeadless ---------------------------------------------------------
     bool Frame(float dt) override;
@@ -225,6 +226,7 @@ private:
     std::map<DWORD, std::string> reloadable;
     std::set<DWORD> evicted; // reloadable pictures to read again when needed
     void rereadPicture(HTEXTURE tex, tideTexture& t);
+    HTEXTURE createTexture(int width, int height, bool pixels);
     tideTexture* findTexture(HTEXTURE tex); // without waiting for its pixels
     void finishImage(HTEXTURE tex, tideTexture& t);
     void dropUploadedPixels();

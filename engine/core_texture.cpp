@@ -103,7 +103,9 @@ tideTarget* tideCore::GetTarget(HTARGET target) {
     return it == targets.end() ? nullptr : &it->second;
 }
 
-HTEXTURE tideCore::Texture_Create(int width, int height) {
+HTEXTURE tideCore::Texture_Create(int width, int height) { return createTexture(width, height, true); }
+
+HTEXTURE tideCore::createTexture(int width, int height, bool pixels) {
     if (!textureFits(textures, width, height)) {
         System_Log("Can't create texture of %d x %d pixels", width, height);
         return 0;
@@ -112,7 +114,7 @@ HTEXTURE tideCore::Texture_Create(int width, int height) {
     tideTexture& t = textures[h];
     t.width = t.origWidth = width;
     t.height = t.origHeight = height;
-    t.pixels.assign(size_t(width) * size_t(height), 0);
+    if (pixels) t.pixels.assign(size_t(width) * size_t(height), 0);
     return h;
 }
 
@@ -199,8 +201,7 @@ DWORD* tideCore::Texture_Lock(HTEXTURE tex, bool bReadOnly, int left, int top, i
         if (t->pixels.empty()) rereadPicture(tex, *t);
         reloadable.erase(file);
     }
-    // A target's pixels live on the device: the memory copy is made only for
-    // a lock, and then holds what the target was created with.
+    // A target's memory copy holds what the target was created with.
     if (t->isTarget && t->pixels.empty()) t->pixels.assign(size_t(t->width) * size_t(t->height), 0);
     if (t->pixels.empty()) return nullptr;
     if (left < 0 || top < 0 || left >= t->width || top >= t->height || width < 0 || height < 0 ||
@@ -229,8 +230,18 @@ void tideCore::Texture_Evict(HTEXTURE tex) {
     evicted.insert(tex);
 }
 
+void tideCore::Texture_Prefetch(HTEXTURE tex) {
+    if (!imageJobs || !evicted.count(tex)) return;
+    const std::string& file = reloadable[tex];
+    std::string data;
+    if (!loadFile(file.c_str(), data)) return;  // read, and named, when needed
+    evicted.erase(tex);
+    pendingImages[tex] = {imageJobs->Submit(std::move(data)), file};
+}
+
 HTARGET tideCore::Target_Create(int width, int height, bool zbuffer) {
-    HTEXTURE tex = Texture_Create(width, height);
+    // A target's pixels live on the device: a memory copy is made only for a lock.
+    HTEXTURE tex = createTexture(width, height, false);
     if (!tex) return 0;
     GetTexture(tex)->isTarget = true;
     HTARGET h = nextHandle++;
@@ -247,8 +258,6 @@ HTARGET tideCore::Target_Create(int width, int height, bool zbuffer) {
         textures.erase(tex);
         return 0;
     }
-    tideTexture* tt = GetTexture(tex);
-    if (tt->device) std::vector<DWORD>().swap(tt->pixels);
     return h;
 }
 

@@ -289,6 +289,10 @@ public:
     // stays valid and is read from its file again when next drawn or locked.
     // Textures the program made or locked have no other copy and are kept.
     virtual void Texture_Evict(HTEXTURE tex) = 0;
+    // An evicted picture starts being read again where pictures are decoded
+    // on worker threads, so that it is ready when next drawn; elsewhere it
+    // is read when needed.
+    virtual void Texture_Prefetch(HTEXTURE tex) = 0;
 
 protected:
     virtual ~Tide() {}

@@ -19,16 +19,26 @@ bool cGame::update() {
 }
 
 void cGame::KeepPicturesFor(int state) {
+    // By game state, one bit each: where a picture is drawn, and where it is
+    // one click away and is read ahead on a worker (the way forward only:
+    // one more picture in memory on every screen costs too much). The map
+    // is drawn only into the backdrop, which gives it back itself.
     struct Use {
         tideSprite* cGame::*sprite;
-        unsigned screens;  // bit per game state that draws it
+        unsigned shown, soon;
     };
-    const Use uses[] = {{&cGame::mmenubg, 1u << GS_MMENU | 1u << GS_OPTIONS},
-                        {&cGame::chlvl, 1u << GS_CHLVL}};
+    const auto bit = [](int s) { return 1u << s; };
+    const Use uses[] = {{&cGame::mmenubg, bit(GS_MMENU) | bit(GS_OPTIONS), 0},
+                        {&cGame::chlvl, bit(GS_CHLVL), bit(GS_MMENU)},
+                        {&cGame::bgd, bit(GS_GAME), bit(GS_CHLVL)}};
+    const unsigned now = state >= 0 && state < 32 ? bit(state) : 0;
     for (const Use& u : uses) {
         tideSprite* s = this->*u.sprite;
-        bool shown = state >= 0 && state < 32 && (u.screens >> state & 1u);
-        if (s && !shown) tide->Texture_Evict(s->GetTexture());
+        if (!s || (u.shown & now)) continue;
+        if (u.soon & now)
+            tide->Texture_Prefetch(s->GetTexture());
+        else
+            tide->Texture_Evict(s->GetTexture());
     }
 }
 

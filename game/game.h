@@ -185,7 +185,8 @@ public:
     void RenderGrid();
 
     // Full-window pictures take megabytes each: the screen on show keeps its
-    // own, and the others are read from their files again when shown next.
+    // own, those one click away are read ahead, and the others are read from
+    // their files again when shown next.
     void KeepPicturesFor(int state);
     int shownstate = -1;  // the screen the last frame drew
     bool logoShown = false;  // the logo's picture is given back once its time is up

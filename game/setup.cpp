@@ -130,8 +130,6 @@ cGame::cGame() {
     LoadProgress();
     BindFeedback();
     SetupMenuKeys();
-    // The map is drawn only into the backdrop, when a level is loaded.
-    if (bgd) tide->Texture_Evict(bgd->GetTexture());
 }
 
 cGame::~cGame() {

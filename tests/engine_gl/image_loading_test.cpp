@@ -95,8 +95,9 @@ TEST_F(ImageLoading, MemoryCopyOnlyWhereALockNeedsIt) {
     EXPECT_EQ(core()->GetTexture(tex)->pixels[0], 0xFFFF0000u);
 }
 
-// A picture given back is read from its file when next drawn (so a changed
-// file shows); a broken file gives a transparent picture of the same size.
+// A picture given back is read from its file when next drawn or read ahead
+// (so a changed file shows); a broken file gives a transparent picture of the
+// same size.
 // A locked picture has no other copy and keeps its pixels.
 TEST_F(ImageLoading, EvictedPictureIsReadAgainWhenDrawn) {
     const DWORD kRed = ARGB(255, 0xE0, 0x10, 0x10);
@@ -113,6 +114,9 @@ TEST_F(ImageLoading, EvictedPictureIsReadAgainWhenDrawn) {
     tide->Texture_Evict(tex);
     tide->Texture_Evict(locked);
     EXPECT_EQ(tide->Texture_GetWidth(tex), 16);
+    EXPECT_TRUE(core()->Evicted(tex));
+    tide->Texture_Prefetch(tex);  // read ahead on a worker
+    EXPECT_FALSE(core()->Evicted(tex));
     EXPECT_EQ(tide->Texture_Lock(locked, true, 0, 0, 0, 0)[1], kTeal);
     Begin(0);
     Draw(0, 0, kW, kH, 0xFFFFFFFF, tex, BLEND_DEFAULT);
