@@ -231,12 +231,12 @@ void tideCore::Texture_Evict(HTEXTURE tex) {
 }
 
 void tideCore::Texture_Prefetch(HTEXTURE tex) {
-    if (!imageJobs || !evicted.count(tex)) return;
-    const std::string& file = reloadable[tex];
+    auto file = reloadable.find(tex);
+    if (!imageJobs || !evicted.count(tex) || file == reloadable.end()) return;
     std::string data;
-    if (!loadFile(file.c_str(), data)) return;  // read, and named, when needed
+    if (!loadFile(file->second.c_str(), data)) return;  // read, and named, when needed
     evicted.erase(tex);
-    pendingImages[tex] = {imageJobs->Submit(std::move(data)), file};
+    pendingImages[tex] = {imageJobs->Submit(std::move(data)), file->second};
 }
 
 HTARGET tideCore::Target_Create(int width, int height, bool zbuffer) {
