@@ -36,6 +36,8 @@ void cGame::EndBattle(bool won) {
     banner = !won ? BANNER_DEFEAT : curlvl == kLastLevel ? BANNER_CAMPAIGN : BANNER_VICTORY;
     bannertime = 0;
     tide->Effect_Play(resman->GetEffect(won ? "victory" : "defeat", 0));
+    // The level choice comes next: its picture is read while the banner shows.
+    if (chlvl) tide->Texture_Prefetch(chlvl->GetTexture());
 }
 
 bool cGame::UpdateBanner(float dt) {
