@@ -219,7 +219,8 @@ void tideCore::Texture_Unlock(HTEXTURE tex) { (void)tex; }
 
 void tideCore::Texture_Evict(HTEXTURE tex) {
     tideTexture* t = findTexture(tex);
-    if (!t || !reloadable.count(tex)) return;
+    // Given back already: a screen and its level's backdrop may both ask.
+    if (!t || !reloadable.count(tex) || evicted.count(tex)) return;
     auto pending = pendingImages.find(tex);
     if (pending != pendingImages.end()) {
         imageJobs->Drop(*pending->second.job);
