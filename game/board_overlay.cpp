@@ -14,8 +14,9 @@ namespace {
 // the left, the hovered unit's on the right.
 const float kPanelY = 4, kPanelW = 400, kPanelH = 56;
 const float kActingPanelX = 72, kHoverPanelX = 1024 - 72 - kPanelW;
-// The turn counter, right-aligned inside the turn-order shelf.
-const float kTurnX = 896, kTurnY = 700;
+// The turn counter, right-aligned inside the turn-order shelf, and the
+// difficulty being played at the shelf's left end.
+const float kTurnX = 896, kTurnY = 700, kDifficultyX = 128;
 
 // Font settings are shared with the health labels: every change is undone.
 class FontStyle {
@@ -106,6 +107,7 @@ void RenderTurnBar(cGame& g, const cUnit* hover) {
     if (tideFont* f = cGame::GetFont1()) {
         FontStyle style(f, 0.85f, 0xFFFFF3B0);
         f->printf(kTurnX, kTurnY - 10, TEXT_RIGHT, "Turn %i", cGame::turn);
+        f->printf(kDifficultyX, kTurnY - 10, TEXT_LEFT, "%s", DifficultyName(g.playing));
     }
 }
 

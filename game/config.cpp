@@ -66,6 +66,16 @@ bool cGame::ConfigHas(const char* section, const char* key) {
     return false;
 }
 
+std::string cGame::ConfigString(const char* section, const char* key, const char* def) {
+    std::string value = def;
+    for (const std::string& f : ConfigFiles(*this)) {
+        tide->System_SetState(TIDE_INIFILE, f.c_str());
+        // The engine's buffer is reused by the next call: copied at once.
+        value = tide->Ini_GetString(section, key, value.c_str());
+    }
+    return value;
+}
+
 void cGame::LoadData() {
     musicvolume = ConfigInt("options", "music", 50);
     std::string incomplete;
@@ -99,4 +109,5 @@ void cGame::SaveOptions() {
     tide->Ini_SetInt("options", "music", SettingValue(music_sld, musicvolume));
     tide->Ini_SetInt("options", "sound", SettingValue(sound_sld, soundvolume));
     tide->Ini_SetInt("options", "speed", SettingValue(speed_sld, speed));
+    tide->Ini_SetString("options", "difficulty", DifficultyKey(difficulty));
 }

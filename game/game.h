@@ -10,6 +10,7 @@
 #include "game/cell.h"
 #include "game/battle_fx.h"
 #include "game/config.h"
+#include "game/difficulty.h"
 
 class cUnit;
 class cProjectile;
@@ -59,6 +60,7 @@ public:
     int ConfigInt(const char* section, const char* key, int def);
     float ConfigFloat(const char* section, const char* key, float def);
     bool ConfigHas(const char* section, const char* key);
+    std::string ConfigString(const char* section, const char* key, const char* def);
 
     // Host path of the user's file `name` in `folder` (TIDE_CONFIGDIR for
     // settings, TIDE_USERDATADIR for saved progress, TIDE_STATEDIR); with
@@ -171,6 +173,8 @@ public:
     int soundvolume = 50;      // effects volume 0..100 (sound slider)
     int speed = 50;            // battle pace 0..100 (speed slider), 50 = normal
     bool settingsUnsaved = false; // the settings folder could not be made; said once
+    eDifficulty difficulty = eDifficulty::Normal;  // the setting, for the next battle
+    eDifficulty playing = eDifficulty::Normal;     // the battle's, fixed when its level loads
 
     // The battle's static layers (background and grid) composed into one
     // picture when a level is loaded, so a frame fills the window once for

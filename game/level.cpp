@@ -68,6 +68,7 @@ void ClearBattle(cGame& g) {
 void cGame::LoadLevel(int n) {
     ClearBattle(*this);
     curlvl = n;
+    playing = difficulty;  // a change on the options screen waits for the next battle
     banner = BANNER_NONE;
     fx.Clear();
 

@@ -18,6 +18,11 @@ void cGame::ReadOptions() {
     // Kept within the sliders' range so the members always match the knobs.
     soundvolume = std::clamp(ConfigInt("options", "sound", 50), 0, 100);
     speed = std::clamp(ConfigInt("options", "speed", 50), 0, 100);
+    std::string word = ConfigString("options", "difficulty", "normal");
+    difficulty = eDifficulty::Normal;
+    // An empty value is as good as none; a word the game does not know is said.
+    if (word.find_first_not_of(" \t\r") != std::string::npos && !ParseDifficulty(word, difficulty))
+        tide->System_Log("config.txt: unknown difficulty \"%s\", normal is played", word.c_str());
 }
 
 void cGame::render_options() {

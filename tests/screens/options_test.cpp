@@ -136,3 +136,39 @@ TEST_F(OptionsTest, EscapeInABattleAndBackReturnsToTheSameBattle) {
     EXPECT_EQ(Saved("options", "music"), 30);
     EXPECT_EQ(eng->ReadFile("res/lvl1.txt").find("options"), std::string::npos);
 }
+
+TEST_F(OptionsTest, DifficultyIsNormalUnlessTheSettingsNameAnotherAndAppliesFromTheNextBattle) {
+    struct Case {
+        const char* options;
+        eDifficulty want;
+        int logged;  // lines about an unknown value
+    };
+    const Case cases[] = {
+        {"", eDifficulty::Normal, 0},
+        {"difficulty=easy\n", eDifficulty::Easy, 0},
+        {"difficulty= Hard \n", eDifficulty::Hard, 0},
+        {"difficulty=\n", eDifficulty::Normal, 0},
+        {"difficulty=brutal\n", eDifficulty::Normal, 1},
+    };
+    for (const Case& c : cases) {
+        Stop();
+        WriteData(std::string("[options]\n") + c.options);
+        int before = eng->LogCount("unknown difficulty");
+        Start();
+        EXPECT_EQ(game->difficulty, c.want) << c.options;
+        EXPECT_EQ(eng->LogCount("unknown difficulty") - before, c.logged) << c.options;
+    }
+
+    // A change waits for the next battle, and is saved with the others.
+    PassLogo();
+    StartLevel(1);
+    ASSERT_EQ(game->playing, eDifficulty::Normal);
+    game->difficulty = eDifficulty::Hard;
+    Key(TIDEK_ESCAPE);
+    Click(kBackX, kBackY);
+    EXPECT_EQ(game->playing, eDifficulty::Normal);
+    eng->tide->System_SetState(TIDE_INIFILE, "Res\\config.txt");
+    EXPECT_STREQ(eng->tide->Ini_GetString("options", "difficulty", ""), "hard");
+    game->LoadLevel(1);
+    EXPECT_EQ(game->playing, eDifficulty::Hard);
+}
