@@ -107,7 +107,7 @@ void RenderTurnBar(cGame& g, const cUnit* hover) {
     if (tideFont* f = cGame::GetFont1()) {
         FontStyle style(f, 0.85f, 0xFFFFF3B0);
         f->printf(kTurnX, kTurnY - 10, TEXT_RIGHT, "Turn %i", cGame::turn);
-        f->printf(kDifficultyX, kTurnY - 10, TEXT_LEFT, "%s", DifficultyName(g.playing));
+        f->printf(kDifficultyX, kTurnY - 10, TEXT_LEFT, "%s", DifficultyTitle(g.playing));
     }
 }
 

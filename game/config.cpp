@@ -109,5 +109,5 @@ void cGame::SaveOptions() {
     tide->Ini_SetInt("options", "music", SettingValue(music_sld, musicvolume));
     tide->Ini_SetInt("options", "sound", SettingValue(sound_sld, soundvolume));
     tide->Ini_SetInt("options", "speed", SettingValue(speed_sld, speed));
-    tide->Ini_SetString("options", "difficulty", DifficultyKey(difficulty));
+    tide->Ini_SetString("options", "difficulty", DifficultyName(difficulty));
 }

@@ -6,14 +6,14 @@
 
 #include <string>
 
-enum class eDifficulty { Easy = 0, Normal = 1, Hard = 2 };
+enum class Difficulty { Easy, Normal, Hard };
 
 const int kDifficulties = 3;
 
-// The word the configuration file keeps ("easy", "normal", "hard").
-const char* DifficultyKey(eDifficulty d);
-// The word the screens show ("Easy", "Normal", "Hard").
-const char* DifficultyName(eDifficulty d);
-// Reads a configuration word, ignoring case and surrounding blanks; false
-// (and `out` untouched) for anything else.
-bool ParseDifficulty(const std::string& word, eDifficulty& out);
+// The word the configuration file keeps: "easy", "normal", "hard".
+const char* DifficultyName(Difficulty d);
+bool ParseDifficulty(const std::string& name, Difficulty& out);
+// The word the screens show: "Easy", "Normal", "Hard".
+const char* DifficultyTitle(Difficulty d);
+// A word from a settings file: blanks around it and case do not matter.
+bool ReadDifficultySetting(const std::string& word, Difficulty& out);

@@ -173,8 +173,8 @@ public:
     int soundvolume = 50;      // effects volume 0..100 (sound slider)
     int speed = 50;            // battle pace 0..100 (speed slider), 50 = normal
     bool settingsUnsaved = false; // the settings folder could not be made; said once
-    eDifficulty difficulty = eDifficulty::Normal;  // the setting, for the next battle
-    eDifficulty playing = eDifficulty::Normal;     // the battle's, fixed when its level loads
+    Difficulty difficulty = Difficulty::Normal;  // the setting, for the next battle
+    Difficulty playing = Difficulty::Normal;     // the battle's, fixed when its level loads
 
     // The battle's static layers (background and grid) composed into one
     // picture when a level is loaded, so a frame fills the window once for

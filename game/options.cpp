@@ -19,9 +19,9 @@ void cGame::ReadOptions() {
     soundvolume = std::clamp(ConfigInt("options", "sound", 50), 0, 100);
     speed = std::clamp(ConfigInt("options", "speed", 50), 0, 100);
     std::string word = ConfigString("options", "difficulty", "normal");
-    difficulty = eDifficulty::Normal;
+    difficulty = Difficulty::Normal;
     // An empty value is as good as none; a word the game does not know is said.
-    if (word.find_first_not_of(" \t\r") != std::string::npos && !ParseDifficulty(word, difficulty))
+    if (word.find_first_not_of(" \t\r") != std::string::npos && !ReadDifficultySetting(word, difficulty))
         tide->System_Log("config.txt: unknown difficulty \"%s\", normal is played", word.c_str());
 }
 

@@ -140,15 +140,15 @@ TEST_F(OptionsTest, EscapeInABattleAndBackReturnsToTheSameBattle) {
 TEST_F(OptionsTest, DifficultyIsNormalUnlessTheSettingsNameAnotherAndAppliesFromTheNextBattle) {
     struct Case {
         const char* options;
-        eDifficulty want;
+        Difficulty want;
         int logged;  // lines about an unknown value
     };
     const Case cases[] = {
-        {"", eDifficulty::Normal, 0},
-        {"difficulty=easy\n", eDifficulty::Easy, 0},
-        {"difficulty= Hard \n", eDifficulty::Hard, 0},
-        {"difficulty=\n", eDifficulty::Normal, 0},
-        {"difficulty=brutal\n", eDifficulty::Normal, 1},
+        {"", Difficulty::Normal, 0},
+        {"difficulty=easy\n", Difficulty::Easy, 0},
+        {"difficulty= Hard \n", Difficulty::Hard, 0},
+        {"difficulty=\n", Difficulty::Normal, 0},
+        {"difficulty=brutal\n", Difficulty::Normal, 1},
     };
     for (const Case& c : cases) {
         Stop();
@@ -162,13 +162,13 @@ TEST_F(OptionsTest, DifficultyIsNormalUnlessTheSettingsNameAnotherAndAppliesFrom
     // A change waits for the next battle, and is saved with the others.
     PassLogo();
     StartLevel(1);
-    ASSERT_EQ(game->playing, eDifficulty::Normal);
-    game->difficulty = eDifficulty::Hard;
+    ASSERT_EQ(game->playing, Difficulty::Normal);
+    game->difficulty = Difficulty::Hard;
     Key(TIDEK_ESCAPE);
     Click(kBackX, kBackY);
-    EXPECT_EQ(game->playing, eDifficulty::Normal);
+    EXPECT_EQ(game->playing, Difficulty::Normal);
     eng->tide->System_SetState(TIDE_INIFILE, "Res\\config.txt");
     EXPECT_STREQ(eng->tide->Ini_GetString("options", "difficulty", ""), "hard");
     game->LoadLevel(1);
-    EXPECT_EQ(game->playing, eDifficulty::Hard);
+    EXPECT_EQ(game->playing, Difficulty::Hard);
 }
