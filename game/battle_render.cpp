@@ -116,8 +116,6 @@ void cGame::render_game() {
 
     // The battle is over under the end-of-battle banner: nothing to act on.
     bool live = banner == BANNER_NONE;
-    if (live) boardview::RenderUnderUnits(*this);
-
     int imx = static_cast<int>(mx), imy = static_cast<int>(my);
     overcell = screenToCell(imx, imy);
     tcellpos p = cellToScreen(overcell.first, overcell.second);
@@ -125,6 +123,7 @@ void cGame::render_game() {
     // board only: not the turn-order bar, the rocks or the surface.
     cCell* c = boardinfo::OnPlayfield(overcell) ? GetCell(overcell) : nullptr;
     cUnit* over = c ? c->GetUnit() : nullptr;
+    if (live) boardview::RenderUnderUnits(*this, over);
     show_aim = false;
     bool outOfRange = false;
 
@@ -160,11 +159,14 @@ void cGame::render_game() {
     if (proj) proj->render();
     if (live) boardview::RenderOverUnits(*this, over);
     fx.Render();
-    RenderBanner();
 
+    // A crosshair goes under the health numbers, so it never hides one.
     tideSprite* far = outOfRange ? boardview::OutOfRangeCursor() : nullptr;
-    tideSprite* cursor = show_aim ? aim : far ? far : cur;
-    if (cursor) cursor->Render(mx, my);
+    tideSprite* cross = show_aim ? aim : far;
+    if (cross) cross->Render(mx, my);
+    for (cUnit* u : units) u->RenderHealth();
+    RenderBanner();
+    if (!cross && cur) cur->Render(mx, my);
 }
 
 // The grid's alpha ramp, one pixel wide: its lines are drawn from it, for a

@@ -1,5 +1,6 @@
 #include "game/board_overlay.h"
 
+#include "game/ai_reach.h"
 #include "game/board_info.h"
 #include "game/game.h"
 #include "gfx/font.h"
@@ -118,7 +119,34 @@ bool PlayerMayAct(const cGame& g) {
            !cGame::IsControlLocked();
 }
 
-void RenderUnderUnits(cGame& g) {
+std::vector<tcellpos> ThreatenedCells(cGame& g, const cUnit* hover) {
+    std::vector<const cUnit*> from;
+    if (g.tide->Input_GetKeyState(TIDEK_A + 'T' - 'A')) {
+        for (const cUnit* u : g.units)
+            if (!u->IsPlayerControlled()) from.push_back(u);
+    } else if (hover && !hover->IsPlayerControlled()) {
+        from.push_back(hover);
+    }
+    std::vector<tcellpos> cells;
+    for (int y = 1; y <= 9; ++y)
+        for (int x = 1; x <= 14; ++x)
+            for (const cUnit* e : from) {
+                const cCell* p = e->GetParent();
+                if (p && reach::StrikesAfterStep(p->GetX(), p->GetY(), e->GetSize(), e->GetRange(), x, y, 1)) {
+                    cells.emplace_back(x, y);
+                    break;
+                }
+            }
+    return cells;
+}
+
+void RenderUnderUnits(cGame& g, cUnit* hover) {
+    // The danger shows whoever acts, so it can be read while the creatures move.
+    if (tideSprite* hatch = cGame::NeedSprite("threat_hatch"))
+        for (tcellpos c : ThreatenedCells(g, hover)) {
+            tcellpos p = g.cellToScreen(c.first, c.second);
+            hatch->Render(static_cast<float>(p.first), static_cast<float>(p.second));
+        }
     if (!PlayerMayAct(g)) return;
     if (tideSprite* tint = cGame::NeedSprite("move_tint"))
         for (const cCell* c : boardinfo::StepCells(g, g.selunit))

@@ -157,6 +157,13 @@ void cUnit::Shoot(cCell* dest) {
     actionpoint = 0;
 }
 
+void cUnit::RenderHealth() const {
+    if (state != state_idle) return;
+    tcellpos c = CentrePoint();
+    if (tideFont* fnt = cGame::GetFont1())
+        fnt->printf(static_cast<float>(c.first), static_cast<float>(c.second), TEXT_CENTER, "%i", health);
+}
+
 void cUnit::update(float dt) {
     switch (state) {
     case state_idle:
@@ -191,7 +198,6 @@ void cUnit::render() {
     case state_idle:
         if (selected && plcontrolled && grid_sel1) grid_sel1->RenderEx(mx, my, 0, scale, 0);
         if (idle) idle->Render(mx, my);
-        if (tideFont* fnt = cGame::GetFont1()) fnt->printf(mx, my, TEXT_CENTER, "%i", health);
         break;
     case state_move:
         if (start_point && parent && move) {

@@ -45,6 +45,10 @@ public:
     cUnit& operator=(const cUnit&) = delete;
 
     virtual void render();
+    // The health number over the unit while it stands idle. Drawn after
+    // everything that may pass over the unit (the crosshair, the damage
+    // preview), so nothing covers it.
+    void RenderHealth() const;
     virtual void update(float dt);
     virtual bool Move(cCell* dest);
     // True when Move(dest) would be accepted now; changes nothing.

@@ -1,7 +1,8 @@
 // Writes the battle's information pictures:
 //   make_board_art <res folder>
 // board_info.png: the move tint, the in-reach mark, the out-of-range pointer,
-// the turn-order bar's marks, the damage tags and the unit panel.
+// the turn-order bar's marks, the damage tags, the unit panel and the
+// hatching of cells an enemy could strike.
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -52,6 +53,24 @@ void outOfRangeCursor(cairo_t* cr, double x, double y) {
     stroke(cr, rgb(0xFF5A5F), 3.5);
 }
 
+// Cells an enemy could strike: dark-edged red stripes running down to the
+// left, so the danger reads by its pattern even without its colour. The
+// stripes start on the cell's edges every 8 pixels, so neighbouring cells
+// join into one hatched field.
+void threatHatch(cairo_t* cr, double x, double y) {
+    cairo_save(cr);
+    cairo_rectangle(cr, x + 1, y + 1, 62, 62);
+    cairo_clip(cr);
+    for (int pass = 0; pass < 2; pass++) {
+        for (int k = -64; k < 64; k += 8) {
+            cairo_move_to(cr, x + k, y + 64);
+            cairo_line_to(cr, x + k + 64, y);
+        }
+        stroke(cr, pass == 0 ? withAlpha(pal::ink, 0.55) : rgb(0xFF5A5F, 0.95), pass == 0 ? 4.6 : 2.4);
+    }
+    cairo_restore(cr);
+}
+
 // A ring around a turn-order badge.
 void badgeRing(cairo_t* cr, double cx, double cy, const Color& c) {
     ellipse(cr, cx, cy, 25, 25);
@@ -94,6 +113,7 @@ bool writeBoardInfo(const std::string& dir) {
     tag(cr, 128, 64, 76, 22, rgb(0xC81D25));          // damage_tag 128, 64, 76, 22
     tag(cr, 128, 96, 76, 22, rgb(0x6A1B9A));          // damage_tag_kill 128, 96, 76, 22
     panel(cr, 0, 128, 400, 56);                       // info_panel 0, 128, 400, 56
+    threatHatch(cr, 256, 0);                          // threat_hatch 256, 0, 64, 64
     return c.save(dir + "/board_info.png");
 }
 

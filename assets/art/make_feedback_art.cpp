@@ -1,7 +1,8 @@
 // Writes the pictures and the particle file of the game's feedback:
 //   make_feedback_art <res folder>
-// feedback.png (the end-of-battle banner's plate, the help panel, the hit
-// flash, the bubble of the death burst and the won-level badge) and
+// feedback.png (the end-of-battle banner's and summary's plates, the help
+// panel, the hit flash, the bubble of the death burst, the won-level badge
+// and the stars earned and not) and
 // burst.psi (the death burst's 128-byte particle parameters).
 #include <cmath>
 #include <cstdint>
@@ -27,11 +28,37 @@ void paintPlate(cairo_t* cr, double x, double y, double w, double h, double r, d
     fill(cr, rgb(0xFFFFFF, 0.08));
 }
 
+// A five-pointed star with an ink outline: gold when earned, a hollow
+// outline when not (told apart by shape as well as colour).
+void paintStar(cairo_t* cr, double cx, double cy, double r, bool earned) {
+    for (int i = 0; i < 10; i++) {
+        double a = -M_PI / 2 + i * M_PI / 5;
+        double rr = i % 2 ? r * 0.45 : r;
+        double px = cx + rr * std::cos(a), py = cy + rr * std::sin(a);
+        if (i == 0)
+            cairo_move_to(cr, px, py);
+        else
+            cairo_line_to(cr, px, py);
+    }
+    cairo_close_path(cr);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    if (earned) {
+        radialFill(cr, cx - r * 0.2, cy - r * 0.3, r * 0.1, r, {{0, rgb(0xFFF3A0)}, {1, pal::sunDeep}}, true);
+        stroke(cr, pal::ink, r * 0.16);
+    } else {
+        fill(cr, rgb(0x06142B, 0.55), true);
+        stroke(cr, rgb(0xC9D3DF, 0.9), r * 0.12);
+    }
+}
+
 bool writePicture(const std::string& dir) {
-    Canvas c(1024, 544);
+    Canvas c(1024, 864);
     cairo_t* cr = c.cr();
     paintPlate(cr, 0, 0, 640, 440, 22, 0.86);    // help panel
     paintPlate(cr, 0, 448, 560, 88, 30, 0.62);   // banner plate
+    paintPlate(cr, 0, 544, 600, 312, 26, 0.84);  // end-of-battle summary plate
+    paintStar(cr, 784 + 20, 20, 18, true);       // star_on 784, 0, 40, 40
+    paintStar(cr, 832 + 20, 20, 18, false);      // star_off 832, 0, 40, 40
 
     // Hit flash: a soft white bloom over one cell.
     softGlow(cr, 656 + 32, 32, 32, rgb(0xFFFFFF, 0.85));

@@ -23,7 +23,8 @@ const char* const kScreenSprites[] = {
     "glow1", "sel1", "sel2", "button1", "button1Over", "button2", "button2Over", "button3",
     "button3Over", "chlvlbut", "chlvlbutover", "optionsback", "optionsbackover", "bgslider1",
     "bgslider2", "bgslider3", "orvo_logo", "arrow", "torpedo", "spike", "leavebattle",
-    "leavebattleover", "bannerplate", "helppanel", "hitflash", "bubbledot", "lvlwon"};
+    "leavebattleover", "bannerplate", "helppanel", "hitflash", "bubbledot", "lvlwon",
+    "summaryplate", "star_on", "star_off", "threat_hatch"};
 
 // Unit kinds' animations and turn sprites, all cut from one shared texture.
 const char* const kUnitAnimations[] = {
