@@ -1,5 +1,5 @@
-// The end of a battle: "Victory" or "Defeat" over the board for a moment, or
-// until a click or key, then the level choice.
+// The end of a battle: "Victory" or "Defeat" over the board until a fresh
+// click or key, then the level choice.
 #include <cmath>
 
 #include "game/game.h"
@@ -12,7 +12,9 @@
 
 namespace {
 
-const float kBannerSeconds = 2.0f;
+// Presses in the banner's first moment belong to the battle's last clicks,
+// not to a player who has read it.
+const float kBannerDeaf = 0.4f;
 // Over the surface strip above the playable rows, so the board reads on.
 const float kBannerX = 512, kBannerY = 46;
 
@@ -43,7 +45,7 @@ void cGame::EndBattle(bool won) {
 bool cGame::UpdateBanner(float dt) {
     if (banner == BANNER_NONE) return false;
     bannertime += dt;
-    if (AnyPress() || bannertime >= kBannerSeconds) {
+    if (AnyPress() && bannertime - dt >= kBannerDeaf) {
         banner = BANNER_NONE;
         fx.Clear();
         gamestate = GS_CHLVL;

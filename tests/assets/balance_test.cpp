@@ -41,7 +41,7 @@ struct Band {
     int min, max;
 };
 const Band kRamp[8] = {{18, 20}, {18, 20}, {18, 20}, {10, 18},
-                       {10, 18}, {10, 18}, {1, 10},  {1, 10}};
+                       {10, 18}, {8, 18},  {1, 10},  {1, 10}};
 
 TEST(Balance, DifficultyRampsUpSmoothly) {
     std::string config = Shipped("config.txt");

@@ -79,7 +79,7 @@ TEST_F(BattleTest, ClickWhileAComputerUnitActsDoesNothing) {
 }
 
 // Winning level n unlocks level n + 1 and nothing more, under a banner that
-// stays about two seconds (or until a click) before the level choice.
+// stays until a fresh click or key, then the level choice.
 TEST_F(BattleTest, WinUnlocksTheNextLevelOnlyUnderAVictoryBanner) {
     struct Case {
         int level, before, after, banner;
@@ -100,9 +100,10 @@ TEST_F(BattleTest, WinUnlocksTheNextLevelOnlyUnderAVictoryBanner) {
         EXPECT_EQ(w.game->banner, c.banner);
         EXPECT_EQ(w.game->maxlvl, c.after);
         EXPECT_TRUE(w.game->wonlevels & (1u << (c.level - 1)));
-        for (int i = 0; i < 18; ++i) w.Frame();  // 1.8 s
+        w.Click(10, 10);  // too soon after the battle's last click: still up
+        for (int i = 0; i < 600; ++i) w.Frame();  // a minute
         EXPECT_EQ(w.game->gamestate, GS_GAME);
-        w.Frame(0.25f);
+        w.Press(TIDEK_SPACE);
         EXPECT_EQ(w.game->gamestate, GS_CHLVL);
         EXPECT_EQ(w.game->banner, BANNER_NONE);
     }
@@ -118,6 +119,7 @@ TEST_F(BattleTest, DefeatShowsItsBannerUntilAClickAndUnlocksNothing) {
     w.Frame();
     EXPECT_EQ(w.game->banner, BANNER_DEFEAT);
     EXPECT_EQ(w.game->gamestate, GS_GAME);
+    for (int i = 0; i < 5; ++i) w.Frame();
     w.Click(10, 10);
     EXPECT_EQ(w.game->gamestate, GS_CHLVL);
     EXPECT_EQ(w.game->maxlvl, 2);

@@ -24,12 +24,22 @@ inline void BotDecide(BattleWorld& w, cUnit* me) {
     if (me == g.selunit && me->actionpoint > 0) w.Press(TIDEK_SPACE);
 }
 
+// Once a battle has ended under its banner, a key goes on to the level
+// choice, as a player who has read it would.
+inline void LeaveBanner(BattleWorld& w) {
+    if (w.game->banner == BANNER_NONE) return;
+    w.Frame(0.5f);
+    w.Press(TIDEK_SPACE);
+}
+
 // Plays the loaded battle until it ends or `turnLimit` turns have passed:
-// the bot for the player, the game's AI for the computer. `check` runs before
-// every step. True when the player's side is left standing.
+// the bot for the player, the game's AI for the computer, and leaves the
+// end banner. `check` runs before every step. True when the player's side is
+// left standing.
 inline bool PlayBattle(BattleWorld& w, int turnLimit, const std::function<void()>& check = {}) {
     cGame& g = *w.game;
-    for (int frames = 0; g.gamestate == GS_GAME && cGame::turn <= turnLimit && frames < 200000;) {
+    for (int frames = 0; g.gamestate == GS_GAME && g.banner == BANNER_NONE && cGame::turn <= turnLimit &&
+                         frames < 200000;) {
         if (check) check();
         cUnit* su = g.selunit;
         if (su && su->IsPlayerControlled() && !cGame::IsControlLocked()) {
@@ -40,6 +50,7 @@ inline bool PlayBattle(BattleWorld& w, int turnLimit, const std::function<void()
             ++frames;
         }
     }
+    LeaveBanner(w);
     return std::any_of(g.units.begin(), g.units.end(),
                        [](cUnit* u) { return u->IsPlayerControlled(); });
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "tests/game/battle_world.h"
+#include "tests/game/player_bot.h"
 
 namespace {
 
@@ -48,7 +49,8 @@ std::vector<uint64_t> Replay() {
     std::vector<uint64_t> hashes;
     std::size_t next = 0;
     int turn = cGame::turn;
-    for (int frame = 0; frame < 20000 && g.gamestate == GS_GAME && cGame::turn <= 40; ++frame) {
+    for (int frame = 0; frame < 20000 && g.gamestate == GS_GAME && g.banner == BANNER_NONE && cGame::turn <= 40;
+         ++frame) {
         if (cGame::turn != turn) {
             hashes.push_back(BattleHash(g));
             turn = cGame::turn;
@@ -62,6 +64,7 @@ std::vector<uint64_t> Replay() {
             w.Frame();
         }
     }
+    bot::LeaveBanner(w);
     hashes.push_back(BattleHash(g));
     return hashes;
 }
