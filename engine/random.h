@@ -12,6 +12,10 @@ public:
     int Int(int min, int max);         // both ends included
     float Float(float min, float max); // min + (max - min) * [0, 1]
 
+    // The whole generator, to keep it elsewhere and go on from it later.
+    uint32_t GetState() const { return state; }
+    void SetState(uint32_t s) { state = s ? s : 0x9E3779B9u; }
+
 private:
     uint32_t state = 0x9E3779B9u;
 };
