@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "game/board_info.h"
 #include "game/game.h"
 #include "game/interface.h"
 #include "units/projectile.h"
@@ -11,24 +10,24 @@
 
 namespace {
 
-// Which sides lost units in this frame's removal.
-struct Deaths {
-    bool player = false, computer = false;
-};
-
-// No computer unit left ends the level, as does no player unit; an empty
-// board is both. Only the death of the last computer unit is a victory and
-// only the death of the last player unit a defeat, each under its banner; a
-// level loaded without one of the sides goes back at once and unlocks nothing.
-void CheckLevelEnd(cGame& g, Deaths died) {
-    bool player = false, computer = false;
-    for (cUnit* u : g.units) (u->IsPlayerControlled() ? player : computer) = true;
-    if (!computer && died.computer)
+// The battle's end as the rules decided it: only the death of the last
+// computer unit is a victory and only the death of the last player unit a
+// defeat, each under its banner; a level loaded without one of the sides goes
+// back at once and unlocks nothing.
+void CheckLevelEnd(cGame& g) {
+    switch (cGame::battle.outcome) {
+    case BattleOutcome::Won:
         g.EndBattle(true);
-    else if (!player && died.player)
+        break;
+    case BattleOutcome::Lost:
         g.EndBattle(false);
-    else if (!computer || !player)
+        break;
+    case BattleOutcome::NoContest:
         g.gamestate = GS_CHLVL;
+        break;
+    case BattleOutcome::None:
+        break;
+    }
 }
 
 // The projectile and the units play on at the battle's pace, also under the
@@ -45,54 +44,12 @@ void AdvanceBoard(cGame& g, float dt) {
     for (cUnit* u : g.units) u->update(bdt);
 }
 
-// Every living unit keeps its one step per turn: a removal before the acting
-// unit moves `step` back with the list, and when the acting unit itself goes,
-// the unit that slides into its place acts next.
-Deaths RemoveDeadUnits(cGame& g) {
-    bool actingGone = false;
-    Deaths died;
-    for (std::size_t i = 0; i < g.units.size();) {
-        cUnit* u = g.units[i];
-        if (!u->IsDead()) {
-            ++i;
-            continue;
-        }
-        (u->IsPlayerControlled() ? died.player : died.computer) = true;
-        u->LeaveBoard();
-        // The acting unit is forgotten before it is destroyed, so that the
-        // next selection does not touch it.
-        if (g.selunit == u) g.selunit = nullptr;
-        delete u;
-        g.units.erase(g.units.begin() + static_cast<std::ptrdiff_t>(i));
-        if (i < g.step)
-            --g.step;
-        else if (i == g.step)
-            actingGone = true;
-    }
-    // The turn bar closes up over the gaps at once.
-    if (died.player || died.computer) g.PlaceTurnMarkers();
-    if (actingGone) {
-        if (g.step < g.units.size())
-            g.SelectUnit(static_cast<int>(g.step));
-        else
-            g.NextTurn();
-    }
-    return died;
-}
-
-void PlayerClick(cGame& g) {
-    cUnit* su = g.selunit;
-    g.overcell = g.screenToCell(static_cast<int>(g.mx), static_cast<int>(g.my));
-    g.selcell = g.GetCell(g.overcell);
-    if (!g.selcell) return;
-    if (cUnit* t = g.selcell->GetUnit()) {
-        if (boardinfo::InReach(g, su, t)) su->Shoot(g.selcell);
-        return;
-    }
-    if (cCell* dest = g.ClickMoveTarget(su, g.mx, g.my)) {
-        g.overcell = tcellpos(dest->GetX(), dest->GetY());
-        su->Move(dest);
-    }
+// The dead leave the board; the turn bar closes up over the gaps at once.
+void RemoveDeadUnits(cGame& g) {
+    battle::Removal r = battle::RemoveDead(cGame::battle);
+    if (!r.player && !r.computer) return;
+    g.SyncViews();
+    if (r.actingGone) g.SelectUnit(static_cast<int>(cGame::step));
 }
 
 }  // namespace
@@ -137,10 +94,10 @@ void cGame::update_game(float dt) {
         AdvanceBoard(*this, dt);
         return;
     }
-    Deaths died = RemoveDeadUnits(*this);
+    RemoveDeadUnits(*this);
     // Checked every frame, not only after a death, so that a level loaded
     // without one side ends on its first frame.
-    CheckLevelEnd(*this, died);
+    CheckLevelEnd(*this);
     if (banner != BANNER_NONE) return;
 
     NotLockableControlUpdate();
@@ -159,16 +116,10 @@ void cGame::NotLockableControlUpdate() {
 void cGame::ControlUpdate() {
     cUnit* su = selunit;
     if (su && su->actionpoint > 0 && su->IsPlayerControlled()) {
-        bool acted = false;
-        if (tide->Input_KeyDown(TIDEK_LBUTTON)) {
-            PlayerClick(*this);
-            acted = true;
-        } else if (tide->Input_KeyDown(TIDEK_SPACE)) {
-            // A boxed-in unit must always be able to pass.
-            su->Stay();
-            acted = true;
-        }
-        if (acted && su->actionpoint == 0) NextStep();
+        if (tide->Input_KeyDown(TIDEK_LBUTTON))
+            PlayerClickAt(mx, my);
+        else if (tide->Input_KeyDown(TIDEK_SPACE))
+            Perform(battle::Action::StayPut());  // a boxed-in unit must always be able to pass
     }
     if (selunit && !selunit->IsPlayerControlled() && !IsControlLocked()) AIMove();
 }

@@ -96,7 +96,8 @@ int AttackDamage(const BattleUnit& a, const BattleUnit& t) {
 
 bool Legal(const BattleState& s, const Action& a) {
     const BattleUnit* u = Acting(s);
-    if (!u || s.pending || s.outcome != BattleOutcome::None) return false;
+    // The dead act no more and are no target, even before they are removed.
+    if (!u || !Alive(*u) || s.pending || s.outcome != BattleOutcome::None) return false;
     switch (a.kind) {
     case Action::Stay:
         return true;
@@ -104,7 +105,7 @@ bool Legal(const BattleState& s, const Action& a) {
         return CanMove(s, *u, a.x, a.y);
     case Action::Attack: {
         const BattleUnit* t = Find(s, a.target);
-        return t && InReach(*u, *t);
+        return t && Alive(*t) && InReach(*u, *t);
     }
     }
     return false;
@@ -117,7 +118,7 @@ std::vector<Action> LegalActions(const BattleState& s) {
     out.push_back(Action::StayPut());
     for (tcellpos c : MoveTargets(s, u)) out.push_back(Action::MoveTo(c.first, c.second));
     for (const BattleUnit& t : s.units)
-        if (InReach(u, t)) out.push_back(Action::AttackUnit(t.id));
+        if (Alive(t) && InReach(u, t)) out.push_back(Action::AttackUnit(t.id));
     return out;
 }
 

@@ -60,8 +60,9 @@ bool InReach(const BattleUnit& a, const BattleUnit& t);
 // less `t`'s armor, never below 0.
 int AttackDamage(const BattleUnit& a, const BattleUnit& t);
 
-// True when the acting unit may take `a` now: nothing pending, the battle not
-// over, a move CanMove accepts, an attack on an enemy InReach.
+// True when the acting unit may take `a` now: it is alive, nothing is
+// pending, the battle is not over, a move CanMove accepts, an attack is on a
+// living enemy InReach.
 bool Legal(const BattleState& s, const Action& a);
 // Every legal action of the acting unit: Stay first, then moves in row
 // order, then attacks in acting order.

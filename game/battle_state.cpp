@@ -38,7 +38,6 @@ const int kBoardW = 16, kBoardH = 12;
 const int kMaxTurn = 1000000;
 
 const char* const kOutcomes[] = {"none", "won", "lost", "nocontest"};
-const char* const kDifficulties[] = {"easy", "normal", "hard"};
 
 std::string Float(float v) {
     char buf[32];
@@ -170,17 +169,6 @@ struct Hasher {
 };
 
 }  // namespace
-
-const char* DifficultyName(Difficulty d) { return kDifficulties[static_cast<int>(d)]; }
-
-bool ParseDifficulty(const std::string& name, Difficulty& out) {
-    for (int i = 0; i < 3; ++i)
-        if (name == kDifficulties[i]) {
-            out = static_cast<Difficulty>(i);
-            return true;
-        }
-    return false;
-}
 
 std::string WriteBattle(const BattleState& s, int resumes) {
     const BattleStats& st = s.stats;

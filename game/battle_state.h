@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-enum class Difficulty { Easy, Normal, Hard };
+#include "game/difficulty.h"
 
 // One unit on the board, with every value the rules read.
 struct BattleUnit {
@@ -101,6 +101,3 @@ uint64_t BattleHash(const BattleState& s);
 // a copy rolls exactly as the original would.
 void SeedBattle(BattleState& s, uint32_t seed);
 int RollBattle(BattleState& s, int min, int max);  // both ends included
-
-const char* DifficultyName(Difficulty d);  // "easy", "normal", "hard"
-bool ParseDifficulty(const std::string& name, Difficulty& out);

@@ -46,9 +46,7 @@ bool InReach(cGame& g, cUnit* a, cUnit* t) {
 }
 
 int AttackDamage(const cUnit* a, const cUnit* t) {
-    if (!a || !t) return 0;
-    int hit = a->melee ? a->damage : cProjectile::Ammo(a->ammotype);
-    return hit > t->armor ? hit - t->armor : 0;
+    return a && t ? battle::AttackDamage(a->Data(), t->Data()) : 0;
 }
 
 }  // namespace boardinfo

@@ -65,7 +65,8 @@ void RenderPanel(const cUnit* u, float x, const char* caption) {
     }
     FontStyle style(f, 0.8f, 0xFFFFFFFF);
     f->printf(x + 14, kPanelY + 30, TEXT_LEFT, "Health %i   Damage %i   Armor %i   Range %g",
-              u->GetHealth(), u->damage, u->armor, static_cast<double>(u->GetRange()));
+              u->GetHealth(), static_cast<int>(u->damage), static_cast<int>(u->armor),
+              static_cast<double>(u->GetRange()));
 }
 
 // The damage the acting unit's attack would deal, on a tag above the
@@ -108,7 +109,7 @@ void RenderTurnBar(cGame& g, const cUnit* hover) {
     if (tideFont* f = cGame::GetFont1()) {
         FontStyle style(f, 0.85f, 0xFFFFF3B0);
         f->printf(kTurnX, kTurnY - 10, TEXT_RIGHT, "Turn %i", cGame::turn);
-        f->printf(kDifficultyX, kTurnY - 10, TEXT_LEFT, "%s", DifficultyTitle(g.playing));
+        f->printf(kDifficultyX, kTurnY - 10, TEXT_LEFT, "%s", DifficultyTitle(cGame::battle.difficulty));
     }
 }
 

@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "engine/tide.h"
-#include "game/cell.h"
 #include "game/battle_fx.h"
+#include "game/battle_rules.h"
+#include "game/cell.h"
 #include "game/config.h"
 #include "game/difficulty.h"
+#include "units/unit_events.h"
 
 class cUnit;
 class cProjectile;
@@ -23,11 +25,9 @@ class tideFont;
 class tideDistortionMesh;
 class tideResourceManager;
 
-// Game states.
-const int GS_MMENU = 0;
-const int GS_OPTIONS = 1;
-const int GS_CHLVL = 2;
-const int GS_GAME = 3;
+// The screens. `gamestate` stays an int: a value outside these shows nothing
+// and the loop goes on.
+enum GameScreen : int { GS_MMENU = 0, GS_OPTIONS = 1, GS_CHLVL = 2, GS_GAME = 3 };
 
 // What the end-of-battle banner says.
 const int BANNER_NONE = 0;
@@ -42,10 +42,12 @@ const int ID_LEAVE_BATTLE = 11;
 extern tideSprite* grid_sel1;
 extern tideSprite* grid_sel2;
 
-class cGame {
+class cGame final : public cUnitEvents {
 public:
     cGame();
     ~cGame();
+    cGame(const cGame&) = delete;
+    cGame& operator=(const cGame&) = delete;
 
     static cGame* Instance() { return instance; }
 
@@ -77,10 +79,35 @@ public:
 
     // Level files (level.cpp) and turn order (turn.cpp).
     void LoadLevel(int n);
+    // Starts the battle of the level file `file` ("res\\lvl1.txt"); the
+    // dice are seeded from `seed`, or from the clock when it is 0.
+    void LoadLevelFile(const std::string& file, uint32_t seed = 0);
     void NextTurn();
     void PlaceTurnMarkers();  // the turn bar's slots, in the order of `units`
     void NextStep();
     void SelectUnit(int i);
+
+    // The battle state and its views (battle_views.cpp). `battle` is the
+    // single truth; `units`, `selunit`, the cells' units and `proj` show it
+    // and are brought in line with it by SyncViews after the rules change it.
+    void SyncViews();
+    cUnit* ViewOf(int id) const;  // null when the unit has no view
+    // Adds a unit made on its own (placed with SetParent) to the battle, last
+    // in the order, and makes it a view of its new record.
+    void AddUnit(cUnit* u);
+    // Reorders this turn's units as `order` lists them; its first unit acts.
+    void SetOrder(const std::vector<cUnit*>& order);
+    // The acting unit takes `a` on screen: the rules change the battle, the
+    // views show it, the action passes on. False when the rules refuse it.
+    bool Perform(const battle::Action& a);
+    // Does what a left click at screen point (sx, sy) does for the acting
+    // player unit: attack the enemy in reach there, or step toward it.
+    // False when the click does nothing.
+    bool PlayerClickAt(float sx, float sy);
+
+    // What the units report (cUnitEvents): hit numbers, death bursts, sounds.
+    void UnitHit(const cUnit& u, int lost, bool killed) override;
+    void UnitSound(HEFFECT snd) override;
 
     // Battle update and player control (battle.cpp).
     void update_game(float dt);
@@ -139,7 +166,6 @@ public:
     tideSprite* sliderbg1 = nullptr;
     tideSprite* sliderbg2 = nullptr;
     tideSprite* sliderbg3 = nullptr;
-    unsigned int step = 0;
     HSTREAM music = 0;
     HCHANNEL muschan = 0;
     int musicvolume = 50;
@@ -174,7 +200,6 @@ public:
     int speed = 50;            // battle pace 0..100 (speed slider), 50 = normal
     bool settingsUnsaved = false; // the settings folder could not be made; said once
     Difficulty difficulty = Difficulty::Normal;  // the setting, for the next battle
-    Difficulty playing = Difficulty::Normal;     // the battle's, fixed when its level loads
 
     // The battle's static layers (background and grid) composed into one
     // picture when a level is loaded, so a frame fills the window once for
@@ -238,7 +263,10 @@ public:
     static st_global global;
     static cProjectile* proj;
     static int locklvl;
-    static int turn;
+    // The battle being played, and the turn machine's counters in it.
+    static BattleState battle;
+    static int& turn;
+    static unsigned int& step;
 
 private:
     void Init();

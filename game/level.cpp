@@ -1,5 +1,6 @@
 // Level files: "res\lvl<n>.txt", one INI section per unit, read until the
 // first section without a kind name.
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -12,42 +13,18 @@ namespace {
 
 const int kMaxUnits = 49;
 
-template <class T>
-cUnit* Make() {
-    return new T();
-}
-
-struct KindWord {
-    const char* word;
-    cUnit* (*make)();
-};
-
-// A name selects the kind whose word it begins with.
-const KindWord kKindWords[] = {
-    {"Aqua", Make<cAqua>}, {"Bati", Make<cBati>},   {"Torp", Make<cTorp>},
-    {"Medu", Make<cMedu>}, {"Shark", Make<cShark>}, {"Paul", Make<cPaul>},
-};
-
 bool StartsWith(const std::string& s, const char* word) {
     return s.compare(0, std::strlen(word), word) == 0;
 }
 
-cUnit* MakeUnit(const std::string& name) {
-    for (const KindWord& k : kKindWords)
-        if (StartsWith(name, k.word)) return k.make();
-    return nullptr;
-}
-
-// Why a unit cannot stand with its anchor on `anchor`, or null when it can.
-const char* PlacementFault(cGame& g, cUnit* u, int x, int y) {
-    cCell* anchor = g.GetCell(tcellpos(x, y));
-    if (!anchor) return "is off the board";
-    cCell* cells[4];
-    int n = u->Footprint(anchor, cells);
-    for (int i = 0; i < n; ++i) {
-        if (!cells[i]) return "is off the board";
-        if (!cells[i]->NoUnit()) return "overlaps another unit";
-    }
+// Why `u` cannot stand where its record puts it, or null when it can.
+const char* PlacementFault(const BattleState& s, const BattleUnit& u) {
+    for (int dy = 0; dy < u.size; ++dy)
+        for (int dx = 0; dx < u.size; ++dx) {
+            int x = u.x + dx, y = u.y + dy;
+            if (x < 0 || y < 0 || x >= 16 || y >= 12) return "is off the board";
+            if (battle::UnitAt(s, x, y)) return "overlaps another unit";
+        }
     return nullptr;
 }
 
@@ -61,19 +38,30 @@ void ClearBattle(cGame& g) {
     delete cGame::proj;
     cGame::SetProjectile(nullptr);
     for (cCell& c : g.cells) c.RemUnit();
+    cGame::battle = BattleState();
 }
 
 }  // namespace
 
 void cGame::LoadLevel(int n) {
-    ClearBattle(*this);
-    curlvl = n;
-    playing = difficulty;  // a change on the options screen waits for the next battle
-    banner = BANNER_NONE;
-    fx.Clear();
-
     char file[32];
     std::snprintf(file, sizeof file, "res\\lvl%d.txt", n);
+    LoadLevelFile(file);
+    curlvl = n;
+}
+
+void cGame::LoadLevelFile(const std::string& fileName, uint32_t seed) {
+    ClearBattle(*this);
+    curlvl = 0;
+    banner = BANNER_NONE;
+    fx.Clear();
+    battle.level = fileName;
+    battle.difficulty = difficulty;  // a change on the options screen waits for the next battle
+    // The battle's dice are seeded once, here, and roll on in the state.
+    if (seed == 0) seed = static_cast<uint32_t>(std::llround(static_cast<double>(tide->Timer_GetTime()) * 1000.0));
+    SeedBattle(battle, seed);
+
+    const char* file = fileName.c_str();
     tide->System_SetState(TIDE_INIFILE, file);
 
     for (int i = 1; i <= kMaxUnits; ++i) {
@@ -82,27 +70,27 @@ void cGame::LoadLevel(int n) {
         // Copied: the engine's string buffer is reused by the next INI call.
         std::string name = tide->Ini_GetString(section, "name", "empty");
         if (StartsWith(name, "empty")) break;
-        cUnit* u = MakeUnit(name);
-        if (!u) {
+        const cUnitKind* kind = FindKind(name);
+        if (!kind) {
             tide->System_Log("unknown unit: %s", name.c_str());
             continue;
         }
-        int x = tide->Ini_GetInt(section, "x", 1);
-        int y = tide->Ini_GetInt(section, "y", 1);
-        if (const char* fault = PlacementFault(*this, u, x, y)) {
-            tide->System_Log("unit %s at %i %i %s, skipped", name.c_str(), x, y, fault);
-            delete u;
+        BattleUnit u = KindRecord(*kind);
+        u.x = tide->Ini_GetInt(section, "x", 1);
+        u.y = tide->Ini_GetInt(section, "y", 1);
+        if (const char* fault = PlacementFault(battle, u)) {
+            tide->System_Log("unit %s at %i %i %s, skipped", name.c_str(), u.x, u.y, fault);
             continue;
         }
-        u->SetParent(GetCell(tcellpos(x, y)));
-        units.push_back(u);
+        u.id = battle.nextid++;
+        battle.units.push_back(u);
     }
     // A level without both sides ends on its first frame and unlocks nothing;
     // a missing or broken file is the likely cause.
     bool player = false, computer = false;
-    for (cUnit* u : units) (u->IsPlayerControlled() ? player : computer) = true;
+    for (const BattleUnit& u : battle.units) (u.player ? player : computer) = true;
     if (!player || !computer) {
-        const char* missing = units.empty() ? "no units" : player ? "no computer unit" : "no player unit";
+        const char* missing = battle.units.empty() ? "no units" : player ? "no computer unit" : "no player unit";
         tide->System_Log("%s: %s", file, missing);
     }
 

@@ -69,6 +69,7 @@ cGame::cGame() {
     iface = nullptr;
 
     instance = this;
+    battle = BattleState();
     ForgetMissing();
     tide = tideCreate(TIDE_VERSION);
     resman = new tideResourceManager("Res\\allres.txt");
@@ -142,6 +143,7 @@ cGame::~cGame() {
     units.clear();
     delete proj;
     proj = nullptr;
+    battle = BattleState();
 
     delete gui;
     delete chlvlgui;

@@ -9,7 +9,9 @@ tideFont* cGame::fnt1 = nullptr;
 st_global cGame::global = {};
 cProjectile* cGame::proj = nullptr;
 int cGame::locklvl = 0;
-int cGame::turn = 0;
+BattleState cGame::battle;
+int& cGame::turn = cGame::battle.turn;
+unsigned int& cGame::step = cGame::battle.step;
 
 tideSprite* grid_sel1 = nullptr;
 tideSprite* grid_sel2 = nullptr;

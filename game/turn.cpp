@@ -1,37 +1,18 @@
-// Turn order: every unit acts once per turn, in an order drawn anew each turn.
-#include <vector>
-
+// Turn order: every unit acts once per turn, in an order drawn anew each turn
+// from the battle's own dice (the rules in battle_rules.cpp); here the views
+// follow.
 #include "game/game.h"
 #include "units/unit.h"
 
 void cGame::NextStep() {
-    step += 1;
-    if (step >= units.size()) NextTurn();
+    battle::NextStep(battle);
+    SyncViews();
     SelectUnit(static_cast<int>(step));
 }
 
 void cGame::NextTurn() {
-    turn += 1;
-    step = 0;
-    tide->Random_Seed(0);
-
-    // Each position draws source indices until one not taken yet comes up.
-    const int n = static_cast<int>(units.size());
-    std::vector<bool> taken(units.size(), false);
-    std::vector<cUnit*> order;
-    order.reserve(units.size());
-    for (int i = 0; i < n; ++i) {
-        int src;
-        do {
-            src = tide->Random_Int(0, n - 1);
-        } while (src < 0 || src >= n || taken[src]);
-        taken[src] = true;
-        order.push_back(units[src]);
-    }
-    units.swap(order);
-
-    PlaceTurnMarkers();
-    for (cUnit* u : units) u->NextTurn();
+    battle::NextTurn(battle);
+    SyncViews();
     SelectUnit(0);
 }
 

@@ -56,7 +56,7 @@ cProjectile::~cProjectile() {
 void cProjectile::update(float dt) {
     time += dt;
     if (time > ftime && !dead) {
-        if (target) target->GetDamage(dmg);
+        if (target) target->TakeShot(dmg);
         dead = true;
     }
 }

@@ -1,6 +1,7 @@
-// cProjectile: a ranged attack in flight. It flies in a straight line from
-// the shooter to its target at a fixed speed and deals its damage on arrival;
-// it holds a control lock for as long as it exists.
+// cProjectile: a ranged attack in flight, as the player sees it. It flies in
+// a straight line from the shooter to its target at a fixed speed and lands
+// the battle's pending hit on arrival; it holds a control lock for as long as
+// it exists.
 #pragma once
 
 #include "engine/tide.h"

@@ -1,15 +1,29 @@
 #include "units/unit.h"
 
-#include <cstdlib>
-
 #include "game/game.h"
 #include "gfx/animation.h"
 #include "gfx/font.h"
 #include "gfx/sprite.h"
 #include "res/resource_manager.h"
+#include "units/kinds.h"
 #include "units/projectile.h"
 
-cUnit::cUnit() : tide(tideCreate(TIDE_VERSION)) {}
+namespace {
+
+cCell* BoardCell(int x, int y) {
+    cGame* g = cGame::Instance();
+    return g ? g->GetCell(tcellpos(x, y)) : nullptr;
+}
+
+}  // namespace
+
+cUnit::cUnit() : tide(tideCreate(TIDE_VERSION)), solo(std::make_unique<BattleState>()) {
+    battle = solo.get();
+    id = solo->nextid++;
+    BattleUnit u;
+    u.id = id;
+    solo->units.push_back(u);
+}
 
 cUnit::~cUnit() {
     // A unit dropped in the middle of an action (a level left while its
@@ -19,6 +33,23 @@ cUnit::~cUnit() {
     delete move;
     delete attanim;
     tide->Release();
+}
+
+BattleUnit& cUnit::Data() const {
+    std::vector<BattleUnit>& v = battle->units;
+    if (hint < v.size() && v[hint].id == id) return v[hint];
+    int i = battle::IndexOf(*battle, id);
+    if (i < 0) return orphan;
+    hint = static_cast<std::size_t>(i);
+    return v[hint];
+}
+
+void cUnit::Bind(BattleState* s, int unitId, cUnitEvents* sink) {
+    battle = s;
+    id = unitId;
+    events = sink;
+    hint = 0;
+    solo.reset();
 }
 
 tideAnimation* cUnit::CopyAnimation(const char* name) {
@@ -41,13 +72,11 @@ void cUnit::Build(const cUnitKind& kind) {
     if (idle) idle->Play();
     if (move) move->Play();
     state = state_idle;
-    cellsize = kind.cellsize;
-    plcontrolled = kind.plcontrolled;
-    ammotype = kind.ammotype;
-    melee = kind.melee;
     title = kind.title ? kind.title : "";
-    SetParam(cGame::global.*kind.param);
-    actionpoint = 1;
+    BattleUnit& d = Data();
+    int keep = d.id;
+    d = KindRecord(kind);
+    d.id = keep;
 }
 
 void cUnit::SetParam(st_unitparam par) {
@@ -62,15 +91,17 @@ int cUnit::Footprint(const cCell* anchor, cCell* out[4]) const {
         out[0] = const_cast<cCell*>(anchor);
         return 1;
     }
-    cGame* g = cGame::Instance();
     int x = anchor->GetX(), y = anchor->GetY();
-    for (int i = 0; i < 4; ++i) out[i] = g->GetCell(tcellpos(x + i % 2, y + i / 2));
+    for (int i = 0; i < 4; ++i) out[i] = BoardCell(x + i % 2, y + i / 2);
     return 4;
 }
 
 void cUnit::SetParent(cCell* p) {
     parent = p;
     if (!p) return;
+    BattleUnit& d = Data();
+    d.x = p->GetX();
+    d.y = p->GetY();
     cCell* cells[4];
     int n = Footprint(p, cells);
     for (int i = 0; i < n; ++i)
@@ -95,73 +126,85 @@ tcellpos cUnit::MarkerPoint() const {
     return tcellpos(position * 50 + 487 - (maxposition * 50) / 2, 700);
 }
 
+void cUnit::Sound(HEFFECT snd) {
+    if (events) events->UnitSound(snd);
+}
+
+void cUnit::ShowHit(int lost, bool killed) {
+    if (events) events->UnitHit(*this, lost, killed);
+}
+
 void cUnit::GetDamage(int dmg) {
     bool alive = !IsDead();
-    int lost = dmg > armor ? dmg - armor : 0;
-    health -= lost;
-    // The board shows every strike, even one the armor takes whole.
-    if (cGame* g = cGame::Instance()) {
-        tcellpos c = CentrePoint();
-        float x = static_cast<float>(c.first), y = static_cast<float>(c.second);
-        g->fx.Hit(x, y, lost, cellsize);
-        if (alive && IsDead()) g->fx.Death(x, y, cellsize);
-    }
+    int lost = battle::Damage(*battle, id, dmg);
+    ShowHit(lost, alive && IsDead());
+}
+
+void cUnit::TakeShot(int dmg) {
+    bool alive = !IsDead();
+    int lost = battle::LandHit(*battle, id, dmg);
+    ShowHit(lost, alive && IsDead());
 }
 
 bool cUnit::CanMove(const cCell* dest) const {
-    if (!dest || !parent) return false;
-    int x = dest->GetX(), y = dest->GetY();
-    // The footprint must stay on the drawn board; tested first so that no
-    // cell off the grid is looked up.
-    if (x < 1 || y < 1 || x + cellsize > 15 || y + cellsize > 10) return false;
-    cCell* target[4];
-    int n = Footprint(dest, target);
-    for (int i = 0; i < n; ++i) {
-        // Own cells count as free: a 2x2 unit may step onto its footprint.
-        if (!target[i] || (target[i]->GetUnit() && target[i]->GetUnit() != this)) return false;
-    }
-    if (dest == parent) return false;
-    return std::abs(x - parent->GetX()) <= 1 && std::abs(y - parent->GetY()) <= 1;
+    return dest && parent && battle::CanMove(*battle, Data(), dest->GetX(), dest->GetY());
 }
 
 bool cUnit::Move(cCell* dest) {
-    if (!CanMove(dest)) return false;
-    state = state_move;
-    time = move_time;
-    start_point = parent;
-    LeaveBoard();
-    SetParent(dest);
-    cGame::LockControl();
-    actionpoint = 0;
-    tide->Effect_Play(snd_move);
+    battle::Effect e;
+    if (!CanMove(dest) || !battle::Apply(*battle, id, battle::Action::MoveTo(dest->GetX(), dest->GetY()), &e))
+        return false;
+    Show(e, nullptr);
     return true;
 }
 
 void cUnit::Shoot(cCell* dest) {
     cUnit* u = dest ? dest->GetUnit() : nullptr;
-    if (!u) return;
-    tcellpos src = CentrePoint();
-    tcellpos dst = u->CentrePoint();
-    if (melee) {
-        u->GetDamage(damage);
-        if (attanim) {
-            attanim->SetFrame(0);
-            attanim->Play();
-        }
-        state = state_attack;
+    battle::Effect e;
+    if (u && battle::Apply(*battle, id, battle::Action::AttackUnit(u->id), &e)) Show(e, u);
+}
+
+void cUnit::Stay() { battle::Apply(*battle, id, battle::Action::StayPut()); }
+
+void cUnit::Show(const battle::Effect& e, cUnit* target) {
+    switch (e.action.kind) {
+    case battle::Action::Stay:
+        break;
+    case battle::Action::Move:
+        // The unit stands on its new cells at once; only the drawing glides.
+        state = state_move;
+        time = move_time;
+        start_point = parent;
+        LeaveBoard();
+        SetParent(BoardCell(Data().x, Data().y));
         cGame::LockControl();
-    } else {
-        cGame::SetProjectile(new cProjectile(ammotype, src, dst, u));
+        Sound(snd_move);
+        break;
+    case battle::Action::Attack:
+        if (!target) break;
+        if (e.fired) {
+            auto* p = new cProjectile(ammotype, CentrePoint(), target->CentrePoint(), target);
+            if (battle->pending) p->dmg = battle->pending->damage;
+            cGame::SetProjectile(p);
+        } else {
+            target->ShowHit(e.lost, e.killed);
+            if (attanim) {
+                attanim->SetFrame(0);
+                attanim->Play();
+            }
+            state = state_attack;
+            cGame::LockControl();
+        }
+        Sound(snd_attack);
+        break;
     }
-    tide->Effect_Play(snd_attack);
-    actionpoint = 0;
 }
 
 void cUnit::RenderHealth() const {
     if (state != state_idle) return;
     tcellpos c = CentrePoint();
     if (tideFont* fnt = cGame::GetFont1())
-        fnt->printf(static_cast<float>(c.first), static_cast<float>(c.second), TEXT_CENTER, "%i", health);
+        fnt->printf(static_cast<float>(c.first), static_cast<float>(c.second), TEXT_CENTER, "%i", GetHealth());
 }
 
 void cUnit::update(float dt) {

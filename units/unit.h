@@ -1,15 +1,23 @@
-// cUnit: a piece on the battle board. It keeps its combat values, its place
-// on the board and its drawables, and plays one action out over several
-// frames (a gliding one-cell move or a melee strike); ranged attacks hand the
-// flight to a cProjectile.
+// cUnit: a piece on the battle board as the player sees it. What the unit is
+// (its kind, place, health and the rest the rules read) lives in its record in
+// a battle state; the cUnit draws it, glides it from cell to cell, plays its
+// strike and sounds, and reports hits to the game. Its Move, Shoot, Stay and
+// GetDamage run the battle's rules on that state and show what they did.
 #pragma once
 
+#include <memory>
+#include <ostream>
+
 #include "engine/tide.h"
+#include "game/battle_rules.h"
 #include "game/cell.h"
 #include "game/config.h"
+#include "units/unit_events.h"
 
 class tideAnimation;
 class tideSprite;
+class cUnit;
+struct cUnitKind;
 
 const int state_idle = 0;
 const int state_move = 1;
@@ -18,22 +26,19 @@ const int state_attack = 2;
 // Seconds a one-cell move takes.
 const float move_time = 3.0f;
 
-// What a kind binds and sets in its constructor. Resource names are keys of
-// the resource script; a null attack animation means a ranged kind.
-struct cUnitKind {
-    const char* idle;
-    const char* move;
-    const char* attack;
-    const char* turn_on;
-    const char* turn_off;
-    const char* snd_move;
-    const char* snd_attack;
-    bool plcontrolled;
-    int cellsize;
-    bool melee;
-    int ammotype;
-    st_unitparam st_global::*param;
-    const char* title;  // the kind's name as the unit panel shows it
+// One of the unit's values as the game's design names them (`u->health`),
+// read from and written to the unit's record in its battle state.
+template <class T, T BattleUnit::*M>
+class cUnitValue {
+public:
+    explicit cUnitValue(const cUnit* u) : u(u) {}
+    cUnitValue(const cUnitValue&) = delete;
+    cUnitValue& operator=(const cUnitValue& o) { return *this = static_cast<T>(o); }
+    operator T() const;
+    cUnitValue& operator=(T v);
+
+private:
+    const cUnit* u;
 };
 
 class cUnit {
@@ -54,7 +59,7 @@ public:
     // True when Move(dest) would be accepted now; changes nothing.
     bool CanMove(const cCell* dest) const;
     virtual void Shoot(cCell* dest);
-    virtual void Stay() { actionpoint = 0; }
+    virtual void Stay();
     virtual void GetDamage(int dmg);
     virtual void NextTurn() { actionpoint = 1; }
     virtual bool IsMedu() { return false; }
@@ -75,6 +80,20 @@ public:
         maxposition = maxpos;
     }
 
+    // The unit's record. A unit made on its own keeps it in a battle of its
+    // own; Bind moves the view onto a unit of another state.
+    BattleUnit& Data() const;
+    BattleState& Battle() const { return *battle; }
+    int Id() const { return id; }
+    void Bind(BattleState* s, int unitId, cUnitEvents* sink);
+    cUnitEvents* Events() const { return events; }
+
+    // Shows what the rules did for this unit's action (`target`: the
+    // attacked unit's view): the glide, the strike, the projectile, sounds.
+    void Show(const battle::Effect& e, cUnit* target);
+    // A projectile of `dmg` lands on this unit.
+    void TakeShot(int dmg);
+
     // The cells the unit covers when anchored at `anchor`, in the order
     // (x, y), (x+1, y), (x, y+1), (x+1, y+1); null for cells off the board.
     // Returns how many entries of `out` were written (1 or 4).
@@ -86,7 +105,18 @@ public:
     // Screen point of the turn-order marker's hot spot.
     tcellpos MarkerPoint() const;
 
-    int actionpoint = 1;
+    // The rules' values, in the unit's record.
+    cUnitValue<int, &BattleUnit::actionpoint> actionpoint{this};
+    cUnitValue<bool, &BattleUnit::player> plcontrolled{this};
+    cUnitValue<int, &BattleUnit::size> cellsize{this};
+    cUnitValue<bool, &BattleUnit::melee> melee{this};
+    cUnitValue<int, &BattleUnit::ammo> ammotype{this};
+    cUnitValue<int, &BattleUnit::health> health{this};
+    cUnitValue<int, &BattleUnit::armor> armor{this};
+    cUnitValue<int, &BattleUnit::damage> damage{this};
+    cUnitValue<float, &BattleUnit::range> range{this};
+
+    // What is only shown.
     tideAnimation* idle = nullptr;
     tideAnimation* move = nullptr;
     tideAnimation* attanim = nullptr;
@@ -94,21 +124,13 @@ public:
     tideSprite* turn_off = nullptr;
     HEFFECT snd_move = 0;
     HEFFECT snd_attack = 0;
-    bool plcontrolled = false;
     bool selected = false;
-    int cellsize = 1;
     cCell* parent = nullptr;
-    bool melee = false;
     int state = state_idle;
     float time = 0;
     cCell* start_point = nullptr;
-    int ammotype = 0;
     int position = 0;
     int maxposition = 0;
-    int health = 0;
-    int armor = 0;
-    int damage = 0;
-    float range = 0;
     const char* title = "";
 
 protected:
@@ -119,4 +141,29 @@ protected:
 
 private:
     tideAnimation* CopyAnimation(const char* name);
+    void Sound(HEFFECT snd);
+    void ShowHit(int lost, bool killed);
+
+    BattleState* battle;
+    std::unique_ptr<BattleState> solo;  // the battle of a unit made on its own
+    int id = 0;
+    cUnitEvents* events = nullptr;
+    mutable std::size_t hint = 0;   // where the record was last found
+    mutable BattleUnit orphan;      // stands in once the record is gone
 };
+
+template <class T, T BattleUnit::*M>
+cUnitValue<T, M>::operator T() const {
+    return u->Data().*M;
+}
+
+template <class T, T BattleUnit::*M>
+cUnitValue<T, M>& cUnitValue<T, M>::operator=(T v) {
+    u->Data().*M = v;
+    return *this;
+}
+
+template <class T, T BattleUnit::*M>
+std::ostream& operator<<(std::ostream& o, const cUnitValue<T, M>& v) {
+    return o << static_cast<T>(v);
+}

@@ -33,7 +33,7 @@ TEST_F(AITest, WeakestInRangeWinsTiesGoToTheEarlierUnit) {
     EXPECT_EQ(w.game->AIFindPriorityTarget(m), far);
     far->health = 5;
     EXPECT_EQ(w.game->AIFindPriorityTarget(m), near);
-    std::swap(w.game->units[1], w.game->units[2]);
+    w.SwapInOrder(1, 2);
     EXPECT_EQ(w.game->AIFindPriorityTarget(m), far);
 
     // Range checks hold at exactly the range and fail just beyond it.

@@ -54,20 +54,28 @@ public:
 
     cCell* Cell(int cx, int cy) { return game->GetCell(tcellpos(cx, cy)); }
     cUnit* UnitAt(int cx, int cy);
-    // A unit placed by hand and added to the turn order, without a level.
+    // A unit placed by hand and added to the battle, last in the turn
+    // order, without a level.
     template <class T>
     T* Place(int cx, int cy) {
         T* u = new T();
         u->SetParent(Cell(cx, cy));
-        game->units.push_back(u);
+        game->AddUnit(u);
         return u;
     }
     // Makes `u` the acting unit, as the turn machine would.
     void MakeActing(cUnit* u);
     // Replaces this turn's order; its first unit acts.
-    void SetOrder(const std::vector<cUnit*>& order) {
-        game->units = order;
-        MakeActing(order[0]);
+    void SetOrder(const std::vector<cUnit*>& order) { game->SetOrder(order); }
+    // Swaps two units in this turn's order; nothing else changes.
+    void SwapInOrder(std::size_t a, std::size_t b) {
+        std::swap(cGame::battle.units[a], cGame::battle.units[b]);
+        game->SyncViews();
+    }
+    // Takes `u` out of the battle, as if it had never been there.
+    void Remove(cUnit* u) {
+        cGame::battle.units.erase(cGame::battle.units.begin() + IndexOf(u));
+        game->SyncViews();
     }
     // Index of `u` in the turn order, -1 when it is gone.
     int IndexOf(const cUnit* u) const;

@@ -117,7 +117,7 @@ TEST(Turn, EachUnitActsOncePerTurnInAShuffledOrder) {
             EXPECT_TRUE(g.selunit->IsSelect());
             selected.insert(g.selunit);
             g.selunit->Stay();
-            w.Frame(0.37f);  // moves the clock so every turn is shuffled anew
+            w.Frame(0.37f);
             g.NextStep();
         }
         EXPECT_EQ(selected.size(), 6u);

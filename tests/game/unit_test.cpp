@@ -145,8 +145,7 @@ TEST_F(UnitTest, MarkersAndHealthLabels) {
     EXPECT_FLOAT_EQ(w.QuadsOf("aqua_off")[0].v[0].x, 437);
     EXPECT_EQ(w.QuadsOf("sel1").size(), 1u);  // only the acting unit
 
-    delete w.game->units.back();
-    w.game->units.pop_back();
+    w.Remove(w.game->units.back());
     w.game->NextTurn();
     w.Draw();
     xs.clear();

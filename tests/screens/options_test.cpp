@@ -162,13 +162,13 @@ TEST_F(OptionsTest, DifficultyIsNormalUnlessTheSettingsNameAnotherAndAppliesFrom
     // A change waits for the next battle, and is saved with the others.
     PassLogo();
     StartLevel(1);
-    ASSERT_EQ(game->playing, Difficulty::Normal);
+    ASSERT_EQ(cGame::battle.difficulty, Difficulty::Normal);
     game->difficulty = Difficulty::Hard;
     Key(TIDEK_ESCAPE);
     Click(kBackX, kBackY);
-    EXPECT_EQ(game->playing, Difficulty::Normal);
+    EXPECT_EQ(cGame::battle.difficulty, Difficulty::Normal);
     eng->tide->System_SetState(TIDE_INIFILE, "Res\\config.txt");
     EXPECT_STREQ(eng->tide->Ini_GetString("options", "difficulty", ""), "hard");
     game->LoadLevel(1);
-    EXPECT_EQ(game->playing, Difficulty::Hard);
+    EXPECT_EQ(cGame::battle.difficulty, Difficulty::Hard);
 }

@@ -1,0 +1,181 @@
+// The battle as a value: its text form, and the rules run at once agreeing
+// with the battle played out on screen.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "game/battle_ai.h"
+#include "tests/game/battle_world.h"
+
+// Failures show the battle as text.
+void PrintTo(const BattleState& s, std::ostream* os) { *os << "\n" << WriteBattle(s); }
+
+namespace {
+
+const std::vector<BattleWorld::Unit> kSkirmish = {{"Aqua", 2, 3},   {"Torp", 3, 6},  {"Bati", 2, 8},
+                                                  {"Medu", 11, 2},  {"Shark", 10, 5}, {"Paul", 11, 8}};
+
+// A simple player for tests: the weakest enemy in reach, else the step that
+// brings the unit nearest to any enemy, else stay.
+battle::Action PlayerChoice(const BattleState& s) {
+    battle::Action best = battle::Action::StayPut();
+    const BattleUnit* me = battle::Acting(s);
+    if (!me) return best;
+    int weakest = INT32_MAX;
+    float nearest = 1e20f;
+    for (const battle::Action& a : battle::LegalActions(s)) {
+        if (a.kind == battle::Action::Attack) {
+            const BattleUnit* t = battle::Find(s, a.target);
+            if (t->health < weakest) {
+                weakest = t->health;
+                best = a;
+            }
+        } else if (a.kind == battle::Action::Move && weakest == INT32_MAX) {
+            BattleUnit moved = *me;
+            moved.x = a.x;
+            moved.y = a.y;
+            for (const BattleUnit& e : s.units) {
+                float d = e.player ? 1e20f : battle::UnitDistance(moved, e);
+                if (d < nearest) {
+                    nearest = d;
+                    best = a;
+                }
+            }
+        }
+    }
+    return best;
+}
+
+// Plays the loaded battle on screen to its end: the test's player through
+// Perform, when the player could act (no lock, and the dead gone, as they are
+// before the game looks at input), the computer through the game's frames.
+void PlayOnScreen(BattleWorld& w, int turnLimit = 60) {
+    const BattleState& s = cGame::battle;
+    for (int f = 0; f < 100000 && s.outcome == BattleOutcome::None && s.turn <= turnLimit; ++f) {
+        const BattleUnit* u = battle::Acting(s);
+        bool settled = std::none_of(s.units.begin(), s.units.end(), [](const BattleUnit& b) { return b.health <= 0; });
+        if (u && u->player && settled && !cGame::IsControlLocked()) {
+            ASSERT_TRUE(w.game->Perform(PlayerChoice(s)));
+        }
+        w.Frame(0.25f);
+    }
+}
+
+// The same battle with every action resolved at once.
+void PlayAtOnce(BattleState& s, int turnLimit = 60) {
+    while (s.outcome == BattleOutcome::None && s.turn <= turnLimit) {
+        const BattleUnit* u = battle::Acting(s);
+        ASSERT_NE(u, nullptr);
+        ASSERT_TRUE(battle::Resolve(s, u->player ? PlayerChoice(s) : battle::EasyAction(s)));
+    }
+}
+
+// A battle some actions in, with every field away from its default; built
+// once.
+BattleState MidBattle() {
+    static const BattleState made = [] {
+        BattleWorld w;
+        w.Start(kSkirmish);
+        for (int i = 0; i < 6; ++i) {
+            const BattleUnit* u = battle::Acting(cGame::battle);
+            if (u->player) w.game->Perform(PlayerChoice(cGame::battle));
+            w.Settle();
+            w.Frame();
+        }
+        BattleState s = cGame::battle;
+        s.difficulty = Difficulty::Hard;
+        s.stats = {1, 2, 30, 4, 5, 6};
+        s.pending = PendingHit{s.units[0].id, s.units[1].id, 3};
+        s.units[1].range = 2.5f;
+        s.units[1].health = -2;
+        s.level = "res\\levels\\my level.txt";
+        return s;
+    }();
+    return made;
+}
+
+}  // namespace
+
+TEST(BattleText, RoundTripKeepsEveryFieldAndByte) {
+    BattleState s = MidBattle();
+    std::string text = WriteBattle(s, 1);
+    BattleState back;
+    int resumes = 0;
+    ASSERT_EQ(ReadBattle(text, back, nullptr, &resumes), BattleRead::Ok) << text;
+    EXPECT_EQ(back, s);
+    EXPECT_EQ(resumes, 1);
+    EXPECT_EQ(WriteBattle(back, 1), text);
+    EXPECT_EQ(BattleHash(back), BattleHash(s));
+    back.units[2].actionpoint ^= 1;
+    EXPECT_NE(BattleHash(back), BattleHash(s));
+}
+
+TEST(BattleText, DamagedOrNewerTextsAreRefusedWhole) {
+    const std::string good = WriteBattle(MidBattle());
+    auto edit = [&](const std::string& from, const std::string& to) {
+        std::string t = good;
+        std::size_t at = t.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        return at == std::string::npos ? t : t.replace(at, from.size(), to);
+    };
+    struct Case {
+        const char* what;
+        std::string text;
+        BattleRead want;
+    };
+    const Case cases[] = {
+        {"empty", "", BattleRead::Damaged},
+        {"cut short", good.substr(0, good.size() / 2), BattleRead::Damaged},
+        {"no end", edit("end\n", ""), BattleRead::Damaged},
+        {"text after the end", good + "unit id=99\n", BattleRead::Damaged},
+        {"binary", edit("turn", std::string("tu\0rn", 5)), BattleRead::Damaged},
+        {"older version 0", edit("battle 1", "battle 0"), BattleRead::Damaged},
+        {"newer version", edit("battle 1", "battle 2"), BattleRead::Newer},
+        {"unknown line", edit("stats", "weather calm\nstats"), BattleRead::Damaged},
+        {"unknown field", edit(" ap=", " mood=1 ap="), BattleRead::Damaged},
+        {"field out of order", edit("x=", "y=0 x="), BattleRead::Damaged},
+        {"bad number", edit("turn ", "turn x"), BattleRead::Damaged},
+        {"not a range", edit("range=2.5", "range=nan"), BattleRead::Damaged},
+        {"unknown difficulty", edit("difficulty hard", "difficulty brutal"), BattleRead::Damaged},
+        {"duplicate line", edit("turn", "turn 1\nturn"), BattleRead::Damaged},
+    };
+    for (const Case& c : cases) {
+        BattleState out;
+        out.turn = 77;
+        std::string why;
+        EXPECT_EQ(ReadBattle(c.text, out, &why), c.want) << c.what;
+        EXPECT_EQ(out.turn, 77) << c.what;  // left as it was
+        EXPECT_FALSE(why.empty()) << c.what;
+    }
+    // Every line well formed, the battle impossible.
+    const std::pair<const char*, void (*)(BattleState&)> impossible[] = {
+        {"off the board", [](BattleState& s) { s.units[0].x = 17 - s.units[0].size; }},
+        {"two on one cell", [](BattleState& s) { s.units[1].x = s.units[0].x, s.units[1].y = s.units[0].y; }},
+        {"two with one id", [](BattleState& s) { s.units[1].id = s.units[0].id; }},
+        {"id not below nextid", [](BattleState& s) { s.nextid = s.units[0].id; }},
+        {"step past the units", [](BattleState& s) { s.step = static_cast<unsigned>(s.units.size()); }},
+        {"dice stuck at zero", [](BattleState& s) { s.rng = 0; }},
+        {"shot at nobody", [](BattleState& s) { s.pending->target = 999; }},
+    };
+    for (auto [what, spoil] : impossible) {
+        BattleState s = MidBattle(), out;
+        spoil(s);
+        EXPECT_EQ(ReadBattle(WriteBattle(s), out), BattleRead::Damaged) << what;
+    }
+}
+
+// The screen spreads an action over frames (the glide, the flight, the dead
+// leaving on the next frame); resolved at once, the same battle ends the same.
+TEST(BattleRules, ResolvingAtOnceEndsAsTheBattleOnScreen) {
+    BattleWorld w;
+    w.Start(kSkirmish);
+    BattleState start = cGame::battle;
+    PlayOnScreen(w);
+    ASSERT_NE(cGame::battle.outcome, BattleOutcome::None);
+    BattleState fast = start;
+    PlayAtOnce(fast);
+    EXPECT_EQ(fast, cGame::battle);
+    EXPECT_GT(fast.stats.dealt, 0);
+    EXPECT_GT(fast.stats.actions, 0);
+}
