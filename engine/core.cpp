@@ -1,5 +1,6 @@
 #include "engine/core.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
@@ -13,6 +14,7 @@
 #endif
 
 #include "engine/crash_handler.h"
+#include "engine/file_sys.h"
 #include "engine/frame_pacer.h"
 #include "engine/ini.h"
 #include "engine/paths.h"
@@ -33,6 +35,18 @@ namespace {
 const double kMaxFrameTime = 0.1;
 // Recorded log lines kept for tests; older ones are dropped past this.
 const size_t kMaxLogLines = 200000;
+// The most one run writes into its log file: a game left logging for days
+// must not fill the disk.
+const size_t kMaxLogBytes = size_t(16) << 20;
+
+// "log.txt" -> "log.old.txt": where the previous run's log is kept.
+std::string oldLogName(const std::string& path) {
+    size_t slash = path.rfind('/');
+    size_t dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash) || dot == slash + 1)
+        return path + ".old";
+    return path.substr(0, dot) + ".old" + path.substr(dot);
+}
 }  // namespace
 
 Tide* tideCreate(int ver) {
@@ -234,10 +248,14 @@ void tideCore::System_Log(const char* format, ...) {
 }
 
 void tideCore::LogLine(const std::string& line) {
-    if (logHandle) {
-        fprintf(logHandle, "%s\n", line.c_str());
+    if (logHandle && logBytes <= kMaxLogBytes) {
+        logBytes += line.size() + 1;
+        if (logBytes > kMaxLogBytes)
+            fprintf(logHandle, "The log is full (%zu MiB); later lines are left out\n", kMaxLogBytes >> 20);
+        else
+            fprintf(logHandle, "%s\n", line.c_str());
         fflush(logHandle);
-    } else if (logToStderr) {
+    } else if (!logHandle && logToStderr) {
         fprintf(stderr, "%s\n", line.c_str());
     }
     if (logLines.size() >= kMaxLogLines)
@@ -265,13 +283,24 @@ bool tideCore::openLog() {
     // directory: a game must not litter the folder it was started from.
     std::string path = name[0] == '/' ? name : (stateDir.empty() ? "" : stateDir + "/" + name);
     size_t slash = path.rfind('/');
-    if (!path.empty() && (slash == 0 || tideMakeUserDir(path.substr(0, slash))))
-        logHandle = fopen(path.c_str(), "w");
+    int err = ENOENT;
+    if (!path.empty() && (slash == 0 || tideMakeUserDir(path.substr(0, slash)))) {
+        // The previous run's log is kept, so that the report of a crash
+        // survives the start that follows it. A link or a FIFO there is
+        // moved aside as it is, never followed.
+        tideSys::Replace(path, oldLogName(path));
+        err = tideSys::OpenLog(path, logHandle);
+    }
+    logBytes = 0;
     if (!logHandle) {
         // Nowhere to write: the game still plays, and says so where it can.
         logToStderr = true;
-        LogLine("Can't write the log file " + (path.empty() ? logFile : path) +
-                (stateDir.empty() ? " (no HOME)" : "") + "; logging to the standard error");
+        std::string why = stateDir.empty() && path.empty() ? " (no HOME)"
+                          : err == tideSys::kNotRegular  ? " (not a regular file)"
+                          : err == ELOOP                 ? " (a link)"
+                                                         : std::string(" (") + strerror(err) + ")";
+        LogLine("Can't write the log file " + (path.empty() ? logFile : path) + why +
+                "; logging to the standard error");
     }
     tideCrashLogTo(logHandle ? fileno(logHandle) : -1);
     return logHandle != nullptr;
@@ -434,19 +463,31 @@ std::string memoryName(const char* name) {
 
 void tideCore::SetMemoryFile(const char* name, const std::string& data) {
     if (name) memoryFiles[memoryName(name)] = data;
+    iniCache = IniCache();
 }
 
-bool tideCore::loadFile(const char* filename, std::string& out) {
+std::string tideCore::hostPath(const char* filename, bool forWrite) {
+    if (tideIsAbsolute(filename)) return filename;
+    return tideResolvePath(DataRoot(), filename, forWrite);
+}
+
+bool tideCore::loadFile(const char* filename, std::string& out, size_t cap, tideFileStatus* status) {
+    tideFileStatus none;
+    tideFileStatus& st = status ? *status : none;
+    st = {ENOENT, std::string(filename ? filename : "(null)") + ": no such file"};
     if (!filename || !*filename) return false;
     if (!memoryFiles.empty()) {
         auto it = memoryFiles.find(memoryName(filename));
         if (it != memoryFiles.end()) {
             out = it->second;
+            st = {};
             return true;
         }
     }
-    std::string path = tideResolvePath(DataRoot(), filename, false);
-    return !path.empty() && tideReadFile(path, out);
+    std::string path = hostPath(filename, false);
+    if (path.empty()) return false;
+    st = tideReadFile(path, out, cap);
+    return bool(st);
 }
 
 std::string tideCore::DataRoot() {
@@ -464,8 +505,15 @@ void tideCore::loaded(const char* filename, DWORD size) {
 
 void* tideCore::Resource_Load(const char* filename, DWORD* size) {
     std::string data;
-    if (!loadFile(filename, data)) {
-        if (firstLoadFailure(filename)) System_Log("Can't open file: %s", filename ? filename : "(null)");
+    tideFileStatus st;
+    if (!loadFile(filename, data, kTideDataCap, &st)) {
+        if (firstLoadFailure(filename)) {
+            const char* name = filename ? filename : "(null)";
+            if (st.Missing())
+                System_Log("Can't open file: %s", name);
+            else
+                System_Log("Can't open file: %s (%s)", name, st.why.c_str());
+        }
         if (size) *size = 0;
         return nullptr;
     }
@@ -486,52 +534,94 @@ const char* tideCore::Resource_MakePath(const char* filename) {
     return pathBuf.c_str();
 }
 
-bool tideCore::iniText(std::string& text) {
-    if (iniFile.empty()) return false;
-    if (loadFile(iniFile.c_str(), text)) return true;
-    if (missingIni.insert(iniFile).second) System_Log("INI file not found: %s", iniFile.c_str());
-    return false;
+bool tideCore::Ini_Load(const char* filename, tideIniFile& out) {
+    out = tideIniFile();
+    std::string text;
+    tideFileStatus st;
+    if (!loadFile(filename, text, kTideTextCap, &st)) {
+        if (firstLoadFailure(filename)) {
+            if (st.Missing())
+                System_Log("INI file not found: %s", filename ? filename : "(null)");
+            else
+                System_Log("Can't read INI file %s", st.why.c_str());
+        }
+        return false;
+    }
+    loaded(filename);
+    out = tideIniFile(text, filename);
+    return true;
+}
+
+const tideIniFile& tideCore::currentIni() {
+    if (iniFile.empty()) {
+        iniCache = IniCache();
+        return iniCache.file;
+    }
+    // Read again only when the file is another one or changed: a rename
+    // over it, a write, or a file appearing where there was none.
+    std::string path;
+    tideSys::Info now;
+    if (memoryFiles.empty() || !memoryFiles.count(memoryName(iniFile.c_str()))) {
+        path = hostPath(iniFile.c_str(), false);
+        if (path.empty() || tideSys::Stat(path, true, now) != 0) now = tideSys::Info();
+    }
+    if (iniCache.valid && iniCache.name == iniFile && iniCache.path == path &&
+        std::equal(std::begin(now.stamp), std::end(now.stamp), std::begin(iniCache.stat.stamp)) &&
+        now.size == iniCache.stat.size)
+        return iniCache.file;
+
+    iniCache = IniCache();
+    iniCache.valid = true;
+    iniCache.name = iniFile;
+    iniCache.path = path;
+    iniCache.stat = now;
+    std::string text;
+    tideFileStatus st;
+    if (loadFile(iniFile.c_str(), text, kTideTextCap, &st)) {
+        missingIni.erase(iniFile);
+        iniCache.file = tideIniFile(text, iniFile);
+    } else if (missingIni.insert(iniFile).second) {
+        if (st.Missing())
+            System_Log("INI file not found: %s", iniFile.c_str());
+        else
+            System_Log("Can't read INI file %s", st.why.c_str());
+    }
+    return iniCache.file;
 }
 
 const char* tideCore::Ini_GetString(const char* section, const char* name, const char* def_val) {
-    std::string text, value;
-    if (iniText(text) && tideIni::Get(text, section, name, value))
-        iniBuf = value;
-    else
-        iniBuf = def_val ? def_val : "";
+    const tideIniFile& f = currentIni();
+    iniBuf = section && name ? f.GetString(section, name, def_val ? def_val : "") : (def_val ? def_val : "");
     return iniBuf.c_str();
 }
 
 int tideCore::Ini_GetInt(const char* section, const char* name, int def_val) {
-    std::string text, value;
-    if (iniText(text) && tideIni::Get(text, section, name, value) && !value.empty())
-        return tideIni::ToInt(value);
-    return def_val;
+    return section && name ? currentIni().GetInt(section, name, def_val) : def_val;
 }
 
 float tideCore::Ini_GetFloat(const char* section, const char* name, float def_val) {
-    std::string text, value;
-    if (iniText(text) && tideIni::Get(text, section, name, value) && !value.empty())
-        return tideIni::ToFloat(value);
-    return def_val;
+    return section && name ? currentIni().GetFloat(section, name, def_val) : def_val;
 }
 
 void tideCore::Ini_SetString(const char* section, const char* name, const char* value) {
     if (iniFile.empty() || !section || !name) return;
-    std::string path = tideResolvePath(DataRoot(), iniFile.c_str(), true);
-    std::string text;
-    int err = 0;
-    // Only a file that is not there starts empty: writing over one that could
-    // not be read would replace every setting in it with this one key.
-    if (!path.empty() && !tideReadFile(path, text, &err) && err != ENOENT) {
-        System_Log("Can't read INI file %s: %s", path.c_str(), strerror(err));
-        return;
-    }
-    if (path.empty() ||
-        !tideWriteFileAtomic(path, tideIni::Set(text, section, name, value ? value : ""))) {
+    std::string path = hostPath(iniFile.c_str(), true);
+    bool read = false;
+    tideFileStatus st{ENOENT, iniFile + ": no folder for it"};
+    if (!path.empty())
+        st = tideUpdateFile(path, kTideTextCap, [&](std::string& text, bool) {
+            read = true;
+            text = tideIni::Set(text, section, name, value ? value : "");
+            return true;
+        });
+    if (!st && !read && !path.empty()) {
+        // Only a file that is not there starts empty: writing over one that
+        // could not be read would replace every setting in it with this one key.
+        System_Log("Can't read INI file %s", st.why.c_str());
+    } else if (!st) {
         // Once until a write succeeds: a save of several keys is one failure.
         if (failedIniWrites.insert(iniFile).second)
-            System_Log("Can't write INI file: %s", iniFile.c_str());
+            System_Log("Can't write INI file: %s (%s)", iniFile.c_str(), st.why.c_str());
     } else {
         missingIni.erase(iniFile);
         failedIniWrites.erase(iniFile);

@@ -11,7 +11,10 @@
 #include <vector>
 
 #include "engine/backend.h"
+#include "engine/file_sys.h"
+#include "engine/files.h"
 #include "engine/image_jobs.h"
+#include "engine/ini.h"
 #include "engine/input.h"
 #include "engine/random.h"
 #include "engine/tide.h"
@@ -46,6 +49,7 @@ public:
     void Resource_Free(void* res) override;
     const char* Resource_MakePath(const char* filename) override;
 
+    bool Ini_Load(const char* filename, tideIniFile& out) override;
     void Ini_SetInt(const char* section, const char* name, int value) override;
     int Ini_GetInt(const char* section, const char* name, int def_val) override;
     void Ini_SetFloat(const char* section, const char* name, float value) override;
@@ -126,7 +130,10 @@ public:
     void ClearSounds() override { sounds.clear(); }
     int ChannelVolume(HCHANNEL chn) const override;
     void SetMemoryFile(const char* name, const std::string& data) override;
-    void ClearMemoryFiles() override { memoryFiles.clear(); }
+    void ClearMemoryFiles() override {
+        memoryFiles.clear();
+        iniCache = IniCache();
+    }
 
     // --- for backends -----------------------------------------------------------
     tideInput& Input() { return input; }
@@ -171,13 +178,20 @@ private:
     // Milliseconds between real-time frames, 0: as fast as they come.
     double framePeriod(bool visible);
     bool openLog();
-    bool loadFile(const char* filename, std::string& out); // no log line
+    // A file's bytes by its name, at most `cap` of them; no log line.
+    bool loadFile(const char* filename, std::string& out, size_t cap = kTideDataCap,
+                  tideFileStatus* status = nullptr);
+    // The host path of a file name: data names under the data folder, any
+    // case; an absolute path exactly as given. "" when there is none.
+    std::string hostPath(const char* filename, bool forWrite);
     // A file that cannot be loaded is logged once, until it loads again: a
     // game that keeps asking for a broken file must not flood the log. Data
     // passed in memory (size not 0) is reported every time.
     bool firstLoadFailure(const char* filename, DWORD size = 0);
     void loaded(const char* filename, DWORD size = 0);
-    bool iniText(std::string& text); // text of the current INI file
+    // The current INI file (TIDE_INIFILE), parsed when first used after it was
+    // named or changed on disk.
+    const tideIniFile& currentIni();
     std::string DataRoot();
     void findUserDirs();
 
@@ -197,12 +211,20 @@ private:
     bool logToStderr = false; // a log file was asked for but cannot be written
 
     FILE* logHandle = nullptr;
+    size_t logBytes = 0;  // written into the log file this run
     std::vector<std::string> logLines;
     std::string pathBuf, iniBuf;
     std::set<std::string> missingIni; // INI names already reported missing
     std::set<std::string> failedLoads; // file names already reported unloadable
     std::set<std::string> failedIniWrites; // INI names already reported unwritable
     std::map<std::string, std::string> memoryFiles; // by normalised name
+    struct IniCache {
+        bool valid = false;
+        std::string name;          // TIDE_INIFILE as it was
+        std::string path;          // host path read, "" for a memory file
+        tideSys::Info stat;        // the file as it was read
+        tideIniFile file;
+    } iniCache;
 
     double startTime = 0; // backend clock at System_Initiate, milliseconds
 

@@ -2,10 +2,13 @@
 
 #include <strings.h>
 
+#include <cctype>
 #include <cfloat>
 #include <cmath>
 #include <cstdlib>
 #include <climits>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace tideIni {
@@ -60,6 +63,13 @@ bool keyLine(const std::string& line, std::string& key, size_t& valueStart) {
 
 bool same(const std::string& a, const char* b) { return strcasecmp(a.c_str(), b) == 0; }
 
+// The value of a key line from `valueStart`: trimmed, one pair of quotes removed.
+std::string valueOf(const std::string& line, size_t valueStart) {
+    std::string v = trim(line.substr(valueStart));
+    if (v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v.back() == v[0]) v = v.substr(1, v.size() - 2);
+    return v;
+}
+
 }  // namespace
 
 bool Get(const std::string& text, const char* section, const char* key, std::string& value) {
@@ -75,10 +85,7 @@ bool Get(const std::string& text, const char* section, const char* key, std::str
         std::string k;
         size_t vs;
         if (inSection && keyLine(line, k, vs) && same(k, key)) {
-            std::string v = trim(line.substr(vs));
-            if (v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v.back() == v[0])
-                v = v.substr(1, v.size() - 2);
-            value = v;
+            value = valueOf(line, vs);
             return true;
         }
     }
@@ -138,4 +145,137 @@ float ToFloat(const std::string& value) {
     return float(d);
 }
 
+bool ReadInt(const std::string& value, int& out) {
+    char* end = nullptr;
+    (void)strtoll(value.c_str(), &end, 10);
+    if (end == value.c_str()) return false;
+    out = ToInt(value);
+    return true;
+}
+
+bool ReadFloat(const std::string& value, float& out) {
+    char* end = nullptr;
+    (void)strtod(value.c_str(), &end);
+    if (end == value.c_str()) return false;
+    out = ToFloat(value);
+    return true;
+}
+
 }  // namespace tideIni
+
+// ---------------------------------------------------------------------------
+// The parsed file
+
+namespace {
+
+std::string lower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+}  // namespace
+
+struct tideIniFile::Data {
+    struct Section {
+        std::string name;
+        std::vector<std::pair<std::string, std::string>> keys;  // first of each name only
+        std::unordered_map<std::string, size_t> byKey;          // lower-case key -> index in keys
+    };
+    std::vector<Section> sections;
+    std::unordered_map<std::string, size_t> byName;  // lower-case section name -> index
+};
+
+tideIniFile::tideIniFile(const std::string& text, std::string fileName) : name(std::move(fileName)) {
+    auto d = std::make_shared<Data>();
+    Data::Section* cur = nullptr;  // keys before the first header belong to no section
+    size_t i = 0;
+    while (i < text.size()) {
+        size_t nl = text.find('\n', i);
+        if (nl == std::string::npos) nl = text.size();
+        std::string line = text.substr(i, nl - i);
+        i = nl + 1;
+        std::string header, key;
+        size_t vs = 0;
+        if (tideIni::headerName(line, header)) {
+            auto [it, added] = d->byName.emplace(lower(header), d->sections.size());
+            if (added) d->sections.push_back({header, {}, {}});
+            cur = &d->sections[it->second];
+        } else if (cur && tideIni::keyLine(line, key, vs)) {
+            if (cur->byKey.emplace(lower(key), cur->keys.size()).second)
+                cur->keys.emplace_back(key, tideIni::valueOf(line, vs));
+        }
+    }
+    data = std::move(d);
+}
+
+bool tideIniFile::Empty() const { return !data || data->sections.empty(); }
+
+std::vector<std::string> tideIniFile::Sections() const {
+    std::vector<std::string> out;
+    if (data)
+        for (const Data::Section& s : data->sections) out.push_back(s.name);
+    return out;
+}
+
+tideIniSection tideIniFile::Section(std::string_view section) const {
+    tideIniSection s;
+    s.name = std::string(section);
+    if (!data) return s;
+    auto it = data->byName.find(lower(section));
+    if (it == data->byName.end()) return s;
+    s.data = data;
+    s.index = it->second;
+    s.name = data->sections[it->second].name;
+    return s;
+}
+
+bool tideIniFile::Has(std::string_view section, std::string_view key) const {
+    return Section(section).Has(key);
+}
+
+std::string tideIniFile::GetString(std::string_view section, std::string_view key,
+                                   const std::string& def) const {
+    return Section(section).GetString(key, def);
+}
+
+int tideIniFile::GetInt(std::string_view section, std::string_view key, int def) const {
+    return Section(section).GetInt(key, def);
+}
+
+float tideIniFile::GetFloat(std::string_view section, std::string_view key, float def) const {
+    return Section(section).GetFloat(key, def);
+}
+
+const std::string* tideIniSection::Find(std::string_view key) const {
+    if (!data) return nullptr;
+    const auto& s = data->sections[index];
+    auto it = s.byKey.find(lower(key));
+    return it == s.byKey.end() ? nullptr : &s.keys[it->second].second;
+}
+
+std::vector<std::string> tideIniSection::Keys() const {
+    std::vector<std::string> out;
+    if (data)
+        for (const auto& [k, v] : data->sections[index].keys) out.push_back(k);
+    return out;
+}
+
+bool tideIniSection::Has(std::string_view key) const { return Find(key) != nullptr; }
+
+std::string tideIniSection::GetString(std::string_view key, const std::string& def) const {
+    const std::string* v = Find(key);
+    return v ? *v : def;
+}
+
+int tideIniSection::GetInt(std::string_view key, int def) const {
+    const std::string* v = Find(key);
+    int out = def;
+    return v && tideIni::ReadInt(*v, out) ? out : def;
+}
+
+float tideIniSection::GetFloat(std::string_view key, float def) const {
+    const std::string* v = Find(key);
+    float out = def;
+    return v && tideIni::ReadFloat(*v, out) ? out : def;
+}

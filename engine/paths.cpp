@@ -1,7 +1,6 @@
 #include "engine/paths.h"
 
 #include <dirent.h>
-#include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -89,6 +88,8 @@ std::string cwd() {
 }
 
 }  // namespace
+
+bool tideIsAbsolute(const std::string& path) { return !path.empty() && path[0] == '/'; }
 
 std::string tideResolvePath(const std::string& base, const char* name, bool forWrite) {
     if (!name || !*name) return "";
@@ -199,63 +200,4 @@ bool tideMakeUserDir(const std::string& dir) {
         i = j + 1;
     }
     return isDir(dir);
-}
-
-void (*tideBeforeRenameHook)() = nullptr;
-
-bool tideWriteFileAtomic(const std::string& path, const std::string& contents) {
-    // One fixed temporary name: a save killed before its rename leaves at most
-    // this one file, which the next save truncates and reuses.
-    std::string tmp = path + ".tmp";
-    int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) return false;
-    const char* p = contents.data();
-    size_t left = contents.size();
-    bool ok = true;
-    while (left > 0) {
-        ssize_t w = write(fd, p, left);
-        if (w < 0) {
-            if (errno == EINTR) continue;
-            ok = false;
-            break;
-        }
-        p += w;
-        left -= size_t(w);
-    }
-    if (ok && fsync(fd) != 0) ok = false;
-    if (close(fd) != 0) ok = false;
-    if (ok && tideBeforeRenameHook) tideBeforeRenameHook();
-    if (ok && rename(tmp.c_str(), path.c_str()) != 0) ok = false;
-    if (!ok) {
-        unlink(tmp.c_str());
-        return false;
-    }
-    // Make the rename itself durable.
-    size_t slash = path.rfind('/');
-    std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-    int dfd = open(dir.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dfd >= 0) {
-        fsync(dfd);
-        close(dfd);
-    }
-    return true;
-}
-
-bool tideReadFile(const std::string& path, std::string& out, int* error) {
-    int dummy;
-    int& err = error ? *error : dummy;
-    err = 0;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f) {
-        err = errno;
-        return false;
-    }
-    out.clear();
-    char buf[65536];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof(buf), f)) > 0) out.append(buf, n);
-    if (ferror(f)) err = errno ? errno : EIO;
-    fclose(f);
-    if (!err && isDir(path)) err = EISDIR;
-    return err == 0;
 }

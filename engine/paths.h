@@ -1,9 +1,16 @@
-// Host file system helpers: Windows-style names resolved case-insensitively
-// under the data folder, finding the data folder, atomic file writes.
+// Where files are: Windows-style data names resolved case-insensitively under
+// the data folder, finding the data folder, the user's own folders. Reading
+// and writing them is the file layer's (engine/files.h).
 #pragma once
 
 #include <string>
 #include <vector>
+
+#include "engine/files.h"
+
+// True for a host path taken exactly as given: the user's files, named from
+// their folders. Data names ("Res\\config.txt") are relative to the data folder.
+bool tideIsAbsolute(const std::string& path);
 
 // Resolves `name` ("Res\\allres.txt", "res/lvl1.txt", or an absolute path)
 // under `base`: back slashes are separators and each component that does not
@@ -41,14 +48,3 @@ bool tidePortableMarker();
 // Creates `dir` and its missing parents, each new one readable by the user
 // only; true when the folder exists afterwards.
 bool tideMakeUserDir(const std::string& dir);
-
-// Writes the whole file through a temporary file in the same folder, flushed
-// to disk and renamed over the target, so a crash never leaves a partial file.
-bool tideWriteFileAtomic(const std::string& path, const std::string& contents);
-
-// Test hook: called after the temporary file is on disk, just before the rename.
-extern void (*tideBeforeRenameHook)();
-
-// Reads a whole host file; false when it cannot be read, with the errno
-// value in `error` when given (ENOENT: there is no such file).
-bool tideReadFile(const std::string& path, std::string& out, int* error = nullptr);

@@ -93,6 +93,8 @@ enum tideStringState {
 
 typedef bool (*tideCallback)();
 
+class tideIniFile;
+
 // Windows virtual-key codes, as the game uses them.
 enum {
     TIDEK_LBUTTON = 0x01,
@@ -203,7 +205,17 @@ public:
     // Returns a pointer to an internal buffer valid until the next call.
     virtual const char* Resource_MakePath(const char* filename) = 0;
 
+    // An INI file read and parsed once, to read through the handle it fills
+    // (engine/ini.h). A relative name is a data file found as Resource_Load
+    // finds it; an absolute path is the user's file, taken exactly as given.
+    // False when the file is missing or cannot be read (not a regular file,
+    // too large), which leaves `out` empty and is logged once, until the file
+    // loads again.
+    virtual bool Ini_Load(const char* filename, tideIniFile& out) = 0;
+
     // INI access on the file named by TIDE_INIFILE (Windows profile semantics).
+    // The file is read when first used after it is named or changes on disk;
+    // a value that is not a number reads as the default.
     virtual void Ini_SetInt(const char* section, const char* name, int value) = 0;
     virtual int Ini_GetInt(const char* section, const char* name, int def_val) = 0;
     virtual void Ini_SetFloat(const char* section, const char* name, float value) = 0;

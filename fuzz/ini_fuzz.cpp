@@ -63,10 +63,16 @@ void CheckEngineReads(FuzzEngine& fe, const std::string& text, const std::string
 
     if (fe.tide->Ini_GetString(s, k, "\x01") != (found ? v : std::string("\x01")))
         Fail("Ini_GetString differs from the text's value", section, key);
-    bool number = found && !v.empty();
-    if (fe.tide->Ini_GetInt(s, k, -7) != (number ? tideIni::ToInt(v) : -7))
+    // A value that is no number keeps the default.
+    int n = -7;
+    float x = -7.5f;
+    if (found) {
+        tideIni::ReadInt(v, n);
+        tideIni::ReadFloat(v, x);
+    }
+    if (fe.tide->Ini_GetInt(s, k, -7) != n)
         Fail("Ini_GetInt differs from the text's value", section, key);
-    if (!SameFloat(fe.tide->Ini_GetFloat(s, k, -7.5f), number ? tideIni::ToFloat(v) : -7.5f))
+    if (!SameFloat(fe.tide->Ini_GetFloat(s, k, -7.5f), x))
         Fail("Ini_GetFloat differs from the text's value", section, key);
 }
 

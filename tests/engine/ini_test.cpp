@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cmath>
@@ -107,7 +108,9 @@ TEST_F(IniFile, ASaveInterruptedBeforeTheRenameLeavesTheOldFileIntact) {
     pid_t pid = fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
-        tideBeforeRenameHook = [] { _exit(3); }; // the crash, right before the rename
+        tideSaveHook = [](tideSaveStep step, const std::string&) {
+            if (step == tideSaveStep::BeforeRename) _exit(3);  // the crash, right before the rename
+        };
         e.tide->Ini_SetInt("options", "music", 0);
         _exit(0);
     }
@@ -136,6 +139,100 @@ TEST_F(IniFile, AFileThatCannotBeReadIsLeftAloneWithOneLogLine) {
     EXPECT_STREQ(target, "/proc/self/mem");
     EXPECT_EQ(e.LogCount("config.txt: Input/output error"), 3);
     EXPECT_EQ(e.LogCount("Can't read INI file"), 3);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(IniHandle, AFileParsedOnceReadsAsTheTextFunctionsDo) {
+    const std::string text =
+        "; levels\nstray=1\n[Unit1]\nName = Aqua\nx=3\nx=4\n[other]\nname=\"Paul\"\n"
+        "[UNIT1]\ny=abc\nz=\nw=12x\nx=9\n[empty]\n";
+    tideIniFile f(text, "res\\lvl1.txt");
+    EXPECT_EQ(f.Name(), "res\\lvl1.txt");
+    EXPECT_EQ(f.Sections(), (std::vector<std::string>{"Unit1", "other", "empty"}));
+    for (const std::string& s : f.Sections())
+        for (const char* key : {"name", "x", "y", "z", "w", "stray"}) {
+            std::string v;
+            bool has = tideIni::Get(text, s.c_str(), key, v);
+            EXPECT_EQ(f.Has(s, key), has) << s << " " << key;
+            EXPECT_EQ(f.GetString(s, key, "-"), has ? v : "-") << s << " " << key;
+        }
+
+    tideIniSection u = f.Section("unit1");
+    EXPECT_TRUE(u.Exists());
+    EXPECT_EQ(u.Name(), "Unit1");
+    EXPECT_EQ(u.Keys(), (std::vector<std::string>{"Name", "x", "y", "z", "w"}));
+    EXPECT_EQ(u.GetInt("X", 0), 3);  // the first one
+    // Numbers: a value that is none keeps the default; trailing text is ignored.
+    EXPECT_EQ(u.GetInt("y", 7), 7);
+    EXPECT_EQ(u.GetInt("z", 7), 7);
+    EXPECT_EQ(u.GetInt("w", 7), 12);
+    EXPECT_FLOAT_EQ(u.GetFloat("y", 1.5f), 1.5f);
+    EXPECT_EQ(u.GetInt("missing", -1), -1);
+
+    tideIniSection none = f.Section("unit2");
+    EXPECT_FALSE(none.Exists());
+    EXPECT_EQ(none.Name(), "unit2");
+    EXPECT_EQ(none.GetString("name", "empty"), "empty");
+    EXPECT_TRUE(tideIniFile().Empty());
+    EXPECT_FALSE(f.Empty());
+
+    // A section read later needs nothing of the file object it came from.
+    tideIniSection kept;
+    {
+        tideIniFile g("[a]\nk=v\n");
+        kept = g.Section("A");
+    }
+    EXPECT_EQ(kept.GetString("k"), "v");
+}
+
+TEST_F(IniFile, LoadFindsDataInAnyCaseButTakesTheUsersPathsExactly) {
+    e.WriteFile("res/Level.TXT", "[unit1]\nname=Aqua\n");
+    tideIniFile f;
+    ASSERT_TRUE(e.tide->Ini_Load("Res\\level.txt", f));
+    EXPECT_EQ(f.GetString("UNIT1", "NAME"), "Aqua");
+    EXPECT_EQ(f.Name(), "Res\\level.txt");
+
+    // The user's folders: no other case, no back slash for a separator.
+    e.WriteFile("Cfg/thalomir/config.txt", "[options]\nmusic=1\n");
+    e.WriteFile("a\\b/config.txt", "[options]\nmusic=2\n");
+    EXPECT_FALSE(e.tide->Ini_Load(e.Path("cfg/thalomir/config.txt").c_str(), f));
+    EXPECT_TRUE(f.Empty());
+    ASSERT_TRUE(e.tide->Ini_Load(e.Path("a\\b/config.txt").c_str(), f));
+    EXPECT_EQ(f.GetInt("options", "music", 0), 2);
+    e.WriteFile("a/b/config.txt", "[options]\nmusic=3\n");
+    ASSERT_TRUE(e.tide->Ini_Load(e.Path("a\\b/config.txt").c_str(), f));
+    EXPECT_EQ(f.GetInt("options", "music", 0), 2);
+
+    // A FIFO is refused at once, and said once.
+    ASSERT_EQ(mkfifo(e.Path("res/fifo.txt").c_str(), 0600), 0);
+    e.hl->ClearLog();
+    EXPECT_FALSE(e.tide->Ini_Load("res\\fifo.txt", f));
+    EXPECT_FALSE(e.tide->Ini_Load("res\\fifo.txt", f));
+    EXPECT_EQ(e.LogCount("fifo.txt: not a regular file"), 1);
+}
+
+TEST_F(IniFile, TheCurrentFileIsReadAgainWhenItChangesAndNumbersThatAreNoneGiveTheDefault) {
+    e.WriteFile("res/config.txt", "[options]\nspeed=abc\nmusic=30\n");
+    e.tide->System_SetState(TIDE_INIFILE, "Res\\config.txt");
+    EXPECT_EQ(e.tide->Ini_GetInt("options", "speed", 50), 50);
+    EXPECT_FLOAT_EQ(e.tide->Ini_GetFloat("options", "speed", 0.5f), 0.5f);
+    EXPECT_EQ(e.tide->Ini_GetInt("options", "music", 50), 30);
+    // Replaced behind the engine's back, as another program saves it.
+    std::string tmp = e.Path("res/other.txt");
+    e.WriteFile("res/other.txt", "[options]\nmusic=31\n");
+    ASSERT_EQ(rename(tmp.c_str(), e.Path("res/config.txt").c_str()), 0);
+    EXPECT_EQ(e.tide->Ini_GetInt("options", "music", 50), 31);
+    // Written by the engine itself.
+    e.tide->Ini_SetInt("options", "music", 32);
+    EXPECT_EQ(e.tide->Ini_GetInt("options", "music", 50), 32);
+    // A string read stays valid over the next read.
+    const char* a = e.tide->Ini_GetString("options", "music", "");
+    std::string copy = a;
+    e.tide->Ini_GetString("options", "speed", "");
+    EXPECT_EQ(copy, "32");
 }
 
 }  // namespace

@@ -189,4 +189,48 @@ TEST(UserFolders, TheLogGoesToTheStateFolderWhateverTheWorkingDirectory) {
     ASSERT_EQ(system(("rm -rf " + dir).c_str()), 0);
 }
 
+TEST(UserFolders, TheLastRunsLogIsKeptAndALinkOrFifoThereIsNeitherFollowedNorWaitedFor) {
+    alarm(60);  // a FIFO waited for would hang the test here
+    std::string dir = MakeTempDir();
+    Env env{{"XDG_STATE_HOME", (dir + "/state").c_str()}};
+    const std::string log = dir + "/state/thalomir/log.txt", old = dir + "/state/thalomir/log.old.txt";
+    auto run = [](const char* line) {
+        HeadlessEngine e("", false);
+        e.tide->System_SetState(TIDE_LOGFILE, "log.txt");
+        e.tide->System_Log("%s", line);
+    };
+    auto read = [](const std::string& path) {
+        std::string text;
+        tideReadFile(path, text);
+        return text;
+    };
+    run("first");
+    run("second");
+    run("third");
+    EXPECT_EQ(read(log), "third\n");
+    EXPECT_EQ(read(old), "second\n") << "the run before, with its crash report";
+
+    const std::string victim = dir + "/victim";
+    ASSERT_TRUE(tideWriteFileAtomic(victim, "precious"));
+    ASSERT_EQ(unlink(log.c_str()), 0);
+    ASSERT_EQ(symlink(victim.c_str(), log.c_str()), 0);
+    run("fourth");
+    EXPECT_EQ(read(victim), "precious");
+    EXPECT_EQ(read(log), "fourth\n");
+    struct stat st;
+    ASSERT_EQ(lstat(old.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link moved aside as it was";
+
+    ASSERT_EQ(unlink(log.c_str()), 0);
+    ASSERT_EQ(mkfifo(log.c_str(), 0600), 0);
+    run("fifth");
+    EXPECT_EQ(read(log), "fifth\n");
+    ASSERT_EQ(lstat(old.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    ASSERT_EQ(lstat(log.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    alarm(0);
+    ASSERT_EQ(system(("rm -rf " + dir).c_str()), 0);
+}
+
 }  // namespace
