@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/files.h"
+
 #include "game/game.h"
 #include "gui/controls.h"
 
@@ -31,52 +33,59 @@ int SettingValue(const tideGUISlider* s, int fallback) {
     return s ? static_cast<int>(s->GetValue()) : fallback;
 }
 
-// The files to read, in order: the shipped defaults, then the user's file
-// over them when there is one (a first run has none, which is no news).
-std::vector<std::string> ConfigFiles(cGame& g) {
-    std::vector<std::string> files{kConfigFile};
-    std::string user = g.UserFile(TIDE_CONFIGDIR, kUserConfigFile, false);
-    if (!user.empty() && access(user.c_str(), F_OK) == 0) files.push_back(user);
-    return files;
-}
-
 }  // namespace
 
+const tideIniFile* cConfig::Holding(const char* section, const char* key) const {
+    if (user.Has(section, key)) return &user;
+    if (shipped.Has(section, key)) return &shipped;
+    return nullptr;
+}
+
 int cGame::ConfigInt(const char* section, const char* key, int def) {
-    for (const std::string& f : ConfigFiles(*this)) {
-        tide->System_SetState(TIDE_INIFILE, f.c_str());
-        def = tide->Ini_GetInt(section, key, def);
+    const tideIniFile* f = config.Holding(section, key);
+    if (!f) return def;
+    int v = def;
+    std::string text = f->GetString(section, key);
+    if (text.empty()) return def;
+    if (!tideIni::ReadInt(text, v)) {
+        tide->System_Log("%s: [%s] %s=%s is not a number; %d used", f->Name().c_str(), section, key,
+                         text.c_str(), def);
+        return def;
     }
-    return def;
+    return v;
 }
 
 float cGame::ConfigFloat(const char* section, const char* key, float def) {
-    for (const std::string& f : ConfigFiles(*this)) {
-        tide->System_SetState(TIDE_INIFILE, f.c_str());
-        def = tide->Ini_GetFloat(section, key, def);
+    const tideIniFile* f = config.Holding(section, key);
+    if (!f) return def;
+    float v = def;
+    std::string text = f->GetString(section, key);
+    if (text.empty()) return def;
+    if (!tideIni::ReadFloat(text, v)) {
+        tide->System_Log("%s: [%s] %s=%s is not a number; %g used", f->Name().c_str(), section, key,
+                         text.c_str(), double(def));
+        return def;
     }
-    return def;
+    return v;
 }
 
 bool cGame::ConfigHas(const char* section, const char* key) {
-    for (const std::string& f : ConfigFiles(*this)) {
-        tide->System_SetState(TIDE_INIFILE, f.c_str());
-        if (*tide->Ini_GetString(section, key, "")) return true;
-    }
-    return false;
+    const tideIniFile* f = config.Holding(section, key);
+    return f && !f->GetString(section, key).empty();
 }
 
 std::string cGame::ConfigString(const char* section, const char* key, const char* def) {
-    std::string value = def;
-    for (const std::string& f : ConfigFiles(*this)) {
-        tide->System_SetState(TIDE_INIFILE, f.c_str());
-        // The engine's buffer is reused by the next call: copied at once.
-        value = tide->Ini_GetString(section, key, value.c_str());
-    }
-    return value;
+    const tideIniFile* f = config.Holding(section, key);
+    return f ? f->GetString(section, key) : std::string(def ? def : "");
 }
 
 void cGame::LoadData() {
+    config = cConfig();
+    tide->Ini_Load(kConfigFile, config.shipped);
+    // A first run has no file of the user's, which is no news.
+    std::string user = UserFile(TIDE_CONFIGDIR, kUserConfigFile, false);
+    if (!user.empty() && access(user.c_str(), F_OK) == 0) tide->Ini_Load(user.c_str(), config.user);
+
     musicvolume = ConfigInt("options", "music", 50);
     std::string incomplete;
     for (const KindSection& k : kKindSections) {
@@ -94,6 +103,15 @@ void cGame::LoadData() {
         tide->System_Log("%s: defaults used for %s", kConfigFile, incomplete.c_str());
 }
 
+cConfig::Settings cGame::SettingsToSave() {
+    return {
+        {"music", std::to_string(SettingValue(music_sld, musicvolume))},
+        {"sound", std::to_string(SettingValue(sound_sld, soundvolume))},
+        {"speed", std::to_string(SettingValue(speed_sld, speed))},
+        {"difficulty", DifficultyName(difficulty)},
+    };
+}
+
 void cGame::SaveOptions() {
     std::string user = UserFile(TIDE_CONFIGDIR, kUserConfigFile, true);
     if (user.empty()) {
@@ -104,10 +122,27 @@ void cGame::SaveOptions() {
         settingsUnsaved = true;
         return;
     }
-    // Loading a level makes the level file the current INI file.
-    tide->System_SetState(TIDE_INIFILE, user.c_str());
-    tide->Ini_SetInt("options", "music", SettingValue(music_sld, musicvolume));
-    tide->Ini_SetInt("options", "sound", SettingValue(sound_sld, soundvolume));
-    tide->Ini_SetInt("options", "speed", SettingValue(speed_sld, speed));
-    tide->Ini_SetString("options", "difficulty", DifficultyName(difficulty));
+    // A setting still at the value this game last read or saved was not
+    // changed here: it keeps whatever another game running beside this one
+    // may have saved meanwhile.
+    const cConfig::Settings settings = SettingsToSave();
+    tideFileStatus st = tideUpdateFile(user, kTideTextCap, [&](std::string& text, bool) {
+        for (const auto& [key, value] : settings) {
+            std::string now;
+            auto read = config.saved.find(key);
+            if (read != config.saved.end() && read->second == value &&
+                tideIni::Get(text, "options", key.c_str(), now))
+                continue;
+            text = tideIni::Set(text, "options", key.c_str(), value);
+        }
+        return true;
+    });
+    if (st) {
+        config.saved = settings;
+        settingsUnsaved = false;
+    } else {
+        if (!settingsUnsaved)
+            tide->System_Log("Can't save the settings: %s; they last until the game ends", st.why.c_str());
+        settingsUnsaved = true;
+    }
 }

@@ -59,6 +59,7 @@ public:
     // key by key and is the only file the options screen writes.
     void LoadData();
     void SaveOptions();
+    cConfig::Settings SettingsToSave();  // the option settings as SaveOptions writes them
     int ConfigInt(const char* section, const char* key, int def);
     float ConfigFloat(const char* section, const char* key, float def);
     bool ConfigHas(const char* section, const char* key);
@@ -198,8 +199,9 @@ public:
     HTEXTURE gridtex = 0;      // made by drawgrid; kept only while the backdrop needs the layers
     int soundvolume = 50;      // effects volume 0..100 (sound slider)
     int speed = 50;            // battle pace 0..100 (speed slider), 50 = normal
-    bool settingsUnsaved = false; // the settings folder could not be made; said once
+    bool settingsUnsaved = false; // the settings could not be saved; said once until they are
     Difficulty difficulty = Difficulty::Normal;  // the setting, for the next battle
+    cConfig config;               // the configuration files as read (config.cpp)
 
     // The battle's static layers (background and grid) composed into one
     // picture when a level is loaded, so a frame fills the window once for

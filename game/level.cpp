@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "engine/ini.h"
 #include "game/game.h"
 #include "units/kinds.h"
 #include "units/projectile.h"
@@ -62,13 +63,13 @@ void cGame::LoadLevelFile(const std::string& fileName, uint32_t seed) {
     SeedBattle(battle, seed);
 
     const char* file = fileName.c_str();
-    tide->System_SetState(TIDE_INIFILE, file);
+    // Read once, through its own handle: the settings' file stays as it was.
+    tideIniFile level;
+    tide->Ini_Load(file, level);
 
     for (int i = 1; i <= kMaxUnits; ++i) {
-        char section[16];
-        std::snprintf(section, sizeof section, "unit%d", i);
-        // Copied: the engine's string buffer is reused by the next INI call.
-        std::string name = tide->Ini_GetString(section, "name", "empty");
+        tideIniSection section = level.Section("unit" + std::to_string(i));
+        std::string name = section.GetString("name", "empty");
         if (StartsWith(name, "empty")) break;
         const cUnitKind* kind = FindKind(name);
         if (!kind) {
@@ -76,8 +77,8 @@ void cGame::LoadLevelFile(const std::string& fileName, uint32_t seed) {
             continue;
         }
         BattleUnit u = KindRecord(*kind);
-        u.x = tide->Ini_GetInt(section, "x", 1);
-        u.y = tide->Ini_GetInt(section, "y", 1);
+        u.x = section.GetInt("x", 1);
+        u.y = section.GetInt("y", 1);
         if (const char* fault = PlacementFault(battle, u)) {
             tide->System_Log("unit %s at %i %i %s, skipped", name.c_str(), u.x, u.y, fault);
             continue;

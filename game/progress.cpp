@@ -15,9 +15,8 @@
 #include <cstdio>
 #include <cstring>
 #include <sstream>
-#include <sys/stat.h>
 
-#include "engine/paths.h"
+#include "engine/files.h"
 #include "game/game.h"
 
 namespace {
@@ -59,12 +58,26 @@ bool Consistent(const cProgress& p) {
     return true;
 }
 
-bool Exists(const std::string& path) {
-    struct stat st;
-    return lstat(path.c_str(), &st) == 0;
+// Moves a progress file the game cannot use aside for a look, with one log
+// line saying what was wrong and what happens `next`.
+void SetAside(Tide* tide, const std::string& path, const std::string& what, const char* next) {
+    std::string kept;
+    tideFileStatus st = tideKeepAside(path, kept);
+    if (st)
+        tide->System_Log("progress: %s %s, kept as %s; %s", path.c_str(), what.c_str(), kept.c_str(), next);
+    else
+        tide->System_Log("progress: %s %s and could not be moved aside (%s); %s", path.c_str(),
+                         what.c_str(), st.why.c_str(), next);
 }
 
+const char* const kStartAnew = "starting at level 1";
+
 }  // namespace
+
+void cProgress::Merge(const cProgress& other) {
+    won |= other.won;
+    maxlvl = std::max(maxlvl, other.maxlvl);
+}
 
 bool cProgress::Win(int n) {
     if (n < 1 || n > kLastLevel) return false;
@@ -116,19 +129,22 @@ void cGame::LoadProgress() {
     cProgress p;
     std::string path = UserFile(TIDE_USERDATADIR, kProgressFile, false);
     std::string text;
-    if (path.empty() || !Exists(path)) {
+    tideFileStatus read = path.empty() ? tideFileStatus{ENOENT, ""} : tideReadFile(path, text, kTideTextCap);
+    if (read.Missing()) {
         tide->System_Log("progress: no saved progress, starting at level 1");
-    } else if (bool read = tideReadFile(path, text); !read || !cProgress::Parse(text, p)) {
+    } else if (!read || !cProgress::Parse(text, p)) {
+        // Another game may be saving this very moment: look again under the
+        // lock before moving anything aside.
         p = cProgress();
-        // The bad file is kept for a look, never silently written over.
-        std::string bad = path + ".bad";
-        const char* what = read ? "is damaged" : "cannot be read";
-        if (std::rename(path.c_str(), bad.c_str()) == 0)
-            tide->System_Log("progress: %s %s, kept as %s; starting at level 1", path.c_str(),
-                             what, bad.c_str());
-        else
-            tide->System_Log("progress: %s %s and could not be moved aside (%s); starting at level 1",
-                             path.c_str(), what, std::strerror(errno));
+        tideWithLock(path, [&] {
+            read = tideReadFile(path, text, kTideTextCap);
+            if (read && cProgress::Parse(text, p)) return;
+            p = cProgress();
+            if (read)
+                SetAside(tide, path, "is damaged", kStartAnew);
+            else if (!read.Missing())
+                SetAside(tide, path, "cannot be read (" + read.why + ")", kStartAnew);
+        });
     }
     maxlvl = p.maxlvl;
     wonlevels = p.won;
@@ -140,8 +156,27 @@ void cGame::SaveProgress() {
     p.won = wonlevels;
     // The user's data folder, made on the first save.
     std::string path = UserFile(TIDE_USERDATADIR, kProgressFile, true);
-    if (path.empty() || !tideWriteFileAtomic(path, p.Text()))
-        tide->System_Log("progress: cannot write %s", path.empty() ? kProgressFile : path.c_str());
+    if (path.empty()) {
+        tide->System_Log("progress: cannot write %s: no folder for it", kProgressFile);
+        return;
+    }
+    // Another game running beside this one may have saved since this one
+    // read the file: its wins are kept, and this game learns them too.
+    tideFileStatus st = tideUpdateFile(path, kTideTextCap, [&](std::string& text, bool exists) {
+        cProgress saved;
+        if (exists && cProgress::Parse(text, saved))
+            p.Merge(saved);
+        else if (exists)
+            SetAside(tide, path, "is damaged", "saved anew");
+        text = p.Text();
+        return true;
+    });
+    if (!st) {
+        tide->System_Log("progress: cannot write %s", st.why.c_str());
+        return;
+    }
+    maxlvl = p.maxlvl;
+    wonlevels = p.won;
 }
 
 void cGame::WinLevel(int n) {

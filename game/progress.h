@@ -16,6 +16,9 @@ struct cProgress {
     // Winning level n unlocks level n + 1, never more and never past the last
     // level. Returns true when anything changed.
     bool Win(int n);
+    // Takes in what another game running beside this one saved meanwhile:
+    // every level won in either, the furthest either reached.
+    void Merge(const cProgress& other);
 
     // The file's text, and reading it back: false for anything that is not a
     // text this program could have written.

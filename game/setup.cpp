@@ -119,6 +119,7 @@ cGame::cGame() {
     sound_sld->SetValue(static_cast<float>(soundvolume));
     speed_sld->SetValue(static_cast<float>(speed));
     tide->System_SetState(TIDE_FXVOLUME, soundvolume);
+    config.saved = SettingsToSave();  // a save writes only what changes from here
 
     sliderbg1 = NeedSprite("bgslider1");
     sliderbg2 = NeedSprite("bgslider2");

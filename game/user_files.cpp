@@ -8,10 +8,8 @@
 std::string cGame::UserFile(tideStringState folder, const char* name, bool create) {
     const char* dir = tide->System_GetState(folder);
     if (!dir || !*dir || !name || !*name) return "";
-    // A portable data folder may spell its "res" folder in any case.
-    std::string wanted = std::string(dir) + "/" + name;
-    if (std::string found = tideResolvePath("", wanted.c_str(), false); !found.empty()) return found;
-    std::string folderFound = tideResolvePath("", dir, false);
-    if (!folderFound.empty()) return folderFound + "/" + name;
-    return !create || tideMakeUserDir(dir) ? wanted : "";
+    // Taken exactly as given: the data files' lookup in any case and with
+    // back slashes is not for the user's folders.
+    std::string path = std::string(dir) + "/" + name;
+    return !create || tideMakeUserDir(dir) ? path : "";
 }

@@ -4,8 +4,11 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "gui/controls.h"
 #include "tests/screens/screens_fixture.h"
@@ -112,4 +115,144 @@ TEST_F(UserFilesTest, TheGameNamesTheUsersFilesInTheirFolders) {
               home + "/share/thalomir/progress.txt");
     EXPECT_TRUE(fs::is_directory(home + "/share/thalomir"));
     EXPECT_EQ(std::string(eng->tide->System_GetState(TIDE_STATEDIR)), home + "/state/thalomir");
+}
+
+TEST_F(UserFilesTest, TheUsersFoldersAreTakenExactlyAsGiven) {
+    // Folders that differ from the given ones only in case, or by a back
+    // slash read as a separator, are other folders and stay untouched.
+    fs::create_directories(home + "/Cfg/thalomir");
+    std::ofstream(home + "/Cfg/thalomir/config.txt") << "[options]\nmusic=99\n";
+    fs::create_directories(home + "/a/b/thalomir");
+    std::ofstream(home + "/a/b/thalomir/config.txt") << "[options]\nmusic=98\n";
+    fs::create_directories(home + "/Share/thalomir");
+    std::ofstream(home + "/Share/thalomir/progress.txt")
+        << "; Thalomir saved progress\n[progress]\nmaxlvl=3\nwon=1,2\n";
+    for (const std::string& config : {home + "/cfg", home + "/a\\b"}) {
+        SCOPED_TRACE(config);
+        ScreensTest::TearDown();
+        Point(config, home + "/share", home + "/state");
+        Start();
+        EXPECT_EQ(game->musicvolume, 30);  // the shipped value
+        EXPECT_EQ(game->maxlvl, 1);
+        PassLogo();
+        SaveFromOptions();
+        EXPECT_NE(Read(config + "/thalomir/config.txt").find("music=20"), std::string::npos);
+    }
+    EXPECT_EQ(Read(home + "/Cfg/thalomir/config.txt"), "[options]\nmusic=99\n");
+    EXPECT_EQ(Read(home + "/a/b/thalomir/config.txt"), "[options]\nmusic=98\n");
+}
+
+// Two games running: a setting one of them did not change keeps what the
+// other saved, however often the first one saves.
+TEST_F(UserFilesTest, TwoGamesSavingSettingsKeepEachOthersChanges) {
+    Start();
+    PassLogo();
+    fs::create_directories(home + "/config/thalomir");
+    std::ofstream(UserConfig()) << "[options]\nmusic=30\nsound=70\nspeed=50\n";  // the other game's save
+    for (int save = 0; save < 2; ++save) {
+        SaveFromOptions();  // music to 20, nothing else
+        std::string user = Read(UserConfig());
+        EXPECT_NE(user.find("music=20"), std::string::npos) << user;
+        EXPECT_NE(user.find("sound=70"), std::string::npos) << user;
+        EXPECT_NE(user.find("speed=50"), std::string::npos) << user;
+    }
+    // What this game changes is saved over the other game's value.
+    Click(512, 571);
+    Click(178 + 160 * 0.9f, 519);  // sound to 90
+    Click(512, 618);
+    EXPECT_NE(Read(UserConfig()).find("sound=90"), std::string::npos) << Read(UserConfig());
+}
+
+TEST_F(UserFilesTest, ASaveKeepsTheFilesModeAndLeavesAReadOnlyFileAlone) {
+    fs::create_directories(home + "/config/thalomir");
+    const std::string before = "[options]\nmusic=30\n";
+    for (unsigned mode : {0600u, 0640u, 0444u}) {
+        SCOPED_TRACE(mode);
+        fs::remove(UserConfig());
+        std::ofstream(UserConfig()) << before;
+        ASSERT_EQ(chmod(UserConfig().c_str(), mode), 0);
+        hl->ClearLog();
+        Start();
+        PassLogo();
+        SaveFromOptions();
+        SaveFromOptions();
+        struct stat st;
+        ASSERT_EQ(stat(UserConfig().c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, mode);
+        bool readOnly = mode == 0444u;
+        EXPECT_EQ(Read(UserConfig()) == before, readOnly) << Read(UserConfig());
+        EXPECT_EQ(eng->LogCount("Can't save the settings"), readOnly ? 1 : 0);
+        if (readOnly) {
+            EXPECT_TRUE(eng->LogHas("read-only"));
+        }
+        Stop();
+    }
+}
+
+// FIFOs, devices and files far larger than settings ever are, in place of
+// the user's files: refused at once with a log line, never waited for, never
+// read without end, and never written over.
+TEST_F(UserFilesTest, WhatIsNoFileOfTheRightSizeIsRefusedAtOnce) {
+    alarm(120);  // a FIFO waited for would hang the test here
+    const std::string progress = home + "/share/thalomir/progress.txt";
+    fs::create_directories(home + "/config/thalomir");
+    fs::create_directories(home + "/share/thalomir");
+    struct Case {
+        const char* what;
+        const char* logged;
+        std::function<void(const std::string&)> make;
+    };
+    const Case cases[] = {
+        {"fifo", "not a regular file",
+         [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); }},
+        {"device", "not a regular file",
+         [](const std::string& p) { ASSERT_EQ(symlink("/dev/zero", p.c_str()), 0); }},
+        {"huge", "larger than 1 MiB",
+         [](const std::string& p) { std::ofstream(p) << "[options]\nmusic=5\n" << std::string(2 << 20, ';'); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const std::string& p : {UserConfig(), progress}) {
+            fs::remove(p);
+            c.make(p);
+        }
+        // A fresh engine: each refusal is logged once a run.
+        ScreensTest::TearDown();
+        Point(home + "/config", home + "/share", home + "/state");
+        Start();
+        EXPECT_EQ(game->musicvolume, 30);  // the shipped value
+        EXPECT_EQ(game->maxlvl, 1);
+        EXPECT_EQ(eng->LogCount(c.logged), 2) << "the settings and the progress";
+        PassLogo();
+        SaveFromOptions();
+        EXPECT_EQ(eng->LogCount("Can't save the settings"), 1);
+        Stop();
+        // The settings stay for the user to mend; the progress is kept aside.
+        EXPECT_TRUE(fs::exists(fs::symlink_status(UserConfig())));
+        EXPECT_FALSE(fs::is_regular_file(fs::symlink_status(UserConfig())) &&
+                     fs::file_size(UserConfig()) < 1000);
+        EXPECT_FALSE(fs::exists(fs::symlink_status(progress)));
+        for (const auto& e : fs::directory_iterator(home + "/share/thalomir"))
+            if (e.path().filename().string().rfind("progress.txt.bad", 0) == 0) fs::remove(e.path());
+    }
+    alarm(0);
+}
+
+TEST_F(UserFilesTest, ASettingThatIsNoNumberKeepsItsDefaultAndIsNamed) {
+    fs::create_directories(home + "/config/thalomir");
+    std::ofstream(UserConfig()) << "[options]\nspeed=abc\nsound=\n";
+    Start();
+    EXPECT_EQ(game->speed, 50);
+    EXPECT_EQ(game->soundvolume, 50);
+    EXPECT_EQ(eng->LogCount("speed=abc is not a number; 50 used"), 1);
+}
+
+TEST_F(UserFilesTest, LoadingALevelLeavesTheSettingsFileAsItWas) {
+    Start();
+    PassLogo();
+    eng->tide->System_SetState(TIDE_INIFILE, "Res\\config.txt");
+    StartLevel(1);
+    ASSERT_EQ(game->gamestate, GS_GAME);
+    EXPECT_EQ(game->units.size(), 2u);
+    EXPECT_STREQ(eng->tide->System_GetState(TIDE_INIFILE), "Res\\config.txt");
 }
