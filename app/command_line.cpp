@@ -2,8 +2,11 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
+#include "engine/paths.h"
 #include "engine/tide.h"
 
 #ifndef THALOMIR_VERSION
@@ -30,12 +33,52 @@ const char* const kHelp =
     "Progress: $XDG_DATA_HOME/thalomir/ (~/.local/share/thalomir/)\n"
     "Log:      $XDG_STATE_HOME/thalomir/log.txt (~/.local/state/thalomir/log.txt)\n";
 
+// The file every data folder holds: the resource script names all the rest.
+const char* const kDataMark = "Res\\allres.txt";
+
 bool IsDir(const std::string& p) {
     struct stat st;
     return stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// One option: its name, whether a value follows it ("--data DIR" or
+// "--data=DIR"), and what it sets.
+struct Option {
+    const char* name;
+    bool takesValue;
+    void (*apply)(cCommandLine& c, const std::string& value);
+};
+
+const Option kOptions[] = {
+    {"--help", false, [](cCommandLine& c, const std::string&) {
+         if (c.action == cCommandLine::Action::Run) c.action = cCommandLine::Action::Help;
+     }},
+    {"-h", false, [](cCommandLine& c, const std::string&) {
+         if (c.action == cCommandLine::Action::Run) c.action = cCommandLine::Action::Help;
+     }},
+    {"--version", false, [](cCommandLine& c, const std::string&) {
+         if (c.action == cCommandLine::Action::Run) c.action = cCommandLine::Action::Version;
+     }},
+    {"--windowed", false, [](cCommandLine& c, const std::string&) { c.windowed = 1; }},
+    {"--fullscreen", false, [](cCommandLine& c, const std::string&) { c.windowed = 0; }},
+    {"--portable", false, [](cCommandLine& c, const std::string&) { c.portable = true; }},
+    {"--data", true, [](cCommandLine& c, const std::string& v) { c.data = v; }},
+};
+
+// Writes `text` to `out`; false when it did not all get there (a full disk,
+// a closed pipe).
+bool Put(std::FILE* out, const std::string& text) {
+    return std::fputs(text.c_str(), out) >= 0 && std::fflush(out) == 0 && !std::ferror(out);
+}
+
 }  // namespace
+
+std::string cCommandLine::DataFault(const std::string& dir) {
+    if (!IsDir(dir)) return "no data folder " + dir;
+    if (tideResolvePath(dir, kDataMark, false).empty())
+        return "no game data in " + dir + " (res/allres.txt is missing)";
+    return "";
+}
 
 void cCommandLine::Parse(int argc, const char* const* argv) {
     auto fail = [this](const std::string& why) {
@@ -44,50 +87,51 @@ void cCommandLine::Parse(int argc, const char* const* argv) {
     };
     for (int i = 1; i < argc && action != Action::Error; ++i) {
         std::string a = argv[i] ? argv[i] : "";
-        if (a == "--help" || a == "-h") {
-            if (action == Action::Run) action = Action::Help;
-        } else if (a == "--version") {
-            if (action == Action::Run) action = Action::Version;
-        } else if (a == "--windowed") {
-            windowed = 1;
-        } else if (a == "--fullscreen") {
-            windowed = 0;
-        } else if (a == "--portable") {
-            portable = true;
-        } else if (a == "--data" || a.rfind("--data=", 0) == 0) {
-            if (a == "--data") {
-                if (i + 1 >= argc) {
-                    fail("--data needs a folder");
-                    break;
-                }
-                data = argv[++i];
-            } else {
-                data = a.substr(7);
-            }
-            if (data.empty()) fail("--data needs a folder");
-        } else {
+        std::string name = a.substr(0, a.find('='));
+        const Option* opt = nullptr;
+        for (const Option& o : kOptions)
+            if (name == o.name && (o.takesValue || name == a)) opt = &o;
+        if (!opt) {
             fail("unknown option '" + a + "'");
+            break;
         }
+        std::string value;
+        if (opt->takesValue) {
+            if (name != a) {
+                value = a.substr(name.size() + 1);
+            } else if (i + 1 < argc && argv[i + 1]) {
+                value = argv[++i];
+            }
+            if (value.empty()) {
+                fail(name + " needs a value");
+                break;
+            }
+        }
+        opt->apply(*this, value);
     }
     // Checked last, so --help with a mistyped folder still helps.
-    if (action == Action::Run && !data.empty() && !IsDir(data)) fail("no data folder " + data);
+    if (action == Action::Run && !data.empty())
+        if (std::string fault = DataFault(data); !fault.empty()) fail(fault);
 }
 
 int cCommandLine::Finish() const {
+    bool written = true;
     switch (action) {
     case Action::Help:
-        std::fputs(kUsage, stdout);
-        std::fputs("\n", stdout);
-        std::fputs(kHelp, stdout);
-        return 0;
+        written = Put(stdout, std::string(kUsage) + "\n" + kHelp);
+        break;
     case Action::Version:
-        std::printf("thalomir %s\n", THALOMIR_VERSION);
-        return 0;
+        written = Put(stdout, std::string("thalomir ") + THALOMIR_VERSION + "\n");
+        break;
     case Action::Error:
         std::fprintf(stderr, "thalomir: %s\n%s", error.c_str(), kUsage);
         return 2;
     case Action::Run:
         break;
+    }
+    if (!written) {
+        std::fprintf(stderr, "thalomir: cannot write to the standard output: %s\n", std::strerror(errno));
+        return 1;
     }
     return 0;
 }

@@ -15,11 +15,16 @@ public:
     // (--help, --version or a bad command line).
     bool Exits() const { return action != Action::Run; }
     // Prints help, version or the error with the usage line; returns the
-    // exit status: 0, or 2 for a bad command line.
+    // exit status: 0, 2 for a bad command line, 1 when the output could not
+    // be written.
     int Finish() const;
     // Passes the window mode, data folder and portable mode to the engine;
     // call before System_Initiate.
     void Apply(Tide* tide) const;
+
+    // What is wrong with `dir` as a data folder ("" when nothing): it must
+    // hold the game's data, not merely exist.
+    static std::string DataFault(const std::string& dir);
 
     enum class Action { Run, Help, Version, Error };
     Action action = Action::Run;

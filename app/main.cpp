@@ -1,5 +1,7 @@
 // Thalomir's entry point: sets up the engine, builds the game controller and
 // runs the frame loop until the game or the window asks to stop.
+#include <cstdio>
+
 #include "app/command_line.h"
 #include "engine/crash_handler.h"
 #include "engine/tide.h"
@@ -37,9 +39,14 @@ int main(int argc, char** argv) {
     if (cmd.Exits()) return cmd.Finish();
     tideinit();
     cmd.Apply(tide);
+    int status = 0;
     if (tide->System_Initiate()) {
         game = new cGame;
         tide->System_Start();
+    } else {
+        // The log may be where nobody looks: the reason goes to the terminal too.
+        std::fprintf(stderr, "thalomir: cannot start: %s\n", tide->System_GetErrorMessage());
+        status = 1;
     }
     if (game) {
         delete game;
@@ -47,5 +54,5 @@ int main(int argc, char** argv) {
     }
     tide->System_Shutdown();
     tide->Release();
-    return 0;
+    return status;
 }

@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
 #include "engine/tide.h"
 #include "engine/tide_headless.h"
 #include "game/game.h"
@@ -84,9 +85,7 @@ std::string ParseArgs(int argc, char** argv, Options& o) {
     if (o.script.empty()) return "no script given";
     if (o.out.empty()) return "no output folder given (--out DIR)";
     // Without this check a mistyped folder runs the game on no data at all.
-    std::error_code ec;
-    if (!o.data.empty() && !std::filesystem::is_directory(o.data, ec))
-        return "no data folder " + o.data;
+    if (!o.data.empty()) return cCommandLine::DataFault(o.data);
     return "";
 }
 
