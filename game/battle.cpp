@@ -101,7 +101,13 @@ void cGame::update_game(float dt) {
     if (banner != BANNER_NONE) return;
 
     NotLockableControlUpdate();
-    if (!IsControlLocked()) ControlUpdate();
+    bool clicked = UpdateUndo(dt);
+    if (!IsControlLocked()) {
+        if (undoWanted)
+            UndoNow();
+        else if (!clicked)
+            ControlUpdate();
+    }
     if (iface) iface->update(dt);
     AdvanceBoard(*this, dt);
 }

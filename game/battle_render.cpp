@@ -165,6 +165,7 @@ void cGame::render_game() {
     tideSprite* cross = show_aim ? aim : far;
     if (cross) cross->Render(mx, my);
     for (cUnit* u : units) u->RenderHealth();
+    RenderUndo();
     RenderBanner();
     if (!cross && cur) cur->Render(mx, my);
 }

@@ -84,8 +84,11 @@ void cGame::SetOrder(const std::vector<cUnit*>& order) {
 }
 
 bool cGame::Perform(const battle::Action& a) {
+    const BattleUnit* u = battle::Acting(battle);
+    if (!u || !battle::Legal(battle, a)) return false;
+    if (u->player) RememberForUndo();
     battle::Effect e;
-    if (!battle::Act(battle, a, &e)) return false;
+    battle::Act(battle, a, &e);
     if (cUnit* actor = ViewOf(e.actor))
         actor->Show(e, a.kind == battle::Action::Attack ? ViewOf(a.target) : nullptr);
     SyncViews();

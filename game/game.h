@@ -106,6 +106,20 @@ public:
     // False when the click does nothing.
     bool PlayerClickAt(float sx, float sy);
 
+    // Undo (battle_undo.cpp): the player's recent actions taken back with
+    // everything that followed them; `undo` holds the battle as it stood
+    // before each (only the last on Hard).
+    void RememberForUndo();
+    void RequestUndo();   // now, or once the action on screen has played out
+    bool UndoNow();
+    bool UpdateUndo(float dt);  // U, Ctrl+Z and the button; true when the button took the click
+    void RenderUndo();          // the button and the last notice
+    void Notice(const char* text);
+    std::vector<BattleState> undo;
+    bool undoWanted = false;
+    std::string notice;    // a short message over the battle, shown for a moment
+    float noticetime = 0;
+
     // What the units report (cUnitEvents): hit numbers, death bursts, sounds.
     void UnitHit(const cUnit& u, int lost, bool killed) override;
     void UnitSound(HEFFECT snd) override;

@@ -40,6 +40,9 @@ void ClearBattle(cGame& g) {
     cGame::SetProjectile(nullptr);
     for (cCell& c : g.cells) c.RemUnit();
     cGame::battle = BattleState();
+    g.undo.clear();
+    g.undoWanted = false;
+    g.notice.clear();
 }
 
 }  // namespace

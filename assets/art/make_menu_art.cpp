@@ -272,7 +272,7 @@ void paintCursor(cairo_t* cr, double x, double y) {
 }
 
 bool writeMenuUi(const std::string& dir, const Fonts& f) {
-    Canvas c(512, 256);
+    Canvas c(512, 336);
     cairo_t* cr = c.cr();
     const char* labels[] = {"Start", "Options", "Exit", "Back"};
     for (int row = 0; row < 4; row++)
@@ -281,6 +281,11 @@ bool writeMenuUi(const std::string& dir, const Fonts& f) {
     // The options screen's way out of a battle; a longer label, smaller type.
     for (int over = 0; over < 2; over++)
         paintButton(cr, f, over * 176, 4 * 48, 168, 43, "Leave battle", over, 20);
+    // The main menu's way back into a saved battle, and the battle's undo.
+    for (int over = 0; over < 2; over++) {
+        paintButton(cr, f, over * 176, 5 * 48, 168, 43, "Continue", over);
+        paintButton(cr, f, over * 104, 6 * 48, 96, 40, "Undo", over, 21);
+    }
     paintLevelButton(cr, 352, 0, false);
     paintLevelButton(cr, 392, 0, true);
     paintCursor(cr, 352, 48);

@@ -179,3 +179,120 @@ TEST(BattleRules, ResolvingAtOnceEndsAsTheBattleOnScreen) {
     EXPECT_GT(fast.stats.dealt, 0);
     EXPECT_GT(fast.stats.actions, 0);
 }
+
+namespace {
+
+// Runs the battle until the player may act again (or it ends).
+void UntilPlayersDecision(BattleWorld& w) {
+    const BattleState& s = cGame::battle;
+    for (int i = 0; i < 4000 && s.outcome == BattleOutcome::None; ++i) {
+        const BattleUnit* u = battle::Acting(s);
+        bool settled = std::none_of(s.units.begin(), s.units.end(), [](const BattleUnit& b) { return b.health <= 0; });
+        if (u && u->player && settled && !cGame::IsControlLocked()) return;
+        w.Frame(0.25f);
+    }
+}
+
+BattleState WithUndone(BattleState s, int undone) {
+    s.stats.undone = undone;
+    return s;
+}
+
+const int kKeyU = TIDEK_A + ('U' - 'A');
+const int kKeyZ = TIDEK_A + ('Z' - 'A');
+
+void CtrlZ(BattleWorld& w) {
+    w.hl->Key(TIDEK_CTRL, true);
+    w.Press(kKeyZ);
+    w.hl->Key(TIDEK_CTRL, false);
+}
+
+}  // namespace
+
+// The player's Aqua kills a Medu, the computer answers; taking it back brings
+// the Medu back to its cell and the computer's units to theirs, and the same
+// shot again plays out exactly as the first time.
+TEST(Undo, TakesBackTheComputersAnswerAndRollsTheSameDice) {
+    BattleWorld w;
+    cGame& g = *w.game;
+    w.Start({{"Aqua", 2, 5}, {"Medu", 5, 5}, {"Torp", 3, 8}, {"Shark", 9, 3}, {"Paul", 10, 7}});
+    w.SetOrder({w.UnitAt(2, 5), w.UnitAt(9, 3), w.UnitAt(10, 7), w.UnitAt(5, 5), w.UnitAt(3, 8)});
+    cGame::turn = 3;  // past the Medu's waiting
+    const BattleState start = cGame::battle;
+
+    w.Press(kKeyU);  // nothing to take back yet
+    EXPECT_EQ(cGame::battle, start);
+    EXPECT_EQ(g.notice, "Nothing to take back");
+
+    const battle::Action shot = battle::Action::AttackUnit(w.UnitAt(5, 5)->Id());
+    ASSERT_TRUE(g.Perform(shot));
+    UntilPlayersDecision(w);
+    const BattleState after = cGame::battle;
+    ASSERT_EQ(battle::Find(after, start.units[3].id), nullptr);  // the Medu is gone
+    ASSERT_NE(battle::Find(after, start.units[1].id)->x, start.units[1].x);  // the Shark came closer
+
+    CtrlZ(w);
+    EXPECT_EQ(cGame::battle, WithUndone(start, 1));
+    // The views follow: the Medu stands on its cell again, the Shark on its own.
+    ASSERT_NE(w.UnitAt(5, 5), nullptr);
+    EXPECT_EQ(w.UnitAt(5, 5)->Id(), start.units[3].id);
+    EXPECT_EQ(w.UnitAt(9, 3)->Id(), start.units[1].id);
+    EXPECT_EQ(g.units.size(), start.units.size());
+    EXPECT_EQ(g.selunit, w.UnitAt(2, 5));
+
+    ASSERT_TRUE(g.Perform(shot));
+    UntilPlayersDecision(w);
+    EXPECT_EQ(cGame::battle, WithUndone(after, 1));
+}
+
+// Each press goes one action further back on Easy and Normal, as far as the
+// battle's start; on Hard only the last action. A press while an action plays
+// out is kept until it has; the button does what the keys do.
+TEST(Undo, HowFarBackByDifficultyAndWhileAnActionPlays) {
+    for (Difficulty d : {Difficulty::Normal, Difficulty::Hard}) {
+        SCOPED_TRACE(DifficultyName(d));
+        BattleWorld w;
+        cGame& g = *w.game;
+        g.difficulty = d;
+        w.Start({{"Aqua", 2, 5}, {"Torp", 2, 7}, {"Medu", 12, 2}});
+        w.SetOrder({w.UnitAt(2, 5), w.UnitAt(2, 7), w.UnitAt(12, 2)});
+        const BattleState start = cGame::battle;
+
+        ASSERT_TRUE(g.Perform(battle::Action::MoveTo(3, 5)));
+        w.Press(kKeyU);  // during the glide: waits for it
+        EXPECT_TRUE(cGame::IsControlLocked());
+        w.Settle();
+        w.Frame();
+        EXPECT_EQ(cGame::battle, WithUndone(start, 1));
+
+        ASSERT_TRUE(g.Perform(battle::Action::StayPut()));
+        const BattleState one = cGame::battle;
+        ASSERT_TRUE(g.Perform(battle::Action::MoveTo(3, 7)));
+        w.Settle();
+        w.Click(50, 700);  // the button
+        EXPECT_EQ(cGame::battle, WithUndone(one, 2));
+        w.Press(kKeyU);
+        if (d == Difficulty::Hard) {
+            EXPECT_EQ(cGame::battle, WithUndone(one, 2));
+            EXPECT_EQ(g.notice, "On Hard only the last action can be taken back");
+        } else {
+            EXPECT_EQ(cGame::battle, WithUndone(start, 3));
+        }
+    }
+}
+
+TEST(Undo, NotAfterTheBattleEnded) {
+    BattleWorld w;
+    cGame& g = *w.game;
+    w.Start({{"Aqua", 2, 5}, {"Medu", 5, 5}});
+    w.SetOrder({w.UnitAt(2, 5), w.UnitAt(5, 5)});
+    ASSERT_TRUE(g.Perform(battle::Action::AttackUnit(w.UnitAt(5, 5)->Id())));
+    w.Settle();
+    w.Frame();
+    ASSERT_EQ(cGame::battle.outcome, BattleOutcome::Won);
+    const BattleState won = cGame::battle;
+    g.RequestUndo();
+    EXPECT_FALSE(g.UndoNow());
+    EXPECT_EQ(cGame::battle, won);
+    EXPECT_EQ(g.notice, "The battle is over");
+}

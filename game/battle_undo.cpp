@@ -1,0 +1,95 @@
+// Undo: the player takes back their most recent action with everything that
+// followed it (the computer's actions, a new turn and its order), dice
+// included, so the same action again gives the same result. Easy and Normal
+// go back as far as the battle's start, Hard only the last action. U, Ctrl+Z
+// (the keys that type those letters) or the button beside the turn shelf.
+#include "game/game.h"
+#include "gfx/font.h"
+#include "gfx/sprite.h"
+
+namespace {
+
+// The button, left of the turn shelf, from its top-left corner.
+const float kUndoX = 8, kUndoY = 680, kUndoW = 96, kUndoH = 40;
+// A notice shows this long, above the shelf.
+const float kNoticeSeconds = 2.0f;
+const float kNoticeY = 655, kNoticeW = 420, kNoticeH = 30;
+
+bool OverButton(float x, float y) {
+    return x >= kUndoX && x < kUndoX + kUndoW && y >= kUndoY && y < kUndoY + kUndoH;
+}
+
+int Letter(char c) { return TIDEK_A + (c - 'A'); }
+
+}  // namespace
+
+void cGame::RememberForUndo() {
+    // Hard keeps only the action about to be taken.
+    if (battle.difficulty == Difficulty::Hard) undo.clear();
+    undo.push_back(battle);
+}
+
+void cGame::Notice(const char* text) {
+    notice = text;
+    noticetime = 0;
+}
+
+void cGame::RequestUndo() {
+    if (battle.outcome != BattleOutcome::None || banner != BANNER_NONE) {
+        Notice("The battle is over");
+    } else if (undo.empty()) {
+        bool hard = battle.difficulty == Difficulty::Hard && battle.stats.actions > 0;
+        Notice(hard ? "On Hard only the last action can be taken back" : "Nothing to take back");
+    } else if (IsControlLocked() || battle.pending) {
+        // Taken back as soon as the action on screen has played out.
+        undoWanted = true;
+    } else {
+        UndoNow();
+    }
+}
+
+bool cGame::UndoNow() {
+    undoWanted = false;
+    if (undo.empty() || battle.outcome != BattleOutcome::None || IsControlLocked() || battle.pending)
+        return false;
+    int undone = battle.stats.undone + 1;
+    battle = std::move(undo.back());
+    undo.pop_back();
+    battle.stats.undone = undone;
+    fx.Clear();
+    SyncViews();
+    SelectUnit(static_cast<int>(step));
+    Notice("Action taken back");
+    return true;
+}
+
+bool cGame::UpdateUndo(float dt) {
+    noticetime += dt;
+    bool ctrl = tide->Input_GetKeyState(TIDEK_CTRL);
+    bool keys = tide->Input_KeyDown(Letter('U')) || (ctrl && tide->Input_KeyDown(Letter('Z')));
+    bool button = tide->Input_KeyDown(TIDEK_LBUTTON) && OverButton(mx, my);
+    if (keys || button) RequestUndo();
+    return button;
+}
+
+void cGame::RenderUndo() {
+    bool live = banner == BANNER_NONE;
+    if (live) {
+        tideSprite* s = NeedSprite(OverButton(mx, my) ? "undoover" : "undo");
+        if (s) {
+            // Faded while there is nothing to take back.
+            s->SetColor(undo.empty() ? 0xA0FFFFFF : 0xFFFFFFFF);
+            s->Render(kUndoX, kUndoY);
+            s->SetColor(0xFFFFFFFF);
+        }
+    }
+    if (notice.empty() || noticetime >= kNoticeSeconds) return;
+    if (tideSprite* plate = NeedSprite("info_panel"))
+        plate->RenderStretch(512 - kNoticeW / 2, kNoticeY, 512 + kNoticeW / 2, kNoticeY + kNoticeH);
+    if (fnt1) {
+        float scale = fnt1->GetScale();
+        fnt1->SetScale(0.8f);
+        fnt1->Render(512, kNoticeY + (kNoticeH - fnt1->GetHeight() * 0.8f) / 2, TEXT_CENTER, notice.c_str());
+        fnt1->SetScale(scale);
+    }
+}
