@@ -1,10 +1,9 @@
 #include "app/command_line.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "engine/paths.h"
 #include "engine/tide.h"
@@ -37,8 +36,8 @@ const char* const kHelp =
 const char* const kDataMark = "Res\\allres.txt";
 
 bool IsDir(const std::string& p) {
-    struct stat st;
-    return stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    std::error_code ec;
+    return std::filesystem::is_directory(p, ec);
 }
 
 // One option: its name, whether a value follows it ("--data DIR" or

@@ -13,6 +13,9 @@
 #include <string>
 #include <vector>
 
+// Which of the user's folders (engine/paths.h).
+enum class tideUserKind;
+
 namespace tideSys {
 
 // An open file: a descriptor here, a HANDLE on Windows.
@@ -82,5 +85,21 @@ int List(const std::string& folder, const std::string& prefix, std::vector<std::
 // keeps out other processes and other Lock calls of this one alike.
 int Lock(const std::string& path, Handle& h);
 void Unlock(Handle h);
+
+// Folders.
+// The folder the running program lies in; "" when it cannot be told.
+std::string ProgramFolder();
+// The working folder ("." when it cannot be told).
+std::string WorkingFolder();
+// Makes the folder `path`, its parent existing, open to the user only.
+int MakeFolder(const std::string& path);
+// True for a path that names a file by itself, not under a folder given
+// with it: "/x" here; "C:\\x", "C:/x" and "\\\\server\\x" on Windows.
+bool IsAbsolute(const std::string& path);
+// The folder that holds the program's own folder for one kind of the
+// user's files, as the platform wants it: $XDG_CONFIG_HOME, $XDG_DATA_HOME
+// and $XDG_STATE_HOME (~/.config, ~/.local/share, ~/.local/state; relative
+// values ignored) here. "" when there is none (no home).
+std::string UserBase(tideUserKind kind);
 
 }  // namespace tideSys

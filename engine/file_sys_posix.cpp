@@ -9,8 +9,10 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 
 #include "engine/file_sys.h"
+#include "engine/paths.h"
 
 namespace tideSys {
 namespace {
@@ -204,6 +206,39 @@ int Lock(const std::string& path, Handle& h) {
 void Unlock(Handle h) {
     // Closing the file lets the lock go.
     if (h != kNoHandle) close(Fd(h));
+}
+
+std::string ProgramFolder() {
+    char buf[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
+    if (n <= 0) return "";
+    std::string p(buf, static_cast<size_t>(n));
+    size_t slash = p.rfind('/');
+    return slash == std::string::npos ? "" : p.substr(0, slash);
+}
+
+std::string WorkingFolder() {
+    char buf[PATH_MAX];
+    return getcwd(buf, sizeof(buf)) ? std::string(buf) : std::string(".");
+}
+
+int MakeFolder(const std::string& path) { return mkdir(path.c_str(), 0700) == 0 ? 0 : errno; }
+
+bool IsAbsolute(const std::string& path) { return !path.empty() && path[0] == '/'; }
+
+std::string UserBase(tideUserKind kind) {
+    const char* var = "XDG_CONFIG_HOME";
+    const char* fallback = ".config";
+    if (kind == tideUserKind::Data) {
+        var = "XDG_DATA_HOME";
+        fallback = ".local/share";
+    } else if (kind == tideUserKind::State) {
+        var = "XDG_STATE_HOME";
+        fallback = ".local/state";
+    }
+    if (const char* v = getenv(var); v && v[0] == '/') return v;
+    if (const char* home = getenv("HOME"); home && home[0] == '/') return std::string(home) + "/" + fallback;
+    return "";
 }
 
 }  // namespace tideSys

@@ -1,7 +1,5 @@
 #include "engine/ini.h"
 
-#include <strings.h>
-
 #include <cctype>
 #include <cfloat>
 #include <cmath>
@@ -61,7 +59,13 @@ bool keyLine(const std::string& line, std::string& key, size_t& valueStart) {
     return true;
 }
 
-bool same(const std::string& a, const char* b) { return strcasecmp(a.c_str(), b) == 0; }
+bool same(const std::string& a, const char* b) {
+    size_t n = a.size();
+    for (size_t i = 0; i < n; ++i)
+        if (!b[i] || std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return b[n] == 0;
+}
 
 // The value of a key line from `valueStart`: trimmed, one pair of quotes removed.
 std::string valueOf(const std::string& line, size_t valueStart) {

@@ -1,27 +1,34 @@
 #include "engine/paths.h"
 
-#include <dirent.h>
-#include <strings.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
-#include <climits>
-#include <cstdio>
-#include <cstdlib>
 #include <vector>
+
+#include "engine/file_sys.h"
 
 namespace {
 
 bool exists(const std::string& p) {
-    struct stat st;
-    return stat(p.c_str(), &st) == 0;
+    tideSys::Info info;
+    return tideSys::Stat(p, true, info) == 0;
 }
 
 bool isDir(const std::string& p) {
-    struct stat st;
-    return stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    tideSys::Info info;
+    return tideSys::Stat(p, true, info) == 0 && info.folder;
+}
+
+bool sameNoCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+std::vector<std::string> names(const std::string& dir) {
+    std::vector<std::string> out;
+    tideSys::List(dir.empty() ? "." : dir, "", out);
+    return out;
 }
 
 std::string join(const std::string& dir, const std::string& part) {
@@ -33,14 +40,9 @@ std::string join(const std::string& dir, const std::string& part) {
 // The entry of `dir` equal to `part` ignoring case; the smallest such name
 // when there are several, so the choice does not depend on directory order.
 std::string findNoCase(const std::string& dir, const std::string& part) {
-    DIR* d = opendir(dir.empty() ? "." : dir.c_str());
-    if (!d) return "";
     std::string best;
-    while (dirent* e = readdir(d)) {
-        if (strcasecmp(e->d_name, part.c_str()) == 0 && (best.empty() || best > e->d_name))
-            best = e->d_name;
-    }
-    closedir(d);
+    for (const std::string& name : names(dir))
+        if (sameNoCase(name, part) && (best.empty() || best > name)) best = name;
     return best;
 }
 
@@ -50,12 +52,9 @@ std::vector<std::string> findAllNoCase(const std::string& dir, const std::string
     std::vector<std::string> out;
     if (exists(join(dir, part))) out.push_back(part);
     if (part == "..") return out;
-    DIR* d = opendir(dir.empty() ? "." : dir.c_str());
-    if (!d) return out;
     std::vector<std::string> others;
-    while (dirent* e = readdir(d))
-        if (strcasecmp(e->d_name, part.c_str()) == 0 && part != e->d_name) others.push_back(e->d_name);
-    closedir(d);
+    for (const std::string& name : names(dir))
+        if (sameNoCase(name, part) && part != name) others.push_back(name);
     std::sort(others.begin(), others.end());
     out.insert(out.end(), others.begin(), others.end());
     return out;
@@ -72,24 +71,9 @@ std::string findExisting(const std::string& dir, const std::vector<std::string>&
     return "";
 }
 
-std::string exeDir() {
-    char buf[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
-    if (n <= 0) return "";
-    buf[n] = 0;
-    std::string p(buf);
-    size_t slash = p.rfind('/');
-    return slash == std::string::npos ? "" : p.substr(0, slash);
-}
-
-std::string cwd() {
-    char buf[PATH_MAX];
-    return getcwd(buf, sizeof(buf)) ? std::string(buf) : std::string(".");
-}
-
 }  // namespace
 
-bool tideIsAbsolute(const std::string& path) { return !path.empty() && path[0] == '/'; }
+bool tideIsAbsolute(const std::string& path) { return tideSys::IsAbsolute(path); }
 
 std::string tideResolvePath(const std::string& base, const char* name, bool forWrite) {
     if (!name || !*name) return "";
@@ -108,7 +92,7 @@ std::string tideResolvePath(const std::string& base, const char* name, bool forW
     }
     if (parts.empty()) return "";
 
-    std::string root = n[0] == '/' ? std::string("/") : base;
+    std::string root = tideIsAbsolute(n) ? std::string("/") : base;
     std::string found = findExisting(root, parts, 0);
     if (!found.empty() || !forWrite) return found;
 
@@ -132,13 +116,13 @@ std::string tideResolvePath(const std::string& base, const char* name, bool forW
 
 std::vector<std::string> tideDataPathCandidates(const char* installDir) {
     std::vector<std::string> candidates;
-    std::string exe = exeDir();
+    std::string exe = tideSys::ProgramFolder();
     if (!exe.empty()) {
         candidates.push_back(join(exe, "data"));
         candidates.push_back(join(exe, "../share/thalomir"));
     }
     if (installDir && *installDir) candidates.push_back(installDir);
-    std::string here = cwd();
+    std::string here = tideSys::WorkingFolder();
     candidates.push_back(join(here, "data"));
     candidates.push_back(here);
     return candidates;
@@ -147,24 +131,12 @@ std::vector<std::string> tideDataPathCandidates(const char* installDir) {
 std::string tidePickDataPath(const std::vector<std::string>& candidates) {
     for (const std::string& c : candidates)
         if (isDir(c) && !findNoCase(c, "res").empty()) return c;
-    return cwd();
+    return tideSys::WorkingFolder();
 }
 
 std::string tideFindDataPath(const char* installDir) {
     return tidePickDataPath(tideDataPathCandidates(installDir));
 }
-
-namespace {
-
-// An XDG base folder: the variable when it holds an absolute path, else
-// `fallback` under the home folder; "" when neither can be had.
-std::string xdgBase(const char* var, const char* fallback) {
-    if (const char* v = getenv(var); v && v[0] == '/') return v;
-    if (const char* home = getenv("HOME"); home && home[0] == '/') return join(home, fallback);
-    return "";
-}
-
-}  // namespace
 
 std::string tideUserDir(tideUserKind kind, bool portable, const std::string& dataPath) {
     if (portable || tidePortableMarker()) {
@@ -173,17 +145,12 @@ std::string tideUserDir(tideUserKind kind, bool portable, const std::string& dat
         std::string res = tideResolvePath(dataPath, "Res", false);
         return res.empty() ? join(dataPath, "Res") : res;
     }
-    std::string base;
-    switch (kind) {
-    case tideUserKind::Config: base = xdgBase("XDG_CONFIG_HOME", ".config"); break;
-    case tideUserKind::Data: base = xdgBase("XDG_DATA_HOME", ".local/share"); break;
-    case tideUserKind::State: base = xdgBase("XDG_STATE_HOME", ".local/state"); break;
-    }
+    std::string base = tideSys::UserBase(kind);
     return base.empty() ? "" : join(base, "thalomir");
 }
 
 bool tidePortableMarker() {
-    std::string exe = exeDir();
+    std::string exe = tideSys::ProgramFolder();
     return !exe.empty() && exists(join(exe, "portable"));
 }
 
@@ -195,7 +162,7 @@ bool tideMakeUserDir(const std::string& dir) {
         size_t j = dir.find('/', i);
         if (j == std::string::npos) j = dir.size();
         cur = dir.substr(0, j);
-        if (!cur.empty() && !isDir(cur) && mkdir(cur.c_str(), 0700) != 0 && errno != EEXIST)
+        if (!cur.empty() && !isDir(cur) && tideSys::MakeFolder(cur) != 0 && !isDir(cur))
             return false;
         i = j + 1;
     }

@@ -1,8 +1,7 @@
 // The configuration file: the unit kinds' combat values and the option
 // settings.
-#include <unistd.h>
-
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -84,7 +83,8 @@ void cGame::LoadData() {
     tide->Ini_Load(kConfigFile, config.shipped);
     // A first run has no file of the user's, which is no news.
     std::string user = UserFile(TIDE_CONFIGDIR, kUserConfigFile, false);
-    if (!user.empty() && access(user.c_str(), F_OK) == 0) tide->Ini_Load(user.c_str(), config.user);
+    std::error_code ec;
+    if (!user.empty() && std::filesystem::exists(user, ec)) tide->Ini_Load(user.c_str(), config.user);
 
     musicvolume = ConfigInt("options", "music", 50);
     std::string incomplete;
