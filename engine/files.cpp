@@ -1,6 +1,7 @@
 #include "engine/files.h"
 
 #include <cstring>
+#include <map>
 #include <random>
 #include <vector>
 
@@ -14,6 +15,22 @@ using tideSys::Handle;
 
 const char* const kTempMark = ".tmp-";
 const std::size_t kTempRandom = 8;
+
+// Folders no file may be written under, with the reason.
+std::map<std::string, std::string>& Refused() {
+    static std::map<std::string, std::string> folders;
+    return folders;
+}
+
+// A failure saying why `path` may not be written (`what` is what did not
+// happen), or a status that is fine.
+tideFileStatus Refusal(const std::string& path, const char* what) {
+    for (const auto& [folder, why] : Refused())
+        if (path.compare(0, folder.size(), folder) == 0 &&
+            (path.size() == folder.size() || path[folder.size()] == '/'))
+            return {EROFS, path + ": " + what + ", " + why};
+    return {};
+}
 
 void Step(tideSaveStep step, const std::string& path) {
     if (tideSaveHook) tideSaveHook(step, path);
@@ -103,7 +120,16 @@ tideFileStatus tideReadFile(const std::string& path, std::string& out, std::size
     return st;
 }
 
+void tideRefuseWritesUnder(const std::string& folder, const std::string& why) {
+    if (folder.empty()) return;
+    if (why.empty())
+        Refused().erase(folder);
+    else
+        Refused()[folder] = why;
+}
+
 tideFileStatus tideWriteFileAtomic(const std::string& path, const std::string& contents) {
+    if (tideFileStatus refused = Refusal(path, "not written"); !refused) return refused;
     std::string target;
     if (int err = tideSys::FinalName(path, target)) return Failed(err, path);
     unsigned mode = 0600;
@@ -137,6 +163,7 @@ tideFileStatus tideWriteFileAtomic(const std::string& path, const std::string& c
 }
 
 tideFileStatus tideWithLock(const std::string& path, const std::function<void()>& work) {
+    if (tideFileStatus refused = Refusal(path, "not written"); !refused) return refused;
     Handle h;
     std::string lock = path + ".lock";
     if (int err = tideSys::Lock(lock, h)) return Failed(err, lock);
@@ -163,6 +190,7 @@ tideFileStatus tideUpdateFile(const std::string& path, std::size_t cap,
 }
 
 tideFileStatus tideKeepAside(const std::string& path, std::string& keptAs) {
+    if (tideFileStatus refused = Refusal(path, "not moved aside"); !refused) return refused;
     for (int n = 0; n < 1000; ++n) {
         keptAs = path + ".bad" + (n ? "." + std::to_string(n) : "");
         int err = tideSys::MoveNoReplace(path, keptAs);

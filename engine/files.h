@@ -63,6 +63,11 @@ tideFileStatus tideUpdateFile(const std::string& path, std::size_t cap,
 // an earlier copy is never written over. `keptAs` names where it went.
 tideFileStatus tideKeepAside(const std::string& path, std::string& keptAs);
 
+// From now on refuses every save, lock and move aside under `folder`, with
+// `why` for the reason: a second browser tab of the game must not write over
+// the files of the first one. An empty `why` lifts the refusal.
+void tideRefuseWritesUnder(const std::string& folder, const std::string& why);
+
 // Test hook: called at each step of a save, with the path given to the save.
 // It may pause the save there (another save, a kill) to test what others see.
 enum class tideSaveStep {

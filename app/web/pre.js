@@ -2,6 +2,11 @@
 // the page's file system, kept in the browser's IndexedDB: read back before
 // the game starts and written out after every save. Saves end by renaming a
 // finished temporary file over the old one, so a rename is the moment to sync.
+//
+// Every tab holds its own copy of those files, and the last one to write
+// its copy out would undo the others' saves. So only one tab of the game
+// owns them: the first to take a Web Lock, held while its page lives. Any
+// other tab reads them, says the game is open elsewhere and saves nothing.
 Module['preRun'] = Module['preRun'] || [];
 Module['preRun'].push(function() {
   var home = '/home/web_user';
@@ -22,14 +27,46 @@ Module['preRun'].push(function() {
       else if (Module['thalomirSaved']) Module['thalomirSaved']();
     });
   }
-  var rename = FS.rename;
-  FS.rename = function(from, to) {
-    rename(from, to);
-    if (String(to).indexOf(home + '/') === 0) save();
-  };
+  function own() {
+    var rename = FS.rename;
+    FS.rename = function(from, to) {
+      rename(from, to);
+      if (String(to).indexOf(home + '/') === 0) save();
+    };
+  }
+  function elsewhere() {
+    Module['thalomirElsewhere'] = true;
+    if (Module['thalomirShowElsewhere']) Module['thalomirShowElsewhere']();
+  }
+
   Module['addRunDependency']('thalomir-storage');
+  var pending = 2;
+  function ready() {
+    if (--pending === 0) Module['removeRunDependency']('thalomir-storage');
+  }
   FS.syncfs(true, function(err) {
     if (err) console.warn('Thalomir: reading browser storage failed: ' + err);
-    Module['removeRunDependency']('thalomir-storage');
+    ready();
+  });
+  if (!navigator.locks || !navigator.locks.request) {
+    own();  // no way to tell: behave as the only tab
+    ready();
+    return;
+  }
+  // A reloaded page may wait a moment for its former self to let go.
+  var options = typeof AbortSignal !== 'undefined' && AbortSignal.timeout ?
+      {signal: AbortSignal.timeout(1500)} : {ifAvailable: true};
+  navigator.locks.request('thalomir-files', options, function(lock) {
+    if (!lock) {
+      elsewhere();
+      ready();
+      return;
+    }
+    own();
+    ready();
+    return new Promise(function() {});  // held until the page goes
+  }).catch(function() {
+    elsewhere();
+    ready();
   });
 });

@@ -81,6 +81,14 @@ bool tideWebBackend::fail(const std::string& why) {
 
 bool tideWebBackend::Init(tideCore* c) {
     core = c;
+    // Each tab holds its own copy of the files: a second tab of the game
+    // plays on what the first one saved, but saves nothing over it (the page
+    // tells the player so).
+    if (EM_ASM_INT({ return Module['thalomirElsewhere'] ? 1 : 0; })) {
+        for (tideStringState folder : {TIDE_CONFIGDIR, TIDE_USERDATADIR, TIDE_STATEDIR})
+            tideRefuseWritesUnder(core->System_GetState(folder), "the game is open in another tab");
+        core->LogLine("The game is open in another tab: this one saves nothing");
+    }
     logicalW = core->System_GetState(TIDE_SCREENWIDTH);
     logicalH = core->System_GetState(TIDE_SCREENHEIGHT);
 

@@ -230,4 +230,24 @@ TEST_F(Files, AnUpdateLeavesAFileItCannotReadAlone) {
     EXPECT_EQ(Read(path).size(), 3000u);
 }
 
+// A second browser tab of the game: nothing under the user's folders is
+// written, locked or moved, and each refusal says why.
+TEST_F(Files, WritesRefusedUnderAFolderLeaveItUntouched) {
+    const std::string path = dir + "/progress.txt";
+    ASSERT_TRUE(tideWriteFileAtomic(path, "old"));
+    tideRefuseWritesUnder(dir, "the game is open in another tab");
+    std::string kept;
+    for (tideFileStatus st : {tideWriteFileAtomic(path, "new"),
+                              tideUpdateFile(path, kTideTextCap, [](std::string&, bool) { return true; }),
+                              tideKeepAside(path, kept)}) {
+        EXPECT_FALSE(st);
+        EXPECT_NE(st.why.find("open in another tab"), std::string::npos) << st.why;
+    }
+    EXPECT_TRUE(tideWriteFileAtomic(dir + "x/other.txt", "x").err != EROFS) << "only under that folder";
+    tideRefuseWritesUnder(dir, "");
+    EXPECT_EQ(Read(path), "old");
+    EXPECT_EQ(Others({"progress.txt"}), std::vector<std::string>{});
+    EXPECT_TRUE(tideWriteFileAtomic(path, "new"));
+}
+
 }  // namespace

@@ -1,7 +1,8 @@
 // Plays the web build in headless Chromium (software WebGL 2) and checks it:
 // a clean load, the first frame in time, the main menu as the desktop game
-// draws it, options, a battle with a move and an attack, and the music
-// setting kept across a reload. Exits non-zero on any failure.
+// draws it, options, a battle with a move and an attack, the music setting
+// kept across a reload, and a second tab that saves nothing. Exits non-zero
+// on any failure.
 //
 //   node browser_test.mjs --site build-web/site --reference REF.png --out DIR
 //
@@ -94,12 +95,12 @@ try {
     if (r.status() >= 400) problems.push(`HTTP ${r.status()}: ${r.url()}`);
   });
 
-  const probe = () => page.evaluate(() => JSON.parse(Module.ccall('thalomir_web_probe', 'string', [], [])));
-  const waitFor = async (what, test, ms = 20000) => {
+  const probe = (pg = page) => pg.evaluate(() => JSON.parse(Module.ccall('thalomir_web_probe', 'string', [], [])));
+  const waitFor = async (what, test, ms = 20000, pg = page) => {
     const end = Date.now() + ms;
     let p;
     while (Date.now() < end) {
-      p = await probe();
+      p = await probe(pg);
       if (test(p)) return p;
       await sleep(50);
     }
@@ -108,24 +109,24 @@ try {
   };
   // Held long enough for the game to see the button down in one frame and
   // up in a later one, whatever the frame rate.
-  const click = async (x, y) => {
-    await page.mouse.move(x, y);
+  const click = async (x, y, pg = page) => {
+    await pg.mouse.move(x, y);
     await sleep(120);
-    await page.mouse.down();
+    await pg.mouse.down();
     await sleep(150);
-    await page.mouse.up();
+    await pg.mouse.up();
     await sleep(150);
   };
-  const drag = async (x1, y, x2) => {
-    await page.mouse.move(x1, y);
+  const drag = async (x1, y, x2, pg = page) => {
+    await pg.mouse.move(x1, y);
     await sleep(120);
-    await page.mouse.down();
+    await pg.mouse.down();
     await sleep(150);
     for (let i = 1; i <= 8; i++) {
-      await page.mouse.move(x1 + (x2 - x1) * i / 8, y);
+      await pg.mouse.move(x1 + (x2 - x1) * i / 8, y);
       await sleep(60);
     }
-    await page.mouse.up();
+    await pg.mouse.up();
     await sleep(150);
   };
   const shot = name => page.screenshot({path: path.join(args.out, `${name}.png`)});
@@ -285,6 +286,43 @@ try {
   await loadPage();
   p = await waitFor('the music setting is kept after a reload', s => s.music === 0, 5000);
   await shot('5-reloaded');
+
+  // --- a second tab: it says the game is open elsewhere, and saves nothing ------------
+  const noticeShown = pg => pg.evaluate(() => !document.getElementById('elsewhere').classList.contains('hidden'));
+  const second = await browser.newPage();
+  await second.setViewport({width: 1024, height: 768});
+  second.on('pageerror', e => problems.push(`second tab: page error: ${e.message}`));
+  await second.goto(`${url}?fixedstep`, {waitUntil: 'domcontentloaded'});
+  await second.waitForFunction(() => window.thalomirFirstFrameAt, {timeout: 60000});
+  check(await noticeShown(second), 'a second tab says the game is open in another tab');
+  check(!(await noticeShown(page)), 'the first tab says nothing of the kind');
+  await second.bringToFront();
+  await second.mouse.move(700, 300);
+  // Past the logo, as in the first tab.
+  await second.waitForFunction(f => window.thalomirStats.frames > f, {timeout: 120000}, SHOT_FRAME);
+  await second.evaluate(() => { Module.thalomirFixedStep = false; });
+  await waitFor('the second tab plays on the saved music setting', s => s.music === 0, 20000, second);
+  await click(512, 571, second);
+  await waitFor('the second tab opens its options', s => s.state === GS.OPTIONS, 20000, second);
+  await drag(428 + 10, 519, 600, second);
+  await waitFor('the second tab moves its music slider', s => s.music > 0, 20000, second);
+  await click(512, 618, second);
+  await waitFor('the second tab leaves its options', s => s.state === GS.MMENU, 20000, second);
+  const secondFiles = await second.evaluate(() => {
+    const read = f => { try { return Module.FS.readFile(f, {encoding: 'utf8'}); } catch (e) { return ''; } };
+    return {config: read('/home/web_user/.config/thalomir/config.txt'),
+            log: read('/home/web_user/.local/state/thalomir/log.txt')};
+  });
+  check(/music=0\b/.test(secondFiles.config), 'the second tab writes no settings, not even its own copy');
+  check(/open in another tab/.test(secondFiles.log) && /Can't save the settings/.test(secondFiles.log),
+        'the second tab logs why it saves nothing');
+  await second.screenshot({path: path.join(args.out, '6-second-tab.png')});
+  await second.close();
+  await page.bringToFront();
+  await sleep(1000);
+  await loadPage();
+  await waitFor('the first tab keeps its settings after the second one', s => s.music === 0, 5000);
+  check(!(await noticeShown(page)), 'a reloaded first tab owns the files again');
 
   for (const problem of problems) check(false, problem);
   if (!problems.length) check(true, 'no console error, no failed request');
