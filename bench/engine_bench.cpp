@@ -14,7 +14,9 @@
 
 #include <unistd.h>
 
+#include "engine/files.h"
 #include "engine/gl/quad_batch.h"
+#include "engine/ini.h"
 #include "engine/tide.h"
 
 namespace {
@@ -146,6 +148,49 @@ void BM_FrameOf1000Quads(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FrameOf1000Quads)->Unit(benchmark::kMillisecond);
+
+// A settings file just under the reading cap, read as the game reads its
+// configuration at start: the options and four values of six kinds. Parsed
+// once through the handle, beside looking every key up in the whole text
+// (how each key used to be read, the file read again for each).
+const char* const kKinds[] = {"aqua", "torp", "bati", "medu", "shark", "paul"};
+const char* const kKindKeys[] = {"health", "dmg", "armor", "range"};
+
+const std::string& LargeSettings() {
+    static const std::string text = [] {
+        std::string t = "[options]\nmusic=30\nsound=50\nspeed=50\n";
+        for (const char* k : kKinds) t += std::string("[") + k + "]\nhealth=20\ndmg=3\narmor=1\nrange=2.5\n";
+        const std::string note = "; a note of the kind people leave in their settings, repeated\n";
+        while (t.size() + note.size() < kTideTextCap) t += note;
+        return t;
+    }();
+    return text;
+}
+
+void BM_SettingsParsedOnce(benchmark::State& state) {
+    const std::string& text = LargeSettings();
+    for (auto _ : state) {
+        tideIniFile f(text);
+        int sum = f.GetInt("options", "music", 0);
+        for (const char* k : kKinds)
+            for (const char* key : kKindKeys) sum += f.GetInt(k, key, 0);
+        benchmark::DoNotOptimize(sum);
+    }
+    state.counters["bytes"] = double(text.size());
+}
+BENCHMARK(BM_SettingsParsedOnce)->Unit(benchmark::kMillisecond);
+
+void BM_SettingsReadKeyByKey(benchmark::State& state) {
+    const std::string& text = LargeSettings();
+    for (auto _ : state) {
+        std::string v;
+        int sum = tideIni::Get(text, "options", "music", v);
+        for (const char* k : kKinds)
+            for (const char* key : kKindKeys) sum += tideIni::Get(text, k, key, v);
+        benchmark::DoNotOptimize(sum);
+    }
+}
+BENCHMARK(BM_SettingsReadKeyByKey)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
