@@ -2,6 +2,7 @@
 // settings.
 #include <algorithm>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -40,32 +41,32 @@ const tideIniFile* cConfig::Holding(const char* section, const char* key) const 
     return nullptr;
 }
 
+namespace {
+
+// A key's value as a number: `def` when neither file has it, and, with one
+// log line naming the file, when its value is no number.
+template <class T>
+T ConfigNumber(cGame& g, const char* section, const char* key, T def,
+               bool (*read)(const std::string&, T&)) {
+    const tideIniFile* f = g.config.Holding(section, key);
+    std::string text = f ? f->GetString(section, key) : "";
+    T v = def;
+    if (text.empty() || read(text, v)) return v;
+    std::ostringstream shown;
+    shown << def;
+    g.tide->System_Log("%s: [%s] %s=%s is not a number; %s used", f->Name().c_str(), section, key,
+                       text.c_str(), shown.str().c_str());
+    return def;
+}
+
+}  // namespace
+
 int cGame::ConfigInt(const char* section, const char* key, int def) {
-    const tideIniFile* f = config.Holding(section, key);
-    if (!f) return def;
-    int v = def;
-    std::string text = f->GetString(section, key);
-    if (text.empty()) return def;
-    if (!tideIni::ReadInt(text, v)) {
-        tide->System_Log("%s: [%s] %s=%s is not a number; %d used", f->Name().c_str(), section, key,
-                         text.c_str(), def);
-        return def;
-    }
-    return v;
+    return ConfigNumber(*this, section, key, def, tideIni::ReadInt);
 }
 
 float cGame::ConfigFloat(const char* section, const char* key, float def) {
-    const tideIniFile* f = config.Holding(section, key);
-    if (!f) return def;
-    float v = def;
-    std::string text = f->GetString(section, key);
-    if (text.empty()) return def;
-    if (!tideIni::ReadFloat(text, v)) {
-        tide->System_Log("%s: [%s] %s=%s is not a number; %g used", f->Name().c_str(), section, key,
-                         text.c_str(), double(def));
-        return def;
-    }
-    return v;
+    return ConfigNumber(*this, section, key, def, tideIni::ReadFloat);
 }
 
 bool cGame::ConfigHas(const char* section, const char* key) {
