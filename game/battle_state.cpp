@@ -22,6 +22,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <set>
 #include <sstream>
@@ -39,10 +41,15 @@ const int kMaxTurn = 1000000;
 
 const char* const kOutcomes[] = {"none", "won", "lost", "nocontest"};
 
+// The shortest text that reads back as the same float. Not std::to_chars:
+// the browser build's C++ library has no floating-point form of it.
 std::string Float(float v) {
     char buf[32];
-    auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
+    for (int digits = 1; digits <= 9; ++digits) {
+        std::snprintf(buf, sizeof buf, "%.*g", digits, static_cast<double>(v));
+        if (std::strtof(buf, nullptr) == v) break;
+    }
+    return buf;
 }
 
 // A kind is one word: it sits in a line of space-separated fields.
@@ -87,8 +94,11 @@ public:
     bool Real(const char* key, float& out) {
         std::string v;
         if (!Value(key, v)) return false;
-        auto r = std::from_chars(v.data(), v.data() + v.size(), out);
-        return r.ec == std::errc() && r.ptr == v.data() + v.size() && std::isfinite(out) && out >= 0;
+        // strtof, not std::from_chars (see Float); a plain decimal only.
+        if (v.empty() || v.find_first_not_of("0123456789.eE+-") != std::string::npos) return false;
+        char* end = nullptr;
+        out = std::strtof(v.c_str(), &end);
+        return end == v.c_str() + v.size() && std::isfinite(out) && out >= 0;
     }
     bool Word(const char* key, std::string& out) { return Value(key, out) && PlainWord(out); }
     bool Done() const { return i == w.size(); }
