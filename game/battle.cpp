@@ -15,6 +15,7 @@ namespace {
 // defeat, each under its banner; a level loaded without one of the sides goes
 // back at once and unlocks nothing.
 void CheckLevelEnd(cGame& g) {
+    if (cGame::battle.outcome != BattleOutcome::None && g.battleLive) g.ForgetBattle();
     switch (cGame::battle.outcome) {
     case BattleOutcome::Won:
         g.EndBattle(true);
@@ -99,6 +100,7 @@ void cGame::update_game(float dt) {
     // without one side ends on its first frame.
     CheckLevelEnd(*this);
     if (banner != BANNER_NONE) return;
+    SaveSettledBattle();
 
     NotLockableControlUpdate();
     bool clicked = UpdateUndo(dt);

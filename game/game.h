@@ -3,6 +3,9 @@
 // screen of the current game state.
 #pragma once
 
+#include <atomic>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -15,6 +18,7 @@
 #include "units/unit_events.h"
 
 class cUnit;
+class cBattleSaver;
 class cProjectile;
 class cInterface;
 class tideGUI;
@@ -37,6 +41,8 @@ const int BANNER_CAMPAIGN = 3;  // victory in the last level
 
 // The options screen's button that gives up the battle it was opened from.
 const int ID_LEAVE_BATTLE = 11;
+// The main menu's button that resumes the saved battle.
+const int ID_CONTINUE = 4;
 
 // The selection sprites "sel1" (drawn under the acting unit) and "sel2".
 extern tideSprite* grid_sel1;
@@ -105,6 +111,44 @@ public:
     // player unit: attack the enemy in reach there, or step toward it.
     // False when the click does nothing.
     bool PlayerClickAt(float sx, float sy);
+
+    // The battle under way and its save (battle_save.cpp, level.cpp):
+    // "battle.txt" in the user's data folder, written whenever an action has
+    // resolved and when the game ends, offered by Continue on the next start,
+    // removed when the battle is won, lost or given up.
+    void StartBattle(const BattleState& s, bool saved);  // plays `s` from here on
+    void ClearBattle();
+    static int LevelNumber(const std::string& file);  // 0: not one of the campaign's
+    std::string BattleFile(bool create);
+    BattleRead ReadSavedBattle(const std::string& text, BattleState& out, std::string& why, int& starts);
+    void KeepBattleAside(const std::string& path, const std::string& what);
+    void CheckSavedBattle();   // at start: is there a battle to continue?
+    bool ResumeBattle();       // Continue
+    void SaveBattle();
+    void SaveSettledBattle();  // once the last action has resolved
+    void ForgetBattle();       // won, lost or given up: the file goes
+    void EndSession();         // the game ends cleanly: the battle is kept
+    // Saves are written off the frame thread (battle_saver.h); what they find
+    // comes back through saveNewer and saveError.
+    enum class BattleSave { Saved, Newer, Failed };
+    static BattleSave WriteBattleFile(const std::string& path, const std::string& text, std::string* why);
+    void StartSaver();
+    std::unique_ptr<cBattleSaver> saver;
+    std::atomic<bool> saveNewer{false};
+    std::mutex saveMutex;
+    std::string saveError;
+    // "Give up this battle?" over the options screen (battle_leave.cpp).
+    void UpdateLeavePrompt();
+    void RenderLeavePrompt();
+    bool leavePrompt = false;
+    bool savedBattle = false;  // battle.txt holds a battle to continue
+    bool continueShown = false;  // the main menu shows Continue
+    bool saveBlocked = false;  // ... saved by a newer game: never written over
+    bool battleLive = false;   // a battle is under way
+    bool battleSaved = false;  // ... and kept in battle.txt (a campaign level's)
+    bool saveFailed = false;   // the last save failed (said once)
+    int battleStarts = 0;      // Continues of it since the game last ended cleanly
+    uint64_t savedHash = 0;    // the battle as last saved
 
     // Undo (battle_undo.cpp): the player's recent actions taken back with
     // everything that followed them; `undo` holds the battle as it stood

@@ -1,5 +1,6 @@
 // Level files: "res\lvl<n>.txt", one INI section per unit, read until the
 // first section without a kind name.
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -7,6 +8,7 @@
 
 #include "engine/ini.h"
 #include "game/game.h"
+#include "game/progress.h"
 #include "units/kinds.h"
 #include "units/projectile.h"
 
@@ -29,41 +31,52 @@ const char* PlacementFault(const BattleState& s, const BattleUnit& u) {
     return nullptr;
 }
 
-// Drops the battle in progress: every unit (and the lock any of them still
-// holds), the projectile and the board's occupancy.
-void ClearBattle(cGame& g) {
-    g.selunit = nullptr;
-    g.selcell = nullptr;
-    for (cUnit* u : g.units) delete u;
-    g.units.clear();
-    delete cGame::proj;
-    cGame::SetProjectile(nullptr);
-    for (cCell& c : g.cells) c.RemUnit();
-    cGame::battle = BattleState();
-    g.undo.clear();
-    g.undoWanted = false;
-    g.notice.clear();
+}  // namespace
+
+void cGame::ClearBattle() {
+    selunit = nullptr;
+    selcell = nullptr;
+    for (cUnit* u : units) delete u;
+    units.clear();
+    delete proj;
+    SetProjectile(nullptr);
+    for (cCell& c : cells) c.RemUnit();
+    battle = BattleState();
+    battleLive = false;
+    undo.clear();
+    undoWanted = false;
+    notice.clear();
+    banner = BANNER_NONE;
+    fx.Clear();
 }
 
-}  // namespace
+int cGame::LevelNumber(const std::string& file) {
+    auto lower = [](std::string t) {
+        for (char& c : t) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return t;
+    };
+    for (int n = 1; n <= kLastLevel; ++n)
+        if (lower(file) == "res\\lvl" + std::to_string(n) + ".txt") return n;
+    return 0;
+}
 
 void cGame::LoadLevel(int n) {
     char file[32];
     std::snprintf(file, sizeof file, "res\\lvl%d.txt", n);
     LoadLevelFile(file);
     curlvl = n;
+    // A battle of the campaign is kept for Continue from its first turn on.
+    battleSaved = true;
+    SaveBattle();
 }
 
 void cGame::LoadLevelFile(const std::string& fileName, uint32_t seed) {
-    ClearBattle(*this);
-    curlvl = 0;
-    banner = BANNER_NONE;
-    fx.Clear();
-    battle.level = fileName;
-    battle.difficulty = difficulty;  // a change on the options screen waits for the next battle
+    BattleState s;
+    s.level = fileName;
+    s.difficulty = difficulty;  // a change on the options screen waits for the next battle
     // The battle's dice are seeded once, here, and roll on in the state.
     if (seed == 0) seed = static_cast<uint32_t>(std::llround(static_cast<double>(tide->Timer_GetTime()) * 1000.0));
-    SeedBattle(battle, seed);
+    SeedBattle(s, seed);
 
     const char* file = fileName.c_str();
     // Read once, through its own handle: the settings' file stays as it was.
@@ -82,23 +95,23 @@ void cGame::LoadLevelFile(const std::string& fileName, uint32_t seed) {
         BattleUnit u = KindRecord(*kind);
         u.x = section.GetInt("x", 1);
         u.y = section.GetInt("y", 1);
-        if (const char* fault = PlacementFault(battle, u)) {
+        if (const char* fault = PlacementFault(s, u)) {
             tide->System_Log("unit %s at %i %i %s, skipped", name.c_str(), u.x, u.y, fault);
             continue;
         }
-        u.id = battle.nextid++;
-        battle.units.push_back(u);
+        u.id = s.nextid++;
+        s.units.push_back(u);
     }
     // A level without both sides ends on its first frame and unlocks nothing;
     // a missing or broken file is the likely cause.
     bool player = false, computer = false;
-    for (const BattleUnit& u : battle.units) (u.player ? player : computer) = true;
+    for (const BattleUnit& u : s.units) (u.player ? player : computer) = true;
     if (!player || !computer) {
-        const char* missing = battle.units.empty() ? "no units" : player ? "no computer unit" : "no player unit";
+        const char* missing = s.units.empty() ? "no units" : player ? "no computer unit" : "no player unit";
         tide->System_Log("%s: %s", file, missing);
     }
 
-    turn = 0;
-    NextTurn();
-    ComposeBackdrop();
+    battle::NextTurn(s);
+    StartBattle(s, false);
+    curlvl = 0;
 }

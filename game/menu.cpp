@@ -62,7 +62,21 @@ void cGame::update_mmenu(float dt) {
     RippleMenu(t);
     t += dt;
 
+    // Continue comes and goes with the saved battle, and takes the focus.
+    if (continueShown != savedBattle) {
+        continueShown = savedBattle;
+        gui->ShowCtrl(ID_CONTINUE, savedBattle);
+        gui->EnableCtrl(ID_CONTINUE, savedBattle);
+        if (savedBattle) gui->SetFocus(ID_CONTINUE);
+    }
+
     switch (gui->Update(dt)) {
+    case ID_CONTINUE:
+        if (ResumeBattle()) {
+            gamestate = GS_GAME;
+            SwitchMusic("game_music");
+        }
+        break;
     case 1:
         gamestate = GS_CHLVL;
         break;

@@ -20,7 +20,9 @@ void cGame::SetupMenuKeys() {
 }
 
 void cGame::LeaveBattle() {
-    // Given up, not lost: nothing is unlocked and no banner is shown.
+    // Given up, not lost: nothing is unlocked, no banner is shown and the
+    // saved battle goes.
+    ForgetBattle();
     SaveOptions();
     banner = BANNER_NONE;
     fx.Clear();

@@ -31,6 +31,7 @@ void cGame::render_options() {
     if (sliderbg2) sliderbg2->Render(512, 500);
     if (sliderbg3) sliderbg3->Render(762, 500);
     guioptions->Render();
+    if (leavePrompt) RenderLeavePrompt();
 }
 
 void cGame::update_options(float dt) {
@@ -39,6 +40,11 @@ void cGame::update_options(float dt) {
     t += dt;
 
     bool fromBattle = prevgamestate == GS_GAME;
+    if (leavePrompt && fromBattle) {
+        UpdateLeavePrompt();
+        return;
+    }
+    leavePrompt = false;
     guioptions->ShowCtrl(ID_LEAVE_BATTLE, fromBattle);
     guioptions->EnableCtrl(ID_LEAVE_BATTLE, fromBattle);
 
@@ -50,7 +56,7 @@ void cGame::update_options(float dt) {
         SaveOptions();
         break;
     case ID_LEAVE_BATTLE:
-        if (fromBattle) LeaveBattle();
+        leavePrompt = fromBattle;  // asks first
         break;
     case 8:
         soundvolume = SliderInt(sound_sld);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 
+#include "game/battle_saver.h"
 #include "game/interface.h"
 #include "gfx/distort.h"
 #include "gfx/font.h"
@@ -132,9 +133,18 @@ cGame::cGame() {
     LoadProgress();
     BindFeedback();
     SetupMenuKeys();
+    // Above Start, shown while there is a battle to continue.
+    gui->AddCtrl(new guiButton(ID_CONTINUE, 428, 450, 168, 43, NeedSprite("continue"), NeedSprite("continueover")));
+    StartSaver();
+    gui->ShowCtrl(ID_CONTINUE, false);
+    gui->EnableCtrl(ID_CONTINUE, false);
+    continueShown = false;
+    CheckSavedBattle();
 }
 
 cGame::~cGame() {
+    EndSession();
+    saver.reset();  // the last save is finished first
     delete iface;
     iface = nullptr;
 

@@ -6,46 +6,12 @@
 #include <string>
 
 #include "game/battle_ai.h"
-#include "tests/game/battle_world.h"
-
-// Failures show the battle as text.
-void PrintTo(const BattleState& s, std::ostream* os) { *os << "\n" << WriteBattle(s); }
+#include "tests/game/battle_play.h"
 
 namespace {
 
 const std::vector<BattleWorld::Unit> kSkirmish = {{"Aqua", 2, 3},   {"Torp", 3, 6},  {"Bati", 2, 8},
                                                   {"Medu", 11, 2},  {"Shark", 10, 5}, {"Paul", 11, 8}};
-
-// A simple player for tests: the weakest enemy in reach, else the step that
-// brings the unit nearest to any enemy, else stay.
-battle::Action PlayerChoice(const BattleState& s) {
-    battle::Action best = battle::Action::StayPut();
-    const BattleUnit* me = battle::Acting(s);
-    if (!me) return best;
-    int weakest = INT32_MAX;
-    float nearest = 1e20f;
-    for (const battle::Action& a : battle::LegalActions(s)) {
-        if (a.kind == battle::Action::Attack) {
-            const BattleUnit* t = battle::Find(s, a.target);
-            if (t->health < weakest) {
-                weakest = t->health;
-                best = a;
-            }
-        } else if (a.kind == battle::Action::Move && weakest == INT32_MAX) {
-            BattleUnit moved = *me;
-            moved.x = a.x;
-            moved.y = a.y;
-            for (const BattleUnit& e : s.units) {
-                float d = e.player ? 1e20f : battle::UnitDistance(moved, e);
-                if (d < nearest) {
-                    nearest = d;
-                    best = a;
-                }
-            }
-        }
-    }
-    return best;
-}
 
 // Plays the loaded battle on screen to its end: the test's player through
 // Perform, when the player could act (no lock, and the dead gone, as they are
@@ -53,9 +19,7 @@ battle::Action PlayerChoice(const BattleState& s) {
 void PlayOnScreen(BattleWorld& w, int turnLimit = 60) {
     const BattleState& s = cGame::battle;
     for (int f = 0; f < 100000 && s.outcome == BattleOutcome::None && s.turn <= turnLimit; ++f) {
-        const BattleUnit* u = battle::Acting(s);
-        bool settled = std::none_of(s.units.begin(), s.units.end(), [](const BattleUnit& b) { return b.health <= 0; });
-        if (u && u->player && settled && !cGame::IsControlLocked()) {
+        if (PlayersDecision()) {
             ASSERT_TRUE(w.game->Perform(PlayerChoice(s)));
         }
         w.Frame(0.25f);
@@ -181,17 +145,6 @@ TEST(BattleRules, ResolvingAtOnceEndsAsTheBattleOnScreen) {
 }
 
 namespace {
-
-// Runs the battle until the player may act again (or it ends).
-void UntilPlayersDecision(BattleWorld& w) {
-    const BattleState& s = cGame::battle;
-    for (int i = 0; i < 4000 && s.outcome == BattleOutcome::None; ++i) {
-        const BattleUnit* u = battle::Acting(s);
-        bool settled = std::none_of(s.units.begin(), s.units.end(), [](const BattleUnit& b) { return b.health <= 0; });
-        if (u && u->player && settled && !cGame::IsControlLocked()) return;
-        w.Frame(0.25f);
-    }
-}
 
 BattleState WithUndone(BattleState s, int undone) {
     s.stats.undone = undone;

@@ -92,6 +92,11 @@ BattleWorld::~BattleWorld() {
     delete game;
 }
 
+void BattleWorld::Restart() {
+    delete game;
+    game = new cGame();
+}
+
 void BattleWorld::WriteLevel(int n, const std::vector<Unit>& units) {
     std::ostringstream s;
     for (std::size_t i = 0; i < units.size(); ++i) {

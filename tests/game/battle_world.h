@@ -43,6 +43,9 @@ public:
     }
 
     bool Frame(float dt = kFrame) { return hl->Frame(dt); }
+    // Ends the game as a player's exit does and starts a fresh one on the
+    // same engine, data and user folders.
+    void Restart();
     // Runs frames until the controls are unlocked (at most `limit` frames).
     void Settle(int limit = 1000);
     // Left click on a screen point: pressed for one frame, released the next.

@@ -83,7 +83,14 @@ TEST_F(PlayerKeysTest, LeaveBattleIsOfferedOnlyFromABattleAndUnlocksNothing) {
     Key(TIDEK_ESCAPE);
     ASSERT_EQ(game->gamestate, GS_OPTIONS);
     EXPECT_TRUE(leave->bVisible);
+    // It asks first: Escape keeps the battle, Enter gives it up.
     Click(kLeaveX, kLeaveY);
+    EXPECT_TRUE(game->leavePrompt);
+    Key(TIDEK_ESCAPE);
+    EXPECT_FALSE(game->leavePrompt);
+    EXPECT_EQ(game->gamestate, GS_OPTIONS);
+    Click(kLeaveX, kLeaveY);
+    Key(TIDEK_ENTER);
     EXPECT_EQ(game->gamestate, GS_CHLVL);
     EXPECT_EQ(game->maxlvl, 1);
     EXPECT_EQ(game->banner, BANNER_NONE);

@@ -37,7 +37,7 @@ TEST_F(ScreensTest, StartsOnTheMainMenuWithEveryScreenBuilt) {
     EXPECT_EQ(game->selcell, nullptr);
     EXPECT_EQ(cGame::turn, 0);
 
-    EXPECT_EQ(Ids(game->gui), (IdList{1, 2, 3}));
+    EXPECT_EQ(Ids(game->gui), (IdList{1, 2, 3, ID_CONTINUE}));
     EXPECT_EQ(Ids(game->chlvlgui), (IdList{1, 2, 3, 4, 5, 6, 7, 8, 10}));
     EXPECT_EQ(Ids(game->guioptions), (IdList{7, 8, 9, 10, ID_LEAVE_BATTLE}));
     ExpectRect(game->gui, 3, 428, 600, 168, 43);
