@@ -9,7 +9,8 @@
 // --headless runs with no renderer or audio device, skipping snapshots;
 // --timing prints the start-up time (wall and CPU), each screen's frame times
 // and the peak resident memory.
-// The last line printed is "frames=F gamestate=S maxlvl=M units=U".
+// The last line printed is "frames=F gamestate=S maxlvl=M units=U state=HASH",
+// HASH being the battle state's stable hash (16 hex digits) at the end.
 #include <epoxy/gl.h>
 #include <sys/resource.h>
 
@@ -173,6 +174,7 @@ int main(int argc, char** argv) {
     int status = 0;
     int frames = 0;
     int gamestate = -1, maxlvl = 0, units = 0;
+    uint64_t hash = 0;
     tideHeadless* hl = nullptr;
     if (tide->System_Initiate()) hl = tideGetHeadless();
     if (!hl) {
@@ -198,7 +200,17 @@ int main(int argc, char** argv) {
                 timing.Add(state, ms);
             }
             ++frames;
-            for (const std::string& name : script.ShotsAt(f)) {
+            for (const std::string& name : script.NamesAt(f, ReplayCommand::State)) {
+                // The same text as the saved battle.
+                std::string path = (std::filesystem::path(o.out) / (name + ".txt")).string();
+                std::ofstream out(path, std::ios::binary);
+                out << WriteBattle(cGame::battle);
+                if (!out.flush()) {
+                    std::fprintf(stderr, "thalomir-replay: frame %d: could not write %s\n", f, path.c_str());
+                    status = 1;
+                }
+            }
+            for (const std::string& name : script.NamesAt(f, ReplayCommand::Shot)) {
                 if (o.headless) continue; // nothing is drawn to read back
                 std::string path = (std::filesystem::path(o.out) / (name + ".png")).string();
                 if (!tide->Gfx_Snapshot(path.c_str())) {
@@ -212,6 +224,7 @@ int main(int argc, char** argv) {
         gamestate = game->gamestate;
         maxlvl = game->maxlvl;
         units = static_cast<int>(game->units.size());
+        hash = BattleHash(cGame::battle);
         delete game;
         game = nullptr;
         if (o.timing) {
@@ -221,6 +234,7 @@ int main(int argc, char** argv) {
     }
     tide->System_Shutdown();
     tide->Release();
-    std::printf("frames=%d gamestate=%d maxlvl=%d units=%d\n", frames, gamestate, maxlvl, units);
+    std::printf("frames=%d gamestate=%d maxlvl=%d units=%d state=%016llx\n", frames, gamestate, maxlvl, units,
+                static_cast<unsigned long long>(hash));
     return status;
 }

@@ -80,6 +80,7 @@ const Syntax kSyntax[] = {
     {"up", ReplayCommand::Up, 1, "up CODE"},
     {"click", ReplayCommand::Click, 2, "click X Y"},
     {"shot", ReplayCommand::Shot, 1, "shot NAME"},
+    {"state", ReplayCommand::State, 1, "state NAME"},
     {"end", ReplayCommand::End, 0, "end"},
 };
 
@@ -108,7 +109,9 @@ std::string ParseWords(const std::vector<std::string>& w, ReplayCommand& c) {
         break;
     }
     case ReplayCommand::Shot:
-        if (!ValidShotName(w[2])) return "bad snapshot name " + Quote(w[2]) + " (letters, digits, _ - .)";
+    case ReplayCommand::State:
+        if (!ValidShotName(w[2])) return "bad " + std::string(c.kind == ReplayCommand::Shot ? "snapshot" : "state") +
+                                         " name " + Quote(w[2]) + " (letters, digits, _ - .)";
         c.name = w[2];
         break;
     case ReplayCommand::End:
@@ -176,11 +179,11 @@ void ReplayScript::ApplyInput(int frame, tideHeadless* hl) const {
     }
 }
 
-std::vector<std::string> ReplayScript::ShotsAt(int frame) const {
+std::vector<std::string> ReplayScript::NamesAt(int frame, ReplayCommand::Kind kind) const {
     std::vector<std::string> names;
     auto now = At(frame);
     for (auto it = now.first; it != now.second; ++it)
-        if (it->kind == ReplayCommand::Shot) names.push_back(it->name);
+        if (it->kind == kind) names.push_back(it->name);
     return names;
 }
 

@@ -5,6 +5,7 @@
 //   up CODE       virtual key CODE goes up
 //   click X Y     move there, left button down on this frame, up on the next
 //   shot NAME     write NAME.png once this frame is drawn
+//   state NAME    write the battle as it stands after this frame to NAME.txt
 //   end           stop after this frame
 #pragma once
 
@@ -15,12 +16,12 @@
 class tideHeadless;
 
 struct ReplayCommand {
-    enum Kind { Move, Down, Up, Click, Shot, End };
+    enum Kind { Move, Down, Up, Click, Shot, State, End };
     int frame = 0;
     Kind kind = Move;
     float x = 0, y = 0; // Move, Click
     int code = 0;       // Down, Up
-    std::string name;   // Shot
+    std::string name;   // Shot, State
     int line = 0;       // script line, for messages
 };
 
@@ -33,8 +34,9 @@ public:
     // Queues the input of frame `frame` on the engine; call once per frame,
     // before running it.
     void ApplyInput(int frame, tideHeadless* hl) const;
-    // Snapshot names to write after frame `frame` is drawn.
-    std::vector<std::string> ShotsAt(int frame) const;
+    // Names of the snapshots (Shot) or battle states (State) to write after
+    // frame `frame`.
+    std::vector<std::string> NamesAt(int frame, ReplayCommand::Kind kind) const;
     // The frame after which the run stops: the first `end`, or else the last
     // frame the script mentions (a click's release included); -1 when empty.
     int LastFrame() const;

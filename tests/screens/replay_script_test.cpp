@@ -20,11 +20,11 @@ TEST(ReplayScript, ParsesCommandsCommentsAndBlankLines) {
     ReplayScript s;
     std::string err;
     ASSERT_TRUE(s.Parse("# a run\n\n5 click 512 521  # level choice\n"
-                        "2 move 10.5 20\n\t3 down 27\n3 up 27\n9 shot menu_1\n12 end\n",
+                        "2 move 10.5 20\n\t3 down 27\n3 up 27\n9 shot menu_1\n9 state menu_1\n12 end\n",
                         err))
         << err;
     const auto& c = s.Commands();
-    ASSERT_EQ(c.size(), 6u);
+    ASSERT_EQ(c.size(), 7u);
     // Sorted by frame, same-frame commands kept in script order.
     EXPECT_EQ(c[0].kind, ReplayCommand::Move);
     EXPECT_FLOAT_EQ(c[0].x, 10.5f);
@@ -33,8 +33,9 @@ TEST(ReplayScript, ParsesCommandsCommentsAndBlankLines) {
     EXPECT_EQ(c[2].kind, ReplayCommand::Up);
     EXPECT_EQ(c[3].kind, ReplayCommand::Click);
     EXPECT_EQ(c[3].line, 3);
-    EXPECT_EQ(s.ShotsAt(9), std::vector<std::string>{"menu_1"});
-    EXPECT_TRUE(s.ShotsAt(8).empty());
+    EXPECT_EQ(s.NamesAt(9, ReplayCommand::Shot), std::vector<std::string>{"menu_1"});
+    EXPECT_EQ(s.NamesAt(9, ReplayCommand::State), std::vector<std::string>{"menu_1"});
+    EXPECT_TRUE(s.NamesAt(8, ReplayCommand::Shot).empty());
     EXPECT_EQ(s.LastFrame(), 12);
 }
 
@@ -52,6 +53,7 @@ TEST(ReplayScript, MalformedLinesAreReportedWithTheirNumber) {
     EXPECT_EQ(ErrorOf("1 up 256\n"), "line 1: bad key code '256' (1..255)");
     EXPECT_NE(ErrorOf("1 shot ../outside\n").find("line 1: bad snapshot name"), std::string::npos);
     EXPECT_NE(ErrorOf("1 shot a/b\n").find("bad snapshot name"), std::string::npos);
+    EXPECT_NE(ErrorOf("1 state ../b\n").find("bad state name"), std::string::npos);
 }
 
 TEST(ReplayScript, LastFrameIsTheFirstEndOrTheLastInput) {

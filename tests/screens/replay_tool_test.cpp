@@ -14,6 +14,13 @@ struct ToolRun {
         while (!s.empty() && s.back() == '\n') s.pop_back();
         return s.substr(s.rfind('\n') + 1);
     }
+    // The last line without its closing " state=HASH", and the hash alone.
+    std::string Counts() const { return LastLine().substr(0, LastLine().rfind(" state=")); }
+    std::string Hash() const {
+        std::string l = LastLine();
+        std::size_t at = l.rfind(" state=");
+        return at == std::string::npos ? "" : l.substr(at + 7);
+    }
 };
 
 }  // namespace
@@ -59,7 +66,8 @@ TEST_F(ReplayToolTest, PlaysTheGameFromAScript) {
                    "150 click 512 618\n"        // and back into it
                    "160 end\n");
     EXPECT_EQ(r.status, 0) << r.out;
-    EXPECT_EQ(r.LastLine(), "frames=161 gamestate=3 maxlvl=1 units=2") << r.out;
+    EXPECT_EQ(r.Counts(), "frames=161 gamestate=3 maxlvl=1 units=2") << r.out;
+    EXPECT_EQ(r.Hash().size(), 16u) << r.out;
     // The game's own files went where the game keeps them, none into the data.
     eng->tide->System_SetState(TIDE_INIFILE, eng->Path("xdg/config/thalomir/config.txt").c_str());
     EXPECT_EQ(eng->tide->Ini_GetInt("options", "music", -1), 30);
@@ -67,10 +75,27 @@ TEST_F(ReplayToolTest, PlaysTheGameFromAScript) {
     EXPECT_EQ(eng->ReadFile("Res/config.txt"), DefaultConfig());
 }
 
+// A run's battle is saved in its user folders as the game saves it: a second
+// run with the same folders continues it. `state` writes it as the save does.
+TEST_F(ReplayToolTest, WritesTheBattleStateAndASecondRunContinuesIt) {
+    ToolRun first = Replay("125 click 512 521\n130 click 155 101\n200 state battle\n210 end\n");
+    ASSERT_EQ(first.status, 0) << first.out;
+    BattleState s;
+    ASSERT_EQ(ReadBattle(eng->ReadFile("shots/battle.txt"), s), BattleRead::Ok);
+    EXPECT_EQ(s.units.size(), 2u);
+    ASSERT_TRUE(std::filesystem::exists(eng->Path("xdg/data/thalomir/battle.txt")));
+
+    ToolRun second = Replay("125 click 512 471\n130 state resumed\n130 end\n");
+    ASSERT_EQ(second.status, 0) << second.out;
+    EXPECT_EQ(second.Counts(), "frames=131 gamestate=3 maxlvl=1 units=2") << second.out;
+    EXPECT_EQ(second.Hash(), first.Hash());
+    EXPECT_EQ(eng->ReadFile("shots/resumed.txt"), eng->ReadFile("shots/battle.txt"));
+}
+
 TEST_F(ReplayToolTest, ExitButtonEndsTheRunEarly) {
     ToolRun r = Replay("125 click 512 621\n500 end\n");
     EXPECT_EQ(r.status, 0) << r.out;
-    EXPECT_EQ(r.LastLine(), "frames=126 gamestate=0 maxlvl=1 units=0") << r.out;
+    EXPECT_EQ(r.Counts(), "frames=126 gamestate=0 maxlvl=1 units=0") << r.out;
 }
 
 TEST_F(ReplayToolTest, MalformedScriptStopsBeforeRunning) {
