@@ -7,6 +7,10 @@
 // down twice in a row is kept aside, so it cannot lock the player out.
 #include <filesystem>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 #include "game/battle_saver.h"
 
 #include "engine/files.h"
@@ -173,6 +177,14 @@ void cGame::EndSession() {
     savedHash = 0;
     SaveBattle();
 }
+
+#ifdef __EMSCRIPTEN__
+// A page is hidden or closed without the game being told it ends: that is the
+// clean end on the web (app/web/pre.js calls this).
+extern "C" EMSCRIPTEN_KEEPALIVE void thalomir_page_hidden() {
+    if (cGame* g = cGame::Instance()) g->EndSession();
+}
+#endif
 
 void cGame::StartSaver() {
     saver = std::make_unique<cBattleSaver>([this](const std::string& path, const std::string& text) {

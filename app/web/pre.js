@@ -33,6 +33,15 @@ Module['preRun'].push(function() {
       rename(from, to);
       if (String(to).indexOf(home + '/') === 0) save();
     };
+    // A page hidden may never come back: the battle under way is saved as
+    // it stands, as a desktop game saves it when it ends.
+    function leaving() {
+      if (Module['_thalomir_page_hidden']) Module['_thalomir_page_hidden']();
+    }
+    document.addEventListener('visibilitychange', function() {
+      if (document.visibilityState === 'hidden') leaving();
+    });
+    window.addEventListener('pagehide', leaving);
   }
   function elsewhere() {
     Module['thalomirElsewhere'] = true;

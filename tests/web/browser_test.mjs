@@ -1,7 +1,8 @@
 // Plays the web build in headless Chromium (software WebGL 2) and checks it:
 // a clean load, the first frame in time, the main menu as the desktop game
 // draws it, options, a battle with a move and an attack, the music setting
-// kept across a reload, and a second tab that saves nothing. Exits non-zero
+// kept across a reload and the battle continued after it, and a second tab
+// that saves nothing. Exits non-zero
 // on any failure.
 //
 //   node browser_test.mjs --site build-web/site --reference REF.png --out DIR
@@ -281,11 +282,20 @@ try {
     await waitFor('Back returns to the battle', s => s.state === GS.GAME);
   }
 
-  // --- the music setting survives a reload -------------------------------------------
+  // --- the music setting survives a reload, and Continue resumes the battle -----------
+  const inBattle = (await probe()).state === GS.GAME;
   await sleep(1000); // the save's sync to IndexedDB
   await loadPage();
   p = await waitFor('the music setting is kept after a reload', s => s.music === 0, 5000);
   await shot('5-reloaded');
+  if (inBattle) {
+    await page.waitForFunction(f => window.thalomirStats.frames > f, {timeout: 120000}, SHOT_FRAME);
+    await page.evaluate(() => { Module.thalomirFixedStep = false; });
+    await click(512, 471);
+    await waitFor('Continue resumes the battle left by the reload, its damage kept',
+                  s => s.state === GS.GAME && s.units.length > 0 && enemiesHp(s) < startHp);
+    await shot('5-continued');
+  }
 
   // --- a second tab: it says the game is open elsewhere, and saves nothing ------------
   const noticeShown = pg => pg.evaluate(() => !document.getElementById('elsewhere').classList.contains('hidden'));
