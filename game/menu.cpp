@@ -67,7 +67,10 @@ void cGame::update_mmenu(float dt) {
         continueShown = savedBattle;
         gui->ShowCtrl(ID_CONTINUE, savedBattle);
         gui->EnableCtrl(ID_CONTINUE, savedBattle);
-        if (savedBattle) gui->SetFocus(ID_CONTINUE);
+        if (savedBattle)
+            gui->SetFocus(ID_CONTINUE);
+        else if (gui->GetFocus() == ID_CONTINUE)
+            gui->SetFocus(1);  // Start: Enter must not fall on a hidden button
     }
 
     switch (gui->Update(dt)) {

@@ -46,6 +46,39 @@ TEST_F(PlayerKeysTest, EscapeIsBackAndEnterOrSpacePressTheFocusedButton) {
     EXPECT_EQ(game->gamestate, GS_CHLVL);
 }
 
+// A battle left by quitting comes back through Continue, above Start and
+// focused: Enter (or a click) resumes it as it was; once given up, it is gone.
+TEST_F(PlayerKeysTest, ContinueHasTheFocusAndResumesTheBattleLeftByQuitting) {
+    tideGUIObject* cont = game->gui->GetCtrl(ID_CONTINUE);
+    ASSERT_NE(cont, nullptr);
+    EXPECT_FALSE(cont->bVisible);
+    StartLevel(1);
+    ASSERT_EQ(game->gamestate, GS_GAME);
+    const BattleState left = cGame::battle;
+    for (bool byKey : {true, false}) {
+        Stop();
+        Start();
+        Frame();
+        cont = game->gui->GetCtrl(ID_CONTINUE);
+        ASSERT_TRUE(cont->bVisible) << byKey;
+        EXPECT_EQ(game->gui->GetFocus(), ID_CONTINUE);
+        if (byKey)
+            Key(TIDEK_ENTER);
+        else
+            Click(512, 471);
+        ASSERT_EQ(game->gamestate, GS_GAME) << byKey;
+        EXPECT_EQ(cGame::battle, left) << byKey;
+    }
+    Key(TIDEK_ESCAPE);
+    Click(kLeaveX, kLeaveY);
+    Key(TIDEK_ENTER);
+    ASSERT_EQ(game->gamestate, GS_CHLVL);
+    Key(TIDEK_ESCAPE);
+    Frame();
+    EXPECT_FALSE(game->gui->GetCtrl(ID_CONTINUE)->bVisible);
+    EXPECT_NE(game->gui->GetFocus(), ID_CONTINUE);
+}
+
 TEST_F(PlayerKeysTest, HelpOverlayOpensOverAScreenAndClosesOnAnyKeyOrClick) {
     // F1 held a little long: its auto-repeats are no new key press.
     hl->Key(TIDEK_F1, true);
