@@ -1,12 +1,10 @@
 #include "gui/guiButton.h"
 
-#include "game/game.h"
 #include "gfx/sprite.h"
-#include "res/resource_manager.h"
 
 guiButton::guiButton(int _id, float x, float y, float w, float h, tideSprite* _sprNorm,
-                     tideSprite* _sprOver)
-    : sprNorm(_sprNorm), sprOver(_sprOver)
+                     tideSprite* _sprOver, HEFFECT _sndOver)
+    : sprNorm(_sprNorm), sprOver(_sprOver), sndOver(_sndOver)
 {
     Setup(_id, x, y, w, h);
 }
@@ -21,8 +19,7 @@ void guiButton::Render()
 
 void guiButton::MouseOver(bool over)
 {
-    if (!overed && over && cGame::resman)
-        tide->Effect_Play(cGame::resman->GetEffect("button_over", 0));
+    if (!overed && over && sndOver) tide->Effect_Play(sndOver);
     overed = over;
 }
 

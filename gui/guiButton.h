@@ -1,14 +1,15 @@
 // guiButton: the game's menu button. Drawn with a normal and a highlighted
-// sprite from the resource manager, it plays "button_over" when the mouse
-// enters it and reports its action in the frame of the press.
+// sprite, it plays its hover sound (the game gives it "button_over") when the
+// mouse enters it and reports its action in the frame of the press.
 #pragma once
 
 #include "gui/gui.h"
 
 class guiButton : public tideGUIObject {
 public:
-    // The sprites stay the resource manager's.
-    guiButton(int id, float x, float y, float w, float h, tideSprite* sprNorm, tideSprite* sprOver);
+    // The sprites and the sound stay their owner's (the resource manager's).
+    guiButton(int id, float x, float y, float w, float h, tideSprite* sprNorm, tideSprite* sprOver,
+              HEFFECT sndOver = 0);
     ~guiButton() override;
 
     void Render() override;
@@ -20,6 +21,7 @@ public:
 
     tideSprite* sprNorm;
     tideSprite* sprOver;
+    HEFFECT sndOver;
     bool overed = false;
     bool keyfocus = false;  // focused, and not by the mouse
 };

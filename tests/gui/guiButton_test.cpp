@@ -1,7 +1,5 @@
-#include "game/game.h"
 #include "gfx/sprite.h"
 #include "gui/guiButton.h"
-#include "res/resource_manager.h"
 #include "tests/gui/gui_fixture.h"
 
 namespace {
@@ -15,17 +13,10 @@ protected:
     {
         GuiFixture::SetUp();
         eng.WriteWav("over.wav");
-        eng.WriteFile("res.txt", "Sound button_over { filename = over.wav }\n");
-        cGame::resman = new tideResourceManager("res.txt");
+        HEFFECT over = eng.tide->Effect_Load("over.wav");
         sprOver.SetColor(kOver);
-        gui->AddCtrl(new guiButton(1, 428, 500, 168, 43, &sprNorm, &sprOver));
-        gui->AddCtrl(new guiButton(2, 428, 550, 168, 43, &sprNorm, &sprOver));
-    }
-    void TearDown() override
-    {
-        GuiFixture::TearDown();
-        delete cGame::resman;
-        cGame::resman = nullptr;
+        gui->AddCtrl(new guiButton(1, 428, 500, 168, 43, &sprNorm, &sprOver, over));
+        gui->AddCtrl(new guiButton(2, 428, 550, 168, 43, &sprNorm, &sprOver, over));
     }
 
     int HoverSounds() const
@@ -96,11 +87,10 @@ TEST_F(MenuButtonTest, ReturningToTheScreenRefreshesTheHighlight)
 
 TEST_F(MenuButtonTest, MissingSoundIsSilent)
 {
-    delete cGame::resman;
-    cGame::resman = new tideResourceManager(nullptr);
-    MoveTo(500, 520);
+    gui->AddCtrl(new guiButton(3, 428, 600, 168, 43, &sprNorm, &sprOver));
+    MoveTo(500, 620);
     EXPECT_EQ(HoverSounds(), 0);
-    EXPECT_EQ(Drawn(1), kOver);
+    EXPECT_EQ(Drawn(3), kOver);
 }
 
 } // namespace
