@@ -5,6 +5,7 @@
 #include "gui/controls.h"
 #include "gui/gui.h"
 #include "gui/guiButton.h"
+#include "res/resource_manager.h"
 
 void cGame::SetupMenuKeys() {
     const int nav = GUINAV_UPDOWN | GUINAV_LEFTRIGHT | GUINAV_CYCLED;
@@ -13,7 +14,8 @@ void cGame::SetupMenuKeys() {
     if (!guioptions) return;
     // Under the back button; shown only while a battle waits behind the screen.
     guioptions->AddCtrl(new guiButton(ID_LEAVE_BATTLE, 428, 650, 168, 43, NeedSprite("leavebattle"),
-                                      NeedSprite("leavebattleover")));
+                                      NeedSprite("leavebattleover"),
+                                      resman->GetEffect("button_over", 0)));
     for (tideGUISlider* s : {sound_sld, music_sld, speed_sld})
         if (s) s->SetFont(fnt1);
     if (speed_sld) speed_sld->SetLabels("slow", "fast");

@@ -49,25 +49,25 @@ void cGame::update_options(float dt) {
     guioptions->EnableCtrl(ID_LEAVE_BATTLE, fromBattle);
 
     int id = guioptions->Update(dt);
-    if (tide->Input_KeyDown(TIDEK_ESCAPE)) id = 7;  // Escape is the back button
+    if (tide->Input_KeyDown(TIDEK_ESCAPE)) id = ID_OPTIONS_BACK;
     switch (id) {
-    case 7:
+    case ID_OPTIONS_BACK:
         gamestate = prevgamestate;
         SaveOptions();
         break;
     case ID_LEAVE_BATTLE:
         leavePrompt = fromBattle;  // asks first
         break;
-    case 8:
+    case ID_SOUND_SLIDER:
         soundvolume = SliderInt(sound_sld);
         tide->System_SetState(TIDE_FXVOLUME, soundvolume);
         break;
-    case 9:
+    case ID_MUSIC_SLIDER:
         musicvolume = SliderInt(music_sld);
         tide->Channel_SetVolume(muschan, musicvolume);
         tide->System_Log("change music volume: %i", musicvolume);
         break;
-    case 10:
+    case ID_SPEED_SLIDER:
         speed = SliderInt(speed_sld);
         break;
     default:
