@@ -7,7 +7,7 @@
 bool cGame::update() {
     dt = tide->Timer_GetDelta();
     tide->Input_GetMousePos(&mx, &my);
-    if (UpdateHelp()) return doQuit;
+    if (UpdateHelp() || UpdateBriefing()) return doQuit;
     switch (gamestate) {
         case GS_MMENU: update_mmenu(dt); break;
         case GS_OPTIONS: update_options(dt); break;
@@ -54,6 +54,7 @@ void cGame::render() {
     }
     // The battle draws its own cursor.
     if (gamestate != GS_GAME && cur) cur->Render(mx, my);
+    RenderBriefing();
     if (showhelp) RenderHelp();
     tide->Gfx_EndScene();
 }

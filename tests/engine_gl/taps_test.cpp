@@ -160,9 +160,11 @@ TEST_F(Taps, MenuButtonsSlidersAndTheBoardTakeTaps) {
              pushMove(155, 101);
              PushTap(155, 101);
          }},
+        {"the level's briefing", [] { return game->gamestate == GS_GAME && game->briefing; },
+         [] { PushTap(155, 101); }},
         {"a player's unit to act",
          [] {
-             return game->gamestate == GS_GAME && game->selunit &&
+             return game->gamestate == GS_GAME && !game->briefing && game->selunit &&
                     game->selunit->IsPlayerControlled() && !cGame::IsControlLocked() &&
                     game->selunit->actionpoint > 0;
          },

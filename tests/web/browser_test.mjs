@@ -210,6 +210,8 @@ try {
   await waitFor('Start opens the level choice', s => s.state === GS.CHLVL);
   await click(155, 101);
   p = await waitFor('level 1 starts a battle', s => s.state === GS.GAME && s.units.length > 0);
+  await page.keyboard.press('Enter'); // past the briefing
+  await sleep(150);
   const enemiesHp = s => s.units.filter(u => !u.player).reduce((a, u) => a + u.hp, 0);
   const startHp = enemiesHp(p);
   let moves = 0, attacks = 0, frameSample = null;

@@ -1,0 +1,51 @@
+// The briefing: a campaign level's few lines of story over its board before
+// the battle starts. Enter, Space or a click dives in; Escape goes back to
+// the level choice. The battle waits under it untouched.
+#include "game/game.h"
+#include "gfx/font.h"
+#include "gfx/sprite.h"
+
+namespace {
+
+const float kPlateX = 512, kPlateY = 384;
+const float kPlateW = 600, kPlateH = 240;
+const float kMargin = 36;
+
+}  // namespace
+
+bool cGame::UpdateBriefing() {
+    if (!briefing) return false;
+    if (gamestate != GS_GAME) {
+        briefing = false;
+        return false;
+    }
+    if (tide->Input_KeyDown(TIDEK_ESCAPE)) {
+        briefing = false;
+        LeaveBattle();
+    } else if (tide->Input_KeyDown(TIDEK_ENTER) || tide->Input_KeyDown(TIDEK_SPACE) ||
+               tide->Input_KeyDown(TIDEK_LBUTTON)) {
+        briefing = false;
+    }
+    return true;
+}
+
+void cGame::RenderBriefing() {
+    const cLevelInfo* l = campaign.Level(curlvl);
+    if (!briefing || gamestate != GS_GAME || !l) return;
+    if (tideSprite* plate = NeedSprite("briefplate")) plate->Render(kPlateX, kPlateY);
+    float left = kPlateX - kPlateW / 2 + kMargin, top = kPlateY - kPlateH / 2 + 22;
+    float width = kPlateW - 2 * kMargin;
+    if (tideFont* big = NeedFont("bannerfont")) {
+        big->SetColor(0xFFFFE066);
+        big->Render(kPlateX, top, TEXT_CENTER, l->title.c_str());
+        big->SetColor(0xFFFFFFFF);
+        top += big->GetHeight() + 6;
+    }
+    if (!fnt1) return;
+    fnt1->printfb(left, top, width, 0, TEXT_LEFT, "%s", l->briefing.c_str());
+    float bottom = kPlateY + kPlateH / 2 - 18 - fnt1->GetHeight();
+    if (l->par > 0) fnt1->printf(left, bottom, TEXT_LEFT, "Par: %d turns", l->par);
+    fnt1->SetColor(0xFFBFF4FF);
+    fnt1->Render(kPlateX + kPlateW / 2 - kMargin, bottom, TEXT_RIGHT, "Enter: dive");
+    fnt1->SetColor(0xFFFFFFFF);
+}
