@@ -32,10 +32,11 @@ void cGame::BindFeedback() {
 }
 
 void cGame::EndBattle(bool won) {
-    if (won) WinLevel(curlvl);
+    if (won) WinLevel();
     // Nobody acts any more: no ring under the banner.
     if (selunit) selunit->Unselect();
-    banner = !won ? BANNER_DEFEAT : curlvl == kLastLevel ? BANNER_CAMPAIGN : BANNER_VICTORY;
+    bool last = curlvl > 0 && curlvl == campaign.Count();
+    banner = !won ? BANNER_DEFEAT : last ? BANNER_CAMPAIGN : BANNER_VICTORY;
     bannertime = 0;
     tide->Effect_Play(resman->GetEffect(won ? "victory" : "defeat", 0));
     // The level choice comes next: its picture is read while the banner shows.

@@ -7,6 +7,7 @@ enum MainMenuId : int {
     ID_MENU_START = 1,
     ID_MENU_OPTIONS = 2,
     ID_MENU_EXIT = 3,
+    ID_CONTINUE = 4,  // resumes the saved battle
 };
 
 // Options screen.

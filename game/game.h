@@ -12,9 +12,13 @@
 #include "engine/tide.h"
 #include "game/battle_fx.h"
 #include "game/battle_rules.h"
+#include "game/campaign.h"
 #include "game/cell.h"
 #include "game/config.h"
+#include "game/control_ids.h"
 #include "game/difficulty.h"
+#include "game/level_map.h"
+#include "game/progress.h"
 #include "units/unit_events.h"
 
 class cUnit;
@@ -38,11 +42,6 @@ const int BANNER_NONE = 0;
 const int BANNER_VICTORY = 1;
 const int BANNER_DEFEAT = 2;
 const int BANNER_CAMPAIGN = 3;  // victory in the last level
-
-// The options screen's button that gives up the battle it was opened from.
-const int ID_LEAVE_BATTLE = 11;
-// The main menu's button that resumes the saved battle.
-const int ID_CONTINUE = 4;
 
 // The selection sprites "sel1" (drawn under the acting unit) and "sel2".
 extern tideSprite* grid_sel1;
@@ -118,7 +117,7 @@ public:
     // removed when the battle is won, lost or given up.
     void StartBattle(const BattleState& s, bool saved);  // plays `s` from here on
     void ClearBattle();
-    static int LevelNumber(const std::string& file);  // 0: not one of the campaign's
+    int LevelNumber(const std::string& file) const;  // 0: not one of the campaign's
     std::string BattleFile(bool create);
     BattleRead ReadSavedBattle(const std::string& text, BattleState& out, std::string& why, int& starts);
     void KeepBattleAside(const std::string& path, const std::string& what);
@@ -228,7 +227,6 @@ public:
     HSTREAM music = 0;
     HCHANNEL muschan = 0;
     int musicvolume = 50;
-    int maxlvl = 1;
     tcellpos overcell{0, 0};
     cInterface* iface = nullptr;
     int gamestate = GS_MMENU;
@@ -288,12 +286,25 @@ public:
     void RippleMenu(float t);            // the menu background's diagonal wave at clock t
     void SwitchMusic(const char* name);  // stop the music, loop stream `name` instead
 
-    // Saved progress (progress.cpp): read at start, saved when a win changes it.
+    // The campaign (campaign.cpp) and the level choice's map drawn from it
+    // (level_map.cpp, menu.cpp); the player's progress through it
+    // (progress.cpp): read at start, saved when a win changes it.
+    cCampaign campaign;
+    cLevelMap levelmap;
+    cLevelMap::Look maplook;
+    cProgress progress;
+    bool progressReadOnly = false;  // a newer game's file: never written over
     void LoadProgress();
     void SaveProgress();
-    void WinLevel(int n);
-    unsigned wonlevels = 0;  // bit n - 1 set: level n was won
-    int curlvl = 0;          // the level being played
+    bool LevelOpen(int n) const;    // campaign level n (from 1) may be played
+    int MaxOpenLevel() const;       // the last open campaign level, 0 for none
+    void WinLevel();                // the level being played was won
+    void StartLevel(int n);         // campaign level n, under its briefing
+    int curlvl = 0;                 // the campaign level being played, 0 for another level file
+    // The briefing over a campaign level's board before it starts (briefing.cpp).
+    bool UpdateBriefing();          // true when the frame belongs to it
+    void RenderBriefing();
+    bool briefing = false;
 
     // The end of a battle (banner.cpp): the board stays under a banner for a
     // moment, then the level choice follows.

@@ -50,20 +50,20 @@ void cGame::ClearBattle() {
     fx.Clear();
 }
 
-int cGame::LevelNumber(const std::string& file) {
+int cGame::LevelNumber(const std::string& file) const {
     auto lower = [](std::string t) {
         for (char& c : t) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         return t;
     };
-    for (int n = 1; n <= kLastLevel; ++n)
-        if (lower(file) == "res\\lvl" + std::to_string(n) + ".txt") return n;
+    for (int n = 1; n <= campaign.Count(); ++n)
+        if (lower(file) == lower(campaign.Level(n)->file)) return n;
     return 0;
 }
 
 void cGame::LoadLevel(int n) {
-    char file[32];
-    std::snprintf(file, sizeof file, "res\\lvl%d.txt", n);
-    LoadLevelFile(file);
+    const cLevelInfo* level = campaign.Level(n);
+    LoadLevelFile(level ? level->file : "");
+    if (!level) return;
     curlvl = n;
     // A battle of the campaign is kept for Continue from its first turn on.
     battleSaved = true;

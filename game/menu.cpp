@@ -7,17 +7,22 @@
 #include "gfx/font.h"
 #include "gfx/sprite.h"
 #include "gui/gui.h"
+#include "gui/guiButton.h"
 #include "res/resource_manager.h"
+#include "units/unit.h"
 
 namespace {
 
 // Engine time during which the main menu shows the logo and ignores input.
 const float kLogoSeconds = 2.0f;
 
-// Where "Level available" is printed for each maxlvl: 37 pixels left of and
-// 15 below the top-left corner of that level's button.
-const tcellpos kLevelMarkers[8] = {{100, 98},  {165, 185}, {246, 251}, {368, 273},
-                                   {544, 354}, {622, 464}, {687, 573}, {811, 633}};
+// "Level available" is printed this far left of and below the top-left
+// corner of the last open level's button; the won badge sits on its lower
+// right corner.
+const float kMarkerDx = -37, kMarkerDy = 15;
+const float kWonDx = 34, kWonDy = 34;
+// The hovered level's name, under the map's heading.
+const float kTitleX = 750, kTitleY = 128;
 
 }  // namespace
 
@@ -80,14 +85,14 @@ void cGame::update_mmenu(float dt) {
             SwitchMusic("game_music");
         }
         break;
-    case 1:
+    case ID_MENU_START:
         gamestate = GS_CHLVL;
         break;
-    case 2:
+    case ID_MENU_OPTIONS:
         gamestate = GS_OPTIONS;
         prevgamestate = GS_MMENU;
         break;
-    case 3:
+    case ID_MENU_EXIT:
         doQuit = true;
         break;
     default:
@@ -97,31 +102,50 @@ void cGame::update_mmenu(float dt) {
 
 void cGame::render_chlvl() {
     if (chlvl) chlvl->Render(512, 384);
+    levelmap.Render(maplook);
     chlvlgui->Render();
     // A badge on every level won, at its button's lower right.
     if (tideSprite* mark = NeedSprite("lvlwon")) {
-        for (int n = 1; n <= 8; ++n) {
-            if (!((wonlevels >> (n - 1)) & 1u)) continue;
-            const tcellpos& m = kLevelMarkers[n - 1];
-            mark->Render(static_cast<float>(m.first + 37 + 34), static_cast<float>(m.second - 15 + 34));
+        for (int n = 1; n <= campaign.Count(); ++n) {
+            if (!progress.Won(campaign.Level(n)->key)) continue;
+            tideRect b = levelmap.Button(n);
+            mark->Render(b.x1 + kWonDx, b.y1 + kWonDy);
         }
     }
-    if (fnt1) {
-        tcellpos at = (maxlvl >= 1 && maxlvl <= 8) ? kLevelMarkers[maxlvl - 1] : tcellpos(0, 0);
-        fnt1->printf(static_cast<float>(at.first), static_cast<float>(at.second), TEXT_CENTER,
-                     "Level available");
+    if (!fnt1) return;
+    if (int open = MaxOpenLevel()) {
+        tideRect b = levelmap.Button(open);
+        fnt1->printf(b.x1 + kMarkerDx, b.y1 + kMarkerDy, TEXT_CENTER, "Level available");
     }
+    // The name of the level under the pointer, or focused from the keyboard.
+    const tideGUIObject* shown = chlvlgui->ctrlOver;
+    if (auto* b = dynamic_cast<const guiButton*>(chlvlgui->GetCtrl(chlvlgui->GetFocus()));
+        b && b->keyfocus)
+        shown = b;
+    int n = shown ? shown->id - ID_LEVEL_FIRST + 1 : 0;
+    if (const cLevelInfo* l = campaign.Level(n))
+        fnt1->printf(kTitleX, kTitleY, TEXT_CENTER, "%d. %s", n, l->title.c_str());
 }
 
 void cGame::update_chlvl(float dt) {
     int id = chlvlgui->Update(dt);
-    if (tide->Input_KeyDown(TIDEK_ESCAPE)) id = 10;  // Escape is the back button
-    if (id >= 1 && id <= 8 && id <= maxlvl) {
-        LoadLevel(id);
-        gamestate = GS_GAME;
-        SwitchMusic("game_music");
-    } else if (id == 10) {
+    if (tide->Input_KeyDown(TIDEK_ESCAPE)) id = ID_LEVELS_BACK;
+    int n = id - ID_LEVEL_FIRST + 1;
+    if (campaign.Level(n) && LevelOpen(n)) {
+        StartLevel(n);
+    } else if (id == ID_LEVELS_BACK) {
         gamestate = GS_MMENU;
         SwitchMusic("main_theme");
     }
+}
+
+void cGame::StartLevel(int n) {
+    LoadLevel(n);
+    gamestate = GS_GAME;
+    SwitchMusic("game_music");
+    // A level that cannot be fought ends at once, without a story first.
+    bool player = false, computer = false;
+    for (const cUnit* u : units) (u->IsPlayerControlled() ? player : computer) = true;
+    const cLevelInfo* l = campaign.Level(n);
+    briefing = l && !l->briefing.empty() && player && computer;
 }

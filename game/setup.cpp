@@ -26,30 +26,21 @@ struct ButtonDef {
 };
 
 const ButtonDef kMenuButtons[] = {
-    {1, 428, 500, 168, 43, "button1", "button1Over"},
-    {2, 428, 550, 168, 43, "button2", "button2Over"},
-    {3, 428, 600, 168, 43, "button3", "button3Over"},
+    {ID_MENU_START, 428, 500, 168, 43, "button1", "button1Over"},
+    {ID_MENU_OPTIONS, 428, 550, 168, 43, "button2", "button2Over"},
+    {ID_MENU_EXIT, 428, 600, 168, 43, "button3", "button3Over"},
 };
 
-const ButtonDef kLevelButtons[] = {
-    {1, 137, 83, 37, 37, "chlvlbut", "chlvlbutover"},
-    {2, 202, 170, 37, 37, "chlvlbut", "chlvlbutover"},
-    {3, 283, 236, 37, 37, "chlvlbut", "chlvlbutover"},
-    {4, 405, 258, 37, 37, "chlvlbut", "chlvlbutover"},
-    {5, 581, 339, 37, 37, "chlvlbut", "chlvlbutover"},
-    {6, 659, 449, 37, 37, "chlvlbut", "chlvlbutover"},
-    {7, 724, 558, 37, 37, "chlvlbut", "chlvlbutover"},
-    {8, 848, 618, 37, 37, "chlvlbut", "chlvlbutover"},
-    {10, 100, 650, 168, 43, "optionsback", "optionsbackover"},
-};
-
-const ButtonDef kOptionsBack = {7, 428, 600, 168, 36, "optionsback", "optionsbackover"};
+const ButtonDef kLevelsBack = {ID_LEVELS_BACK, 100, 650, 168, 43, "optionsback",
+                               "optionsbackover"};
+const ButtonDef kOptionsBack = {ID_OPTIONS_BACK, 428, 600, 168, 36, "optionsback",
+                                "optionsbackover"};
 
 // The sprites are looked up anew for every button, as each button may be
 // given its own pair in the script later.
 void AddButton(tideGUI* g, const ButtonDef& b) {
     g->AddCtrl(new guiButton(b.id, b.x, b.y, b.w, b.h, cGame::NeedSprite(b.norm),
-                             cGame::NeedSprite(b.over)));
+                             cGame::NeedSprite(b.over), cGame::resman->GetEffect("button_over", 0)));
 }
 
 tideGUISlider* AddSlider(tideGUI* g, int id, float x) {
@@ -76,8 +67,6 @@ cGame::cGame() {
     resman = new tideResourceManager("Res\\allres.txt");
 
     Init();
-
-    maxlvl = 1;
 
     fnt1 = NeedFont("font2");
     if (fnt1) fnt1->SetColor(0xFFFFFFFF);
@@ -108,14 +97,24 @@ cGame::cGame() {
     gui = new tideGUI();
     for (const ButtonDef& b : kMenuButtons) AddButton(gui, b);
 
+    // The level choice as the campaign file lays it out.
+    campaign.Load(tide);
+    levelmap.Build(campaign);
+    maplook = {NeedSprite("lvlspot"), NeedSprite("lvlbadge"), NeedSprite("trailedge"),
+               NeedSprite("traildash"), fnt1};
     chlvlgui = new tideGUI();
-    for (const ButtonDef& b : kLevelButtons) AddButton(chlvlgui, b);
+    for (int n = 1; n <= levelmap.Count(); ++n) {
+        tideRect r = levelmap.Button(n);
+        AddButton(chlvlgui, {ID_LEVEL_FIRST + n - 1, r.x1, r.y1, r.x2 - r.x1, r.y2 - r.y1,
+                             "chlvlbut", "chlvlbutover"});
+    }
+    AddButton(chlvlgui, kLevelsBack);
 
     guioptions = new tideGUI();
     AddButton(guioptions, kOptionsBack);
-    sound_sld = AddSlider(guioptions, 8, 178);
-    music_sld = AddSlider(guioptions, 9, 428);
-    speed_sld = AddSlider(guioptions, 10, 678);
+    sound_sld = AddSlider(guioptions, ID_SOUND_SLIDER, 178);
+    music_sld = AddSlider(guioptions, ID_MUSIC_SLIDER, 428);
+    speed_sld = AddSlider(guioptions, ID_SPEED_SLIDER, 678);
     music_sld->SetValue(static_cast<float>(musicvolume));
     sound_sld->SetValue(static_cast<float>(soundvolume));
     speed_sld->SetValue(static_cast<float>(speed));

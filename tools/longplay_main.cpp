@@ -96,7 +96,7 @@ private:
             (computerLeft ? stats.lost : stats.won)++;
             stats.battles++;
             steps.clear();
-            if (++level > 8) {
+            if (++level > g.campaign.Count()) {
                 level = 1;
                 stats.rounds++;
             }
@@ -122,8 +122,9 @@ private:
                 break;
             case GS_CHLVL:
                 // Levels are played in order whatever the last battle's result.
-                if (g.maxlvl < level) g.maxlvl = level;
-                Click(kLevelButtons[level - 1][0] + 18, kLevelButtons[level - 1][1] + 18);
+                if (level > 1 && !g.LevelOpen(level))
+                    g.progress.Win(g.campaign.Level(level - 1)->key);
+                Click(g.levelmap.SpotX(level), g.levelmap.SpotY(level));
                 Wait(Int(1, 30));
                 break;
             case GS_OPTIONS: Options(); break;
@@ -134,6 +135,12 @@ private:
 
     void Battle() {
         cGame& g = *game;
+        if (g.briefing) {
+            // Read, then dive in.
+            Wait(Int(10, 60));
+            Key(SDLK_RETURN);
+            return;
+        }
         cUnit* su = g.selunit;
         if (!su || !su->IsPlayerControlled() || cGame::IsControlLocked() || su->actionpoint <= 0) {
             // The computer's turn or an action playing out: look around.
@@ -300,10 +307,6 @@ private:
         e.window.event = event;
         SDL_PushEvent(&e);
     }
-
-    // Top-left corners of the level buttons, 37 pixels square.
-    static constexpr float kLevelButtons[8][2] = {{137, 83},  {202, 170}, {283, 236}, {405, 258},
-                                                  {581, 339}, {659, 449}, {724, 558}, {848, 618}};
 
     std::mt19937 rng;
     double limit;

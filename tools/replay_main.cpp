@@ -10,7 +10,8 @@
 // --timing prints the start-up time (wall and CPU), each screen's frame times
 // and the peak resident memory.
 // The last line printed is "frames=F gamestate=S maxlvl=M units=U state=HASH",
-// HASH being the battle state's stable hash (16 hex digits) at the end.
+// M being the last open level of the campaign and HASH the battle state's
+// stable hash (16 hex digits) at the end.
 #include <epoxy/gl.h>
 #include <sys/resource.h>
 
@@ -222,7 +223,7 @@ int main(int argc, char** argv) {
             if (quit) break;
         }
         gamestate = game->gamestate;
-        maxlvl = game->maxlvl;
+        maxlvl = game->MaxOpenLevel();
         units = static_cast<int>(game->units.size());
         hash = BattleHash(cGame::battle);
         delete game;

@@ -21,7 +21,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* thalomir_web_probe() {
     static std::string out;
     if (!game) return "{}";
     out = "{\"state\":" + std::to_string(game->gamestate) +
-          ",\"maxlvl\":" + std::to_string(game->maxlvl) +
+          ",\"maxlvl\":" + std::to_string(game->MaxOpenLevel()) +
           ",\"music\":" + std::to_string(game->musicvolume) +
           ",\"locks\":" + std::to_string(cGame::locklvl) +
           ",\"turn\":" + std::to_string(cGame::turn) + ",\"units\":[";

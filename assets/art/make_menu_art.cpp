@@ -1,7 +1,8 @@
 // Writes the menu pictures:
 //   make_menu_art <res folder> <title font .ttf> <label font .ttf>
 // orvo_logo.png (title logo), mmenu.png (main menu background), chlvl.png
-// (level map), menu_ui.png (buttons, level buttons, cursor), sliders.png
+// (level map), menu_ui.png (buttons, level buttons and the pieces the game
+// lays the level map's trail and spots out with, cursor), sliders.png
 // (slider backgrounds) and slider.png (the slider knob).
 #include <cmath>
 #include <cstdio>
@@ -22,10 +23,6 @@ struct Fonts {
     FontFace title;
     FontFace label;
 };
-
-// The level spots: centres of the level-choice buttons (37x37 each).
-const Point LEVEL_SPOTS[8] = {{155.5, 101.5}, {220.5, 188.5}, {301.5, 254.5}, {423.5, 276.5},
-                              {599.5, 357.5}, {677.5, 467.5}, {742.5, 576.5}, {866.5, 636.5}};
 
 void paintTitle(cairo_t* cr, const Fonts& f, double cx, double baseline, double size) {
     TextStyle s;
@@ -137,17 +134,8 @@ bool writeMainMenu(const std::string& dir, const Fonts& f) {
     return c.save(dir + "/mmenu.png");
 }
 
-// A smooth curve through the level spots (Catmull-Rom as cubic Béziers).
-void routePath(cairo_t* cr) {
-    cairo_move_to(cr, LEVEL_SPOTS[0].x, LEVEL_SPOTS[0].y);
-    for (int i = 0; i < 7; i++) {
-        Point p0 = LEVEL_SPOTS[i > 0 ? i - 1 : 0], p1 = LEVEL_SPOTS[i], p2 = LEVEL_SPOTS[i + 1];
-        Point p3 = LEVEL_SPOTS[i + 2 < 8 ? i + 2 : 7];
-        cairo_curve_to(cr, p1.x + (p2.x - p0.x) / 6, p1.y + (p2.y - p0.y) / 6,
-                       p2.x - (p3.x - p1.x) / 6, p2.y - (p3.y - p1.y) / 6, p2.x, p2.y);
-    }
-}
-
+// The sea the levels lie in; the game draws the trail and the levels' spots
+// over it where the campaign file puts them.
 bool writeLevelMap(const std::string& dir, const Fonts& f) {
     Canvas c(1024, 768);
     cairo_t* cr = c.cr();
@@ -179,32 +167,7 @@ bool writeLevelMap(const std::string& dir, const Fonts& f) {
     paintBubbleColumn(cr, rng, 960, 740, 560, 6);
     paintBubbleColumn(cr, rng, 30, 620, 420, 5);
 
-    // The route: a dark border under a dashed sandy trail.
-    routePath(cr);
-    stroke(cr, rgb(0x0B2E5C, 0.55), 14);
-    routePath(cr);
-    double dash[] = {14, 12};
-    cairo_set_dash(cr, dash, 2, 0);
-    stroke(cr, rgb(0xFFF1C4), 6);
-    cairo_set_dash(cr, nullptr, 0, 0);
-
-    // Spots: a sandy island under each button, with its number.
-    TextStyle num;
-    num.size = 17;
-    num.outline = pal::ink;
-    num.outlineWidth = 2.5;
-    for (int i = 0; i < 8; i++) {
-        const Point& p = LEVEL_SPOTS[i];
-        softGlow(cr, p.x, p.y, 40, rgb(0xFFF3B0, 0.5));
-        ellipse(cr, p.x, p.y, 27, 27);
-        radialFill(cr, p.x - 6, p.y - 6, 2, 30, {{0, rgb(0xFFF1C4)}, {1, pal::sandDark}}, true);
-        stroke(cr, pal::ink, 3);
-        double bx = p.x + 25, by = p.y - 25;
-        ellipse(cr, bx, by, 12, 12);
-        fillStroke(cr, i < 4 ? rgb(0x2EC4B6) : i < 6 ? pal::sunDeep : pal::coral, pal::ink, 2.5);
-        drawText(cr, f.label, std::to_string(i + 1), bx, by + 6, Align::Center, num);
-    }
-    // Treasure chest beyond the last spot.
+    // Treasure chest at the end of the dive.
     roundedRect(cr, 930, 690, 54, 36, 6);
     linearFill(cr, 0, 690, 0, 726, {{0, rgb(0xC8833F)}, {1, rgb(0x7A4A1E)}}, true);
     stroke(cr, pal::ink, 3);
@@ -262,6 +225,27 @@ void paintLevelButton(cairo_t* cr, double x, double y, bool over) {
     stroke(cr, pal::ink, 1.5);
 }
 
+// The pieces of the level map the game places at run time: a sandy island
+// (84x84, centred at x + 42, y + 42), the white disc for a level's number
+// (28x28, tinted by the game) and two columns that the trail is stretched
+// from along its length: its dark border (14 of 16 rows) and its sandy dashes
+// (6 of 8 rows), each with a clear row either side. The game samples the
+// middle 4 of each column's 12 pixels, so filtering never blends in the
+// pixels beside them.
+void paintLevelMapPieces(cairo_t* cr, double x, double y) {
+    double cx = x + 42, cy = y + 42;
+    softGlow(cr, cx, cy, 40, rgb(0xFFF3B0, 0.5));
+    ellipse(cr, cx, cy, 27, 27);
+    radialFill(cr, cx - 6, cy - 6, 2, 30, {{0, rgb(0xFFF1C4)}, {1, pal::sandDark}}, true);
+    stroke(cr, pal::ink, 3);
+    ellipse(cr, x + 102, y + 14, 12, 12);
+    fillStroke(cr, pal::white, pal::ink, 2.5);
+    cairo_rectangle(cr, x + 120, y + 1, 12, 14);
+    fill(cr, rgb(0x0B2E5C, 0.55));
+    cairo_rectangle(cr, x + 136, y + 1, 12, 6);
+    fill(cr, rgb(0xFFF1C4));
+}
+
 void paintCursor(cairo_t* cr, double x, double y) {
     const double pts[][2] = {{2, 2}, {2, 24}, {8, 19}, {12.5, 28}, {16.5, 26}, {12, 17}, {20, 17}};
     cairo_new_path(cr);
@@ -288,6 +272,7 @@ bool writeMenuUi(const std::string& dir, const Fonts& f) {
     }
     paintLevelButton(cr, 352, 0, false);
     paintLevelButton(cr, 392, 0, true);
+    paintLevelMapPieces(cr, 352, 88);
     paintCursor(cr, 352, 48);
     return c.save(dir + "/menu_ui.png");
 }

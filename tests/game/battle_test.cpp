@@ -27,6 +27,12 @@ protected:
     void Land() {
         for (int i = 0; i < 100 && cGame::proj; ++i) w.Frame();
     }
+    // Progress with the campaign's levels 1 to n - 1 won, so level n is the
+    // last one open.
+    void OpenUpTo(int n) {
+        w.game->progress = cProgress();
+        for (int k = 1; k < n; ++k) w.game->progress.Win(w.game->campaign.Level(k)->key);
+    }
 
     BattleWorld w;
     cUnit* aqua = nullptr;
@@ -89,17 +95,17 @@ TEST_F(BattleTest, WinUnlocksTheNextLevelOnlyUnderAVictoryBanner) {
                           {7, 7, 8, BANNER_VICTORY},
                           {8, 8, 8, BANNER_CAMPAIGN}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "level " << c.level << ", maxlvl " << c.before);
+        SCOPED_TRACE(testing::Message() << "level " << c.level << ", open " << c.before);
         w.WriteLevel(c.level, {{"Aqua", 2, 5}, {"Medu", 5, 5}});
         w.Start(c.level);
         w.SetOrder({w.UnitAt(2, 5), w.UnitAt(5, 5)});
-        w.game->maxlvl = c.before;
+        OpenUpTo(c.before);
         w.ClickCell(5, 5);
         Land();
         w.Frame();
         EXPECT_EQ(w.game->banner, c.banner);
-        EXPECT_EQ(w.game->maxlvl, c.after);
-        EXPECT_TRUE(w.game->wonlevels & (1u << (c.level - 1)));
+        EXPECT_EQ(w.game->MaxOpenLevel(), c.after);
+        EXPECT_TRUE(w.game->progress.Won(w.game->campaign.Level(c.level)->key));
         w.Click(10, 10);  // too soon after the battle's last click: still up
         for (int i = 0; i < 600; ++i) w.Frame();  // a minute
         EXPECT_EQ(w.game->gamestate, GS_GAME);
@@ -112,7 +118,7 @@ TEST_F(BattleTest, WinUnlocksTheNextLevelOnlyUnderAVictoryBanner) {
 TEST_F(BattleTest, DefeatShowsItsBannerUntilAClickAndUnlocksNothing) {
     w.Start({{"Aqua", 2, 5}, {"Medu", 4, 5}});
     w.UnitAt(2, 5)->health = 1;
-    w.game->maxlvl = 2;
+    OpenUpTo(2);
     w.SetOrder({w.UnitAt(4, 5), w.UnitAt(2, 5)});
     w.Frame();  // the Medu shoots
     Land();
@@ -122,8 +128,8 @@ TEST_F(BattleTest, DefeatShowsItsBannerUntilAClickAndUnlocksNothing) {
     for (int i = 0; i < 5; ++i) w.Frame();
     w.Click(10, 10);
     EXPECT_EQ(w.game->gamestate, GS_CHLVL);
-    EXPECT_EQ(w.game->maxlvl, 2);
-    EXPECT_EQ(w.game->wonlevels, 0u);
+    EXPECT_EQ(w.game->MaxOpenLevel(), 2);
+    EXPECT_FALSE(w.game->progress.Won("lvl2.txt"));
 }
 
 TEST_F(BattleTest, OneSidedOrEmptyLevelReturnsToTheChoiceUnlockingNothing) {
@@ -137,12 +143,12 @@ TEST_F(BattleTest, OneSidedOrEmptyLevelReturnsToTheChoiceUnlockingNothing) {
         {{}, "res\\lvl1.txt: no units"},
     };
     for (const Case& c : cases) {
-        w.game->maxlvl = 2;
+        OpenUpTo(2);
         w.hl->ClearLog();
         w.Start(c.units);
         w.Frame();
         EXPECT_EQ(w.game->gamestate, GS_CHLVL) << c.line;
-        EXPECT_EQ(w.game->maxlvl, 2) << c.line;
+        EXPECT_EQ(w.game->MaxOpenLevel(), 2) << c.line;
         EXPECT_EQ(w.hl->Log(), std::vector<std::string>{c.line});
     }
 }

@@ -74,6 +74,7 @@ BattleWorld::BattleWorld(const char* config) : hl(eng.hl) {
     eng.WriteFile("font2.fnt", fnt.str());
     s << "Font font2 { filename = \"font2.fnt\" }\n";
     eng.WriteFile("Res/allres.txt", s.str());
+    eng.WriteFile("res/campaign.txt", CampaignText(kLevels));
     if (config) eng.WriteFile("Res/config.txt", config);
     StartGame();
 }

@@ -15,6 +15,8 @@
 class BattleWorld {
 public:
     static constexpr float kFrame = 0.1f;
+    // Levels of the generated data set's campaign: "res\lvl1.txt" and on.
+    static constexpr int kLevels = 8;
 
     // `config` is the configuration file's text; null writes no file at all.
     explicit BattleWorld(const char* config = kConfig);

@@ -187,8 +187,7 @@ private:
                                                    : nullptr;
         if (gui && rng.Chance(0.5)) {
             std::vector<tideGUIObject*> ctrls;
-            for (int id = 0; id < 64; ++id)
-                if (tideGUIObject* c = gui->GetCtrl(id)) ctrls.push_back(c);
+            for (tideGUIObject* c = gui->ctrls; c; c = c->next) ctrls.push_back(c);
             if (!ctrls.empty()) {
                 const tideRect& rc = ctrls[rng.Int(0, static_cast<int>(ctrls.size()) - 1)]->rect;
                 return {rng.Float(rc.x1, std::max(rc.x1, rc.x2 - 0.01f)),
@@ -240,7 +239,7 @@ private:
         cGame& g = G();
         if (before == GS_CHLVL && g.gamestate == GS_GAME) {
             r.battlesStarted++;
-            if (g.curlvl >= 1 && g.curlvl <= 8) r.levelsStarted[g.curlvl]++;
+            if (g.curlvl >= 1) r.levelsStarted[g.curlvl]++;
         }
         if (before == GS_GAME && g.gamestate == GS_CHLVL) {
             bool player = false, computer = false;
@@ -345,8 +344,8 @@ std::string RandomSoakReport::Summary() const {
     std::ostringstream s;
     s << frames << " frames (";
     for (int i = 0; i < 4; ++i) s << (i ? ", " : "") << kStateNames[i] << " " << framesOn[i];
-    s << "), " << sessions << " sessions, " << battlesStarted << " battles started (levels 1-8:";
-    for (int l = 1; l <= 8; ++l) s << " " << levelsStarted[l];
+    s << "), " << sessions << " sessions, " << battlesStarted << " battles started (per level:";
+    for (const auto& [level, n] : levelsStarted) s << " " << level << ":" << n;
     s << "), "
       << BattlesEnded() << " ended (" << victories << " won, " << defeats << " lost, " << left
       << " left), longest step " << longestStep << " frames with input, " << findings.size()

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,7 @@ struct RandomSoakReport {
     long long frames = 0;
     long long framesOn[4] = {};  // per game state: menu, options, level choice, battle
     int battlesStarted = 0;
-    int levelsStarted[9] = {};                 // battles started per level 1..8
+    std::map<int, int> levelsStarted;          // battles started per campaign level
     int victories = 0, defeats = 0, left = 0;  // battles ended each way
     int sessions = 1;                          // a new game after every Exit
     int longestStep = 0;                       // most battle frames with input one step took

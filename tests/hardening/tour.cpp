@@ -9,10 +9,6 @@ namespace {
 
 const int kBattleTurns = 4;
 
-// Top-left corners of the level buttons.
-const tcellpos kLevelButtons[8] = {{137, 83},  {202, 170}, {283, 236}, {405, 258},
-                                   {581, 339}, {659, 449}, {724, 558}, {848, 618}};
-
 std::string Lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
     return s;
@@ -43,11 +39,13 @@ std::string Tour(BattleWorld& w, int level) {
         !button(512, 521, GS_CHLVL, "level choice again"))
         return fault;
 
-    g.maxlvl = 8;  // every level button answers
-    tcellpos b = kLevelButtons[level - 1];
-    w.Click(static_cast<float>(b.first + 18), static_cast<float>(b.second + 18));
+    // Every level button answers.
+    for (const cLevelInfo& l : g.campaign.levels) g.progress.Win(l.key);
+    w.Click(g.levelmap.SpotX(level), g.levelmap.SpotY(level));
     if (g.units.empty()) return expect(GS_CHLVL, "empty level") ? "" : fault;
     if (!expect(GS_GAME, "level start")) return fault;
+    if (g.briefing) w.Press(TIDEK_ENTER);
+    if (g.briefing) return "the briefing did not go at Enter";
 
     bot::PlayBattle(w, kBattleTurns);
     if (g.gamestate != GS_GAME) return "";  // over already: nothing to escape from

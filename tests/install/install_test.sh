@@ -57,7 +57,7 @@ config=$XDG_CONFIG_HOME/thalomir/config.txt
 grep -qx 'music=20' "$config" || fail "music volume not saved: $(cat "$config")"
 grep -qx 'dmg=100' "$config" || fail "the user's own keys were lost"
 grep -q 'health=' "$config" && fail "shipped values copied into the user's file"
-grep -qx 'maxlvl=2' "$XDG_DATA_HOME/thalomir/progress.txt" || fail "no progress in the data folder"
+grep -qx '\[level lvl1.txt\]' "$XDG_DATA_HOME/thalomir/progress.txt" || fail "no progress in the data folder"
 [ "$(stat -c %a "$XDG_DATA_HOME/thalomir")" = 700 ] || fail "progress folder not the user's only"
 [ -s "$XDG_STATE_HOME/thalomir/log.txt" ] || fail "no log in the state folder"
 [ "$(stat -c %a "$XDG_STATE_HOME/thalomir")" = 700 ] || fail "state folder not the user's only"

@@ -4,6 +4,7 @@
 
 #include "gfx/distort.h"
 #include "gfx/font.h"
+#include "gui/gui.h"
 #include "tests/screens/screens_fixture.h"
 #include "units/unit.h"
 
@@ -37,11 +38,34 @@ protected:
         Start();
     }
 
-    // Where the marker text starts: "Level available" is 15 glyphs, centred.
+    // Where the marker text starts: "Level available" is 15 glyphs, centred,
+    // at full size (the map's numbers are smaller).
     tcellpos MarkerAt() {
-        Frame();
-        Box b = Bounds(QuadsWith(cGame::fnt1->hTexture));
+        Move(1010, 10);  // off every button, so no level's name shows
+        Frames(2);
+        std::vector<tideQuad> text;
+        for (const tideQuad& q : QuadsWith(cGame::fnt1->hTexture))
+            if (q.v[2].y - q.v[0].y == kGlyphH) text.push_back(q);
+        Box b = Bounds(text);
         return {static_cast<int>(b.x1 + 15 * kGlyphW / 2), static_cast<int>(b.y1)};
+    }
+    // Where the marker stands for level n: left of and below its button.
+    tcellpos MarkerFor(int n) const {
+        return {static_cast<int>(game->levelmap.SpotX(n) - 55.5f),
+                static_cast<int>(game->levelmap.SpotY(n) - 3.5f)};
+    }
+
+    void ExpectButtonAt(int id, float x, float y) {
+        tideGUIObject* c = game->chlvlgui->GetCtrl(id);
+        ASSERT_NE(c, nullptr);
+        EXPECT_FLOAT_EQ(c->rect.x1, x);
+        EXPECT_FLOAT_EQ(c->rect.y1, y);
+    }
+    // Glyphs drawn on the row starting at y (the top of the text).
+    int GlyphsAtRow(float y) {
+        int n = 0;
+        for (const tideQuad& q : QuadsWith(cGame::fnt1->hTexture)) n += q.v[0].y == y;
+        return n;
     }
 
     // Plays level 1 through: the Aqua shoots the Medu whenever it may act.
@@ -157,12 +181,12 @@ TEST_F(MenuTest, OnlyUnlockedLevelsStartABattle) {
 TEST_F(MenuTest, WinningLevelOneUnlocksLevelTwoAndMovesTheMarker) {
     PassLogo();
     Click(kMenuX, kLevelChoiceY);
-    EXPECT_EQ(MarkerAt(), tcellpos(100, 98));
+    EXPECT_EQ(MarkerAt(), MarkerFor(1));
 
     WinLevel1();
     ASSERT_EQ(game->gamestate, GS_CHLVL);
-    EXPECT_EQ(game->maxlvl, 2);
-    EXPECT_EQ(MarkerAt(), tcellpos(165, 185));
+    EXPECT_EQ(game->MaxOpenLevel(), 2);
+    EXPECT_EQ(MarkerAt(), MarkerFor(2));
 
     // The battle music goes on over the level choice until back.
     HCHANNEL battleChannel = game->muschan;
@@ -178,15 +202,50 @@ TEST_F(MenuTest, WinningLevelOneUnlocksLevelTwoAndMovesTheMarker) {
     EXPECT_EQ(game->gamestate, GS_GAME);
 }
 
-TEST_F(MenuTest, MarkerFollowsMaxLevel) {
+// The campaign file alone lays the level choice out: a spot, a numbered disc
+// and a button where each level's section puts it, a trail through them in
+// order, and the marker at the last open level.
+TEST_F(MenuTest, TheLevelMapIsLaidOutFromTheCampaignFile) {
+    Stop();
+    eng->WriteFile("res/campaign.txt",
+                   "[level1]\nfile=res\\lvl1.txt\ntitle=Reef\nx=200\ny=300\n"
+                   "[level2]\nfile=res\\lvl2.txt\nx=500\ny=320\n"
+                   "[level3]\nfile=res\\lvl9.txt\ntitle=Trench\nx=640.5\ny=600\n");
+    Start();
     PassLogo();
     Click(kMenuX, kLevelChoiceY);
-    const tcellpos expected[] = {{0, 0},     {100, 98},  {165, 185}, {246, 251}, {368, 273},
-                                 {544, 354}, {622, 464}, {687, 573}, {811, 633}, {0, 0}};
-    for (int lvl = 0; lvl <= 9; ++lvl) {
-        game->maxlvl = lvl;
-        EXPECT_EQ(MarkerAt(), expected[lvl]) << "maxlvl " << lvl;
+    ASSERT_EQ(game->gamestate, GS_CHLVL);
+    const float spots[][2] = {{200, 300}, {500, 320}, {640.5f, 600}};
+    std::vector<tideQuad> islands = QuadsWith(Texture("lvlspot"));
+    std::vector<tideQuad> discs = QuadsWith(Texture("lvlbadge"));
+    ASSERT_EQ(islands.size(), 3u);
+    ASSERT_EQ(discs.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i + 1);
+        EXPECT_FLOAT_EQ(islands[i].v[0].x, spots[i][0]);  // the test sprite's hot spot is its corner
+        EXPECT_FLOAT_EQ(islands[i].v[0].y, spots[i][1]);
+        ExpectButtonAt(ID_LEVEL_FIRST + i, spots[i][0] - 18.5f, spots[i][1] - 18.5f);
     }
+    // The discs change colour along the campaign.
+    EXPECT_NE(discs[0].v[0].col, discs[2].v[0].col);
+    // The trail runs from the first spot to the last.
+    Box trail = Bounds(QuadsWith(Texture("trailedge")));
+    EXPECT_NEAR(trail.x1, 200, 1);
+    EXPECT_GT(trail.x2, 640.5f);
+    EXPECT_LT(trail.x2, 640.5f + 8);
+    EXPECT_FALSE(QuadsWith(Texture("traildash")).empty());
+
+    for (int open = 1; open <= 3; ++open) {
+        game->progress = cProgress();
+        for (int k = 1; k < open; ++k) game->progress.Win(game->campaign.Level(k)->key);
+        EXPECT_EQ(MarkerAt(), MarkerFor(open)) << "open up to " << open;
+    }
+    // A level's name shows while the pointer is over its button.
+    const float kTitleTop = 128;
+    EXPECT_EQ(GlyphsAtRow(kTitleTop), 0);
+    Move(spots[2][0], spots[2][1]);
+    Frames(2);
+    EXPECT_GE(GlyphsAtRow(kTitleTop), 8);  // "3. Trench"
 }
 
 TEST_F(MenuTest, CursorIsDrawnOnEveryScreenButTheBattle) {

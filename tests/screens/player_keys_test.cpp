@@ -125,7 +125,7 @@ TEST_F(PlayerKeysTest, LeaveBattleIsOfferedOnlyFromABattleAndUnlocksNothing) {
     Click(kLeaveX, kLeaveY);
     Key(TIDEK_ENTER);
     EXPECT_EQ(game->gamestate, GS_CHLVL);
-    EXPECT_EQ(game->maxlvl, 1);
+    EXPECT_EQ(game->MaxOpenLevel(), 1);
     EXPECT_EQ(game->banner, BANNER_NONE);
 }
 

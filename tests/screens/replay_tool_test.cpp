@@ -61,7 +61,7 @@ protected:
 TEST_F(ReplayToolTest, PlaysTheGameFromAScript) {
     ToolRun r = Replay("# logo for two seconds, then the level choice and level 1\n"
                    "125 click 512 521\n"
-                   "130 click 155 101\n"
+                   "130 click 100 130\n"       // the test campaign's first spot
                    "140 down 27\n141 up 27\n"   // options from the battle
                    "150 click 512 618\n"        // and back into it
                    "160 end\n");

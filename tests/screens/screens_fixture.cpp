@@ -25,7 +25,7 @@ const char* const kScreenSprites[] = {
     "bgslider2", "bgslider3", "orvo_logo", "arrow", "torpedo", "spike", "leavebattle",
     "leavebattleover", "bannerplate", "helppanel", "hitflash", "bubbledot", "lvlwon",
     "summaryplate", "star_on", "star_off", "threat_hatch", "undo", "undoover", "continue",
-    "continueover"};
+    "continueover", "lvlspot", "lvlbadge", "trailedge", "traildash"};
 
 // Unit kinds' animations and turn sprites, all cut from one shared texture.
 const char* const kUnitAnimations[] = {
@@ -105,6 +105,7 @@ void ScreensTest::WriteData(const std::string& config) {
         << "[unit2]\nname=Medu\nx=" << kMeduX << "\ny=" << kRow << "\n";
     eng->WriteFile("res/lvl1.txt", lvl.str());
     eng->WriteFile("res/lvl2.txt", lvl.str());
+    eng->WriteFile("res/campaign.txt", CampaignText(kLevels));
 }
 
 void ScreensTest::Start() {
@@ -161,10 +162,8 @@ bool ScreensTest::PlayerMayAct() const {
     return u && u->IsPlayerControlled() && u->actionpoint > 0 && !cGame::IsControlLocked();
 }
 
-tcellpos ScreensTest::LevelButton(int n) {
-    static const tcellpos corners[8] = {{137, 83},  {202, 170}, {283, 236}, {405, 258},
-                                        {581, 339}, {659, 449}, {724, 558}, {848, 618}};
-    return {corners[n - 1].first + 18, corners[n - 1].second + 18};
+tcellpos ScreensTest::LevelButton(int n) const {
+    return {static_cast<int>(game->levelmap.SpotX(n)), static_cast<int>(game->levelmap.SpotY(n))};
 }
 
 void ScreensTest::StartLevel(int n) {

@@ -1,6 +1,7 @@
 // A headless game with its own small data set: every texture, sprite, font,
 // stream and unit animation the screens and the battle look up, a
-// configuration file and two level files.
+// configuration file, a campaign of kLevels levels and the first two of
+// their files.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -19,6 +20,7 @@ protected:
     static constexpr float kGlyphW = 8, kGlyphH = 16;
     // Level 1: a player Aqua at (2, 5) facing a one-hit Medu at (4, 5).
     static constexpr int kAquaX = 2, kMeduX = 4, kRow = 5;
+    static constexpr int kLevels = 8;
 
     void SetUp() override;
     void TearDown() override;
@@ -67,8 +69,8 @@ protected:
         }
     }
     bool PlayerMayAct() const;
-    // Centre of level button n (1..8) and of the other buttons by id.
-    static tcellpos LevelButton(int n);
+    // Centre of the campaign's level button n (from 1).
+    tcellpos LevelButton(int n) const;
 
     // Ids of a manager's controls in list order.
     static std::vector<int> Ids(const tideGUI* g);

@@ -29,7 +29,7 @@ TEST_F(ScreensTest, StartsOnTheMainMenuWithEveryScreenBuilt) {
     WriteData(DefaultConfig());
     Start();
     EXPECT_EQ(game->gamestate, GS_MMENU);
-    EXPECT_EQ(game->maxlvl, 1);
+    EXPECT_EQ(game->MaxOpenLevel(), 1);
     EXPECT_EQ(cGame::Instance(), game);
     EXPECT_FALSE(game->doQuit);
     EXPECT_TRUE(game->units.empty());
@@ -37,12 +37,17 @@ TEST_F(ScreensTest, StartsOnTheMainMenuWithEveryScreenBuilt) {
     EXPECT_EQ(game->selcell, nullptr);
     EXPECT_EQ(cGame::turn, 0);
 
-    EXPECT_EQ(Ids(game->gui), (IdList{1, 2, 3, ID_CONTINUE}));
-    EXPECT_EQ(Ids(game->chlvlgui), (IdList{1, 2, 3, 4, 5, 6, 7, 8, 10}));
-    EXPECT_EQ(Ids(game->guioptions), (IdList{7, 8, 9, 10, ID_LEAVE_BATTLE}));
+    EXPECT_EQ(Ids(game->gui), (IdList{ID_MENU_START, ID_MENU_OPTIONS, ID_MENU_EXIT, ID_CONTINUE}));
+    // A button centred on each of the campaign's spots, then back.
+    IdList levels;
+    for (int n = 1; n <= kLevels; ++n) levels.push_back(ID_LEVEL_FIRST + n - 1);
+    levels.push_back(ID_LEVELS_BACK);
+    EXPECT_EQ(Ids(game->chlvlgui), levels);
+    EXPECT_EQ(Ids(game->guioptions), (IdList{ID_OPTIONS_BACK, ID_SOUND_SLIDER, ID_MUSIC_SLIDER,
+                                             ID_SPEED_SLIDER, ID_LEAVE_BATTLE}));
     ExpectRect(game->gui, 3, 428, 600, 168, 43);
-    ExpectRect(game->chlvlgui, 8, 848, 618, 37, 37);
-    ExpectRect(game->chlvlgui, 10, 100, 650, 168, 43);
+    ExpectRect(game->chlvlgui, ID_LEVEL_FIRST + 7, 800 - 18.5f, 620 - 18.5f, 37, 37);
+    ExpectRect(game->chlvlgui, ID_LEVELS_BACK, 100, 650, 168, 43);
     ExpectRect(game->guioptions, 7, 428, 600, 168, 36);
     ExpectRect(game->guioptions, 8, 178, 500, 160, 39);
     ExpectRect(game->guioptions, 10, 678, 500, 160, 39);

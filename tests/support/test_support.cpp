@@ -36,6 +36,14 @@ std::string MakeTempDir() {
     return std::string(buf.data());
 }
 
+std::string CampaignText(int levels) {
+    std::ostringstream s;
+    for (int n = 1; n <= levels; ++n)
+        s << "[level" << n << "]\nfile=res\\lvl" << n << ".txt\ntitle=Level " << n
+          << "\nx=" << 100 * n << "\ny=" << 60 + 70 * n << "\n";
+    return s.str();
+}
+
 std::string TestDataDir() {
     const char* d = getenv("THALOMIR_TEST_DATA");
     return d ? d : "";

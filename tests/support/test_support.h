@@ -43,6 +43,10 @@ private:
     bool ownDir = false;
 };
 
+// A campaign file of `levels` levels, "res\lvl1.txt" and on, with their
+// spots 100 pixels apart on a diagonal of the level map, no briefings.
+std::string CampaignText(int levels);
+
 // A fresh empty temporary folder.
 std::string MakeTempDir();
 // Folder of the test data committed under tests/data (THALOMIR_TEST_DATA).
