@@ -272,3 +272,34 @@ TEST_F(MenuTest, CursorIsDrawnOnEveryScreenButTheBattle) {
     EXPECT_TRUE(QuadsWith(Texture("cursor")).empty());
     EXPECT_EQ(QuadsWith(Texture("cursor_attack")).size(), 1u);
 }
+
+// A campaign level with a briefing waits under it: nothing on the board
+// moves until Enter (or Space, or a click); Escape goes back to the level
+// choice instead.
+TEST_F(MenuTest, ABriefingHoldsTheBattleUntilEnter) {
+    Stop();
+    eng->WriteFile("res/campaign.txt",
+                   "[level1]\nfile=res\\lvl1.txt\nx=200\ny=300\npar=4\n"
+                   "briefing=The jellyfish drift in. Strike first.\n");
+    Start();
+    PassLogo();
+    for (int key : {TIDEK_ESCAPE, TIDEK_ENTER}) {
+        SCOPED_TRACE(key);
+        Click(kMenuX, kLevelChoiceY);
+        if (game->gamestate == GS_MMENU) Click(kMenuX, kLevelChoiceY);
+        StartLevel(1);
+        ASSERT_EQ(game->gamestate, GS_GAME);
+        ASSERT_TRUE(game->briefing);
+        int turn = cGame::turn;
+        std::vector<int> health;
+        for (const cUnit* u : game->units) health.push_back(u->GetHealth());
+        Frames(120);  // the Medu would have shot by now, were it its turn
+        EXPECT_TRUE(game->briefing);
+        EXPECT_EQ(cGame::turn, turn);
+        for (std::size_t i = 0; i < health.size(); ++i)
+            EXPECT_EQ(game->units[i]->GetHealth(), health[i]);
+        Key(key);
+        EXPECT_FALSE(game->briefing);
+        EXPECT_EQ(game->gamestate, key == TIDEK_ESCAPE ? GS_CHLVL : GS_GAME);
+    }
+}
