@@ -198,22 +198,23 @@ TEST_F(ProgressTest, AFifoForALevelFileIsRefusedNotWaitedFor) {
 TEST(Progress, MergeKeepsEveryWinAndTheBestStarsAndReadsBack) {
     cProgress a, b;
     a.Win("lvl1.txt");
-    a.RecordStars("lvl1.txt", 1, 2);
-    a.RecordStars("lvl2.txt", 2, 1);  // stars without a win: a lost level's best try
+    a.RecordStars("lvl1.txt", Difficulty::Normal, 2);
+    a.RecordStars("lvl2.txt", Difficulty::Hard, 1);  // stars without a win: a lost level's best try
     b.Win("lvl3.txt");
-    b.RecordStars("lvl1.txt", 1, 1);
-    b.RecordStars("lvl1.txt", 0, 3);
-    EXPECT_FALSE(b.RecordStars("lvl1.txt", 0, 2)) << "only a better score counts";
-    EXPECT_FALSE(a.RecordStars("lvl1.txt", 3, 3)) << "no fourth difficulty";
+    b.RecordStars("lvl1.txt", Difficulty::Normal, 1);
+    b.RecordStars("lvl1.txt", Difficulty::Easy, 3);
+    EXPECT_FALSE(b.RecordStars("lvl1.txt", Difficulty::Easy, 2)) << "only a better score counts";
+    EXPECT_FALSE(a.RecordStars("lvl1.txt", static_cast<Difficulty>(kDifficulties), 3))
+        << "no fourth difficulty";
 
     cProgress m = cProgress::Merge(a, b);
     EXPECT_EQ(cProgress::Merge(b, a), m);
     EXPECT_TRUE(m.Won("lvl1.txt"));
     EXPECT_FALSE(m.Won("lvl2.txt"));
     EXPECT_TRUE(m.Won("lvl3.txt"));
-    EXPECT_EQ(m.BestStars("lvl1.txt", 0), 3);
-    EXPECT_EQ(m.BestStars("lvl1.txt", 1), 2);
-    EXPECT_EQ(m.BestStars("lvl2.txt", 2), 1);
+    EXPECT_EQ(m.BestStars("lvl1.txt", Difficulty::Easy), 3);
+    EXPECT_EQ(m.BestStars("lvl1.txt", Difficulty::Normal), 2);
+    EXPECT_EQ(m.BestStars("lvl2.txt", Difficulty::Hard), 1);
 
     cProgress back;
     ASSERT_EQ(cProgress::Read(m.Text(), back), cProgressRead::Ok);
