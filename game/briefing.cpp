@@ -7,9 +7,10 @@
 
 namespace {
 
+// On the end-of-battle summary's plate: one look for what frames a battle.
 const float kPlateX = 512, kPlateY = 384;
-const float kPlateW = 600, kPlateH = 240;
-const float kMargin = 36;
+const float kPlateW = 600, kPlateH = 312;
+const float kMargin = 40;
 
 }  // namespace
 
@@ -32,18 +33,18 @@ bool cGame::UpdateBriefing() {
 void cGame::RenderBriefing() {
     const cLevelInfo* l = campaign.Level(curlvl);
     if (!briefing || gamestate != GS_GAME || !l) return;
-    if (tideSprite* plate = NeedSprite("briefplate")) plate->Render(kPlateX, kPlateY);
-    float left = kPlateX - kPlateW / 2 + kMargin, top = kPlateY - kPlateH / 2 + 22;
+    if (tideSprite* plate = NeedSprite("summaryplate")) plate->Render(kPlateX, kPlateY);
+    float left = kPlateX - kPlateW / 2 + kMargin, top = kPlateY - kPlateH / 2 + 30;
     float width = kPlateW - 2 * kMargin;
     if (tideFont* big = NeedFont("bannerfont")) {
         big->SetColor(0xFFFFE066);
         big->Render(kPlateX, top, TEXT_CENTER, l->title.c_str());
         big->SetColor(0xFFFFFFFF);
-        top += big->GetHeight() + 6;
+        top += big->GetHeight() + 14;
     }
     if (!fnt1) return;
     fnt1->printfb(left, top, width, 0, TEXT_LEFT, "%s", l->briefing.c_str());
-    float bottom = kPlateY + kPlateH / 2 - 18 - fnt1->GetHeight();
+    float bottom = kPlateY + kPlateH / 2 - 26 - fnt1->GetHeight();
     if (l->par > 0) fnt1->printf(left, bottom, TEXT_LEFT, "Par: %d turns", l->par);
     fnt1->SetColor(0xFFBFF4FF);
     fnt1->Render(kPlateX + kPlateW / 2 - kMargin, bottom, TEXT_RIGHT, "Enter: dive");
