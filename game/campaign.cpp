@@ -4,9 +4,28 @@
 #include <cctype>
 #include <string>
 
+#include "engine/ini.h"
 #include "engine/tide.h"
 
 const char* const kCampaignFile = "res\\campaign.txt";
+
+namespace {
+
+// "level" and a number from 1, any case.
+bool ParseLevelSection(const std::string& name, int& n) {
+    const std::string prefix = "level";
+    if (name.size() <= prefix.size() || name.size() > prefix.size() + 6) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(name[i])) != prefix[i]) return false;
+    n = 0;
+    for (std::size_t i = prefix.size(); i < name.size(); ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(name[i]))) return false;
+        n = n * 10 + (name[i] - '0');
+    }
+    return n >= 1;
+}
+
+}  // namespace
 
 std::string LevelKey(const std::string& file) {
     std::size_t slash = file.find_last_of("/\\");
@@ -28,36 +47,47 @@ int cCampaign::Find(const std::string& key) const {
 
 bool cCampaign::Load(Tide* tide, const char* file) {
     levels.clear();
-    tide->System_SetState(TIDE_INIFILE, file);
-    auto get = [&](const std::string& section, const char* key) {
-        return std::string(tide->Ini_GetString(section.c_str(), key, ""));
-    };
-    // The sections run [level1], [level2], ... up to the first one missing.
-    for (int n = 1;; ++n) {
-        std::string section = "level" + std::to_string(n);
-        cLevelInfo l;
-        l.file = get(section, "file");
-        l.title = get(section, "title");
-        std::string x = get(section, "x"), y = get(section, "y");
-        if (l.file.empty() && l.title.empty() && x.empty() && y.empty()) break;
-        if (l.file.empty()) {
-            tide->System_Log("%s: [%s] names no level file (file=), skipped", file, section.c_str());
-            continue;
-        }
-        if (x.empty() || y.empty())
-            tide->System_Log("%s: [%s] has no spot on the map (x=, y=)", file, section.c_str());
-        l.key = LevelKey(l.file);
-        if (Find(l.key)) {
-            tide->System_Log("%s: [%s] repeats %s, skipped", file, section.c_str(), l.file.c_str());
-            continue;
-        }
-        if (l.title.empty()) l.title = "Level " + std::to_string(Count() + 1);
-        l.x = tide->Ini_GetFloat(section.c_str(), "x", 0);
-        l.y = tide->Ini_GetFloat(section.c_str(), "y", 0);
-        l.par = std::max(0, tide->Ini_GetInt(section.c_str(), "par", 0));
-        l.briefing = get(section, "briefing");
-        levels.push_back(l);
-    }
+    tideIniFile ini;
+    if (!tide->Ini_Load(file, ini)) return false;  // the engine has said why
+    Read(ini, tide);
     if (levels.empty()) tide->System_Log("%s: no levels", file);
     return !levels.empty();
+}
+
+void cCampaign::Read(const tideIniFile& ini, Tide* tide) {
+    const char* file = ini.Name().c_str();
+    // [level1], [level2], ...: ordered by their numbers, whatever the file's order.
+    std::vector<std::pair<int, std::string>> sections;
+    for (const std::string& name : ini.Sections()) {
+        int n = 0;
+        if (!ParseLevelSection(name, n)) {
+            tide->System_Log("%s: [%s] is not a level section ([level1], [level2], ...), skipped", file,
+                             name.c_str());
+            continue;
+        }
+        sections.emplace_back(n, name);
+    }
+    std::sort(sections.begin(), sections.end());
+    for (const auto& [n, name] : sections) {
+        tideIniSection sec = ini.Section(name);
+        cLevelInfo l;
+        l.file = sec.GetString("file");
+        if (l.file.empty()) {
+            tide->System_Log("%s: [%s] names no level file (file=), skipped", file, name.c_str());
+            continue;
+        }
+        l.key = LevelKey(l.file);
+        if (Find(l.key)) {
+            tide->System_Log("%s: [%s] repeats %s, skipped", file, name.c_str(), l.file.c_str());
+            continue;
+        }
+        if (!sec.Has("x") || !sec.Has("y"))
+            tide->System_Log("%s: [%s] has no spot on the map (x=, y=)", file, name.c_str());
+        l.title = sec.GetString("title", "Level " + std::to_string(Count() + 1));
+        l.x = sec.GetFloat("x", 0);
+        l.y = sec.GetFloat("y", 0);
+        l.par = std::max(0, sec.GetInt("par", 0));
+        l.briefing = sec.GetString("briefing");
+        levels.push_back(l);
+    }
 }

@@ -1,12 +1,14 @@
 // The campaign: the levels of the level choice, in order, as the data
 // folder's "res\campaign.txt" lists them, one section a level ([level1],
-// [level2], ...). How many levels there are is how many sections there are.
+// [level2], ..., in the order of their numbers). How many levels there are is
+// how many sections there are.
 #pragma once
 
 #include <string>
 #include <vector>
 
 class Tide;
+class tideIniFile;
 
 extern const char* const kCampaignFile;
 
@@ -24,6 +26,8 @@ public:
     // Reads the campaign file. Every problem is one log line; a section that
     // names no level file is skipped. False when no level could be read.
     bool Load(Tide* tide, const char* file = kCampaignFile);
+    // The same from a parsed file.
+    void Read(const tideIniFile& ini, Tide* tide);
 
     int Count() const { return static_cast<int>(levels.size()); }
     const cLevelInfo* Level(int n) const;       // n from 1; null outside

@@ -133,7 +133,7 @@ TEST_F(UserFilesTest, TheUsersFoldersAreTakenExactlyAsGiven) {
         Point(config, home + "/share", home + "/state");
         Start();
         EXPECT_EQ(game->musicvolume, 30);  // the shipped value
-        EXPECT_EQ(game->maxlvl, 1);
+        EXPECT_EQ(game->MaxOpenLevel(), 1);
         PassLogo();
         SaveFromOptions();
         EXPECT_NE(Read(config + "/thalomir/config.txt").find("music=20"), std::string::npos);
@@ -221,7 +221,7 @@ TEST_F(UserFilesTest, WhatIsNoFileOfTheRightSizeIsRefusedAtOnce) {
         Point(home + "/config", home + "/share", home + "/state");
         Start();
         EXPECT_EQ(game->musicvolume, 30);  // the shipped value
-        EXPECT_EQ(game->maxlvl, 1);
+        EXPECT_EQ(game->MaxOpenLevel(), 1);
         EXPECT_EQ(eng->LogCount(c.logged), 2) << "the settings and the progress";
         PassLogo();
         SaveFromOptions();
