@@ -78,7 +78,7 @@ TEST_F(ReplayToolTest, PlaysTheGameFromAScript) {
 // A run's battle is saved in its user folders as the game saves it: a second
 // run with the same folders continues it. `state` writes it as the save does.
 TEST_F(ReplayToolTest, WritesTheBattleStateAndASecondRunContinuesIt) {
-    ToolRun first = Replay("125 click 512 521\n130 click 155 101\n200 state battle\n210 end\n");
+    ToolRun first = Replay("125 click 512 521\n130 click 100 130\n200 state battle\n210 end\n");
     ASSERT_EQ(first.status, 0) << first.out;
     BattleState s;
     ASSERT_EQ(ReadBattle(eng->ReadFile("shots/battle.txt"), s), BattleRead::Ok);
