@@ -75,7 +75,7 @@ void cGame::update_mmenu(float dt) {
         if (savedBattle)
             gui->SetFocus(ID_CONTINUE);
         else if (gui->GetFocus() == ID_CONTINUE)
-            gui->SetFocus(1);  // Start: Enter must not fall on a hidden button
+            gui->SetFocus(ID_MENU_START);  // Enter must not fall on a hidden button
     }
 
     switch (gui->Update(dt)) {
