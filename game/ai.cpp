@@ -1,15 +1,17 @@
 // The enemy AI on screen: the acting computer unit's decision comes from the
-// battle state (battle_ai.cpp) and is played like any action. Also the
+// battle state, by the battle's difficulty (ai_choose.cpp), and is played like
+// any action. Also the
 // distance measure that decides ranges for both sides.
 #include <cmath>
 
+#include "game/ai_choose.h"
 #include "game/battle_ai.h"
 #include "game/game.h"
 #include "units/unit.h"
 
 void cGame::AIMove() {
     if (!selunit) return;
-    battle::Action a = battle::EasyAction(battle);
+    battle::Action a = battle::AIChoose(battle);
     if (a.kind == battle::Action::Attack) tide->System_Log("i can shoot!!!");
     // The step passes on whatever happens.
     if (!Perform(a)) NextStep();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/ini.h"
+#include "game/ai_choose.h"
 #include "game/game.h"
 #include "game/progress.h"
 #include "units/kinds.h"
@@ -73,7 +74,6 @@ void cGame::LoadLevel(int n) {
 void cGame::LoadLevelFile(const std::string& fileName, uint32_t seed) {
     BattleState s;
     s.level = fileName;
-    s.difficulty = difficulty;  // a change on the options screen waits for the next battle
     // The battle's dice are seeded once, here, and roll on in the state.
     if (seed == 0) seed = static_cast<uint32_t>(std::llround(static_cast<double>(tide->Timer_GetTime()) * 1000.0));
     SeedBattle(s, seed);
@@ -111,6 +111,8 @@ void cGame::LoadLevelFile(const std::string& fileName, uint32_t seed) {
         tide->System_Log("%s: %s", file, missing);
     }
 
+    // A change on the options screen waits for the next battle.
+    battle::ApplyDifficulty(s, difficulty);
     battle::NextTurn(s);
     StartBattle(s, false);
     curlvl = 0;

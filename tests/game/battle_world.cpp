@@ -32,8 +32,9 @@ const char* const kSounds[] = {"aquasnd_move", "batisnd_move", "mobssnd_move", "
 
 }  // namespace
 
+// The tests written for the first AI play against it: Easy.
 const char* const BattleWorld::kConfig =
-    "[options]\nmusic=40\n"
+    "[options]\nmusic=40\ndifficulty=easy\n"
     "[aqua]\nhealth=6\ndmg=3\narmor=0\nrange=4\n"
     "[torp]\nhealth=10\ndmg=4\narmor=1\nrange=1.5\n"
     "[bati]\nhealth=12\ndmg=5\narmor=1\nrange=6\n"
@@ -83,6 +84,8 @@ BattleWorld::BattleWorld(const std::string& dataDir) : eng(dataDir), hl(eng.hl) 
 
 void BattleWorld::StartGame() {
     game = new cGame();
+    // Units placed by hand join a battle of the configured difficulty.
+    cGame::battle.difficulty = game->difficulty;
     eng.tide->System_SetState(TIDE_FRAMEFUNC, GameFrame);
     eng.tide->System_SetState(TIDE_RENDERFUNC, GameRender);
 }
