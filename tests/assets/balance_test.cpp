@@ -1,66 +1,84 @@
-// Balance of the shipped levels and configuration, measured headless with
-// the tests' naive player bot (walk to the nearest enemy, shoot when in
-// range): the difficulty ramps up smoothly, every level can be won and lost,
-// and no battle drags on.
+// Balance of the shipped levels: the strongest player bot against each
+// difficulty wins within its band on every level, a player who never moves
+// rarely wins on Normal, and no battle drags on. The battles are played on
+// the battle state without drawing; the full table (every bot, level and
+// difficulty) is printed by build/ai_bench.
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
+#include <vector>
 
 #include "tests/assets/shipped_data.h"
-#include "tests/game/battle_world.h"
-#include "tests/game/player_bot.h"
+#include "tests/game/ai_support.h"
 
 namespace {
 
-const int kSeeds = 20;
 const int kTurnLimit = 60;
 
-std::string Shipped(const std::string& name) {
-    std::ifstream f(ShippedDataDir() + "/res/" + name);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
+// Battles per level; the sanitizer build plays a sample.
+int Seeds() { return SanitizedBuild() ? 8 : 40; }
 
-// True when the bot wins.
-bool Play(BattleWorld& w, int level, int seed) {
-    cGame& g = *w.game;
-    // The turn order is shuffled from the engine clock; a different amount of
-    // time before the battle gives a different sequence of orders.
-    for (int k = 0; k <= seed * 7; k++) w.Frame(0.013f * float(seed + 1));
-    w.eng.WriteFile("res/lvl1.txt", Shipped("lvl" + std::to_string(level) + ".txt"));
-    w.Start(1);
-    bool playerLeft = bot::PlayBattle(w, kTurnLimit);
-    return g.gamestate == GS_CHLVL && playerLeft;
-}
-
-// Bot wins out of kSeeds each level must reach, inclusive: levels 1 to 3
-// easy (90% or more), 4 to 6 harder (50% to 90%), 7 and 8 hard (5% to 50%).
+// Wins, in percent of the battles, the best bot must reach on each level,
+// inclusive.
 struct Band {
     int min, max;
 };
-const Band kRamp[8] = {{18, 20}, {18, 20}, {18, 20}, {10, 18},
-                       {10, 18}, {8, 18},  {1, 10},  {1, 10}};
+struct Bands {
+    Difficulty difficulty;
+    Band levels[8];
+};
+const Band kFirst[3] = {{90, 100}, {90, 100}, {60, 100}};  // levels 1-2
+const Band kMiddle[3] = {{80, 100}, {50, 90}, {20, 70}};   // levels 3-5
+const Band kLast[3] = {{50, 100}, {15, 60}, {5, 35}};      // levels 6-8
 
-TEST(Balance, DifficultyRampsUpSmoothly) {
-    std::string config = Shipped("config.txt");
-    BattleWorld w(config.c_str());
-    w.game->speed = 100;
-    for (int level = 1; level <= 8; level++) {
-        int wins = 0;
-        for (int seed = 0; seed < kSeeds; seed++) {
-            bool won = Play(w, level, seed);
-            EXPECT_EQ(w.game->gamestate, GS_CHLVL)
-                << "level " << level << " seed " << seed << " still running after " << kTurnLimit
-                << " turns";
-            wins += won;
-        }
-        std::printf("level %d: bot won %d of %d\n", level, wins, kSeeds);
-        const Band& b = kRamp[level - 1];
-        EXPECT_GE(wins, b.min) << "level " << level;
-        EXPECT_LE(wins, b.max) << "level " << level;
-    }
+Band BandFor(Difficulty d, int level) {
+    int i = static_cast<int>(d);
+    return level <= 2 ? kFirst[i] : level <= 5 ? kMiddle[i] : kLast[i];
 }
 
+class Balance : public ::testing::Test {
+protected:
+    Balance() : w(ShippedDataDir()) {
+        for (int level = 1; level <= 8; ++level) levels.push_back(LevelState(w, level));
+    }
+    // Wins of `bot` out of Seeds() battles of `level`; every battle must end
+    // within the turn limit.
+    int Wins(battle::Bot bot, int level, Difficulty d) {
+        int wins = 0;
+        for (int seed = 1; seed <= Seeds(); ++seed) {
+            BattleState s = SeededState(levels[static_cast<std::size_t>(level - 1)], d, static_cast<uint32_t>(seed));
+            battle::PlayResult r = battle::PlayOut(s, bot, kTurnLimit);
+            EXPECT_NE(r.outcome, BattleOutcome::None) << battle::BotName(bot) << " on level " << level << " ("
+                                                      << DifficultyName(d) << ", seed " << seed << ") reached turn "
+                                                      << r.turns;
+            wins += r.outcome == BattleOutcome::Won;
+        }
+        return wins;
+    }
+    void ExpectBands(Difficulty d) {
+        for (int level = 1; level <= 8; ++level) {
+            int wins = Wins(battle::Bot::Best, level, d);
+            int percent = 100 * wins / Seeds();
+            std::printf("%s, level %d: best bot won %d of %d\n", DifficultyName(d), level, wins, Seeds());
+            Band b = BandFor(d, level);
+            EXPECT_GE(percent, b.min) << DifficultyName(d) << ", level " << level;
+            EXPECT_LE(percent, b.max) << DifficultyName(d) << ", level " << level;
+        }
+    }
+
+    BattleWorld w;
+    std::vector<BattleState> levels;
+};
+
 }  // namespace
+
+// One test per difficulty, so that they run side by side.
+TEST_F(Balance, EasyBands) { ExpectBands(Difficulty::Easy); }
+TEST_F(Balance, NormalBands) { ExpectBands(Difficulty::Normal); }
+TEST_F(Balance, HardBands) { ExpectBands(Difficulty::Hard); }
+
+TEST_F(Balance, OnNormalAPlayerWhoNeverMovesRarelyWins) {
+    int wins = 0;
+    for (int level = 4; level <= 8; ++level) wins += Wins(battle::Bot::Defender, level, Difficulty::Normal);
+    std::printf("normal, levels 4-8: defender won %d of %d\n", wins, 5 * Seeds());
+    EXPECT_LE(100 * wins, 20 * 5 * Seeds());
+}

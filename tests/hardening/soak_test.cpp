@@ -88,17 +88,6 @@ struct Memory {
     static Memory Now() { return {liveBlocks.load(), liveBytes.load(), ResidentKiB()}; }
 };
 
-bool Sanitized() {
-#if defined(__SANITIZE_ADDRESS__)
-    return true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-    return true;
-#endif
-#endif
-    return false;
-}
-
 // Memory with the last battle's units dropped (and any lock a final strike
 // still held): a level that does not exist loads an empty board.
 Memory MeasureOnEmptyBoard(BattleWorld& w) {
@@ -168,7 +157,7 @@ TEST(Soak, BattlesOverTheShippedLevelsEndAndLeaveMemoryFlat) {
     // little slack covers the engine's pruned table of finished sound channels.
     EXPECT_LE(end.blocks - base.blocks, 300);
     EXPECT_LE(end.bytes - base.bytes, 64 * 1024);
-    if (!Sanitized()) {
+    if (!SanitizedBuild()) {
         EXPECT_LE(end.residentKiB - base.residentKiB, 16 * 1024);
     }
 }

@@ -49,5 +49,17 @@ std::string CampaignText(int levels);
 
 // A fresh empty temporary folder.
 std::string MakeTempDir();
+
+// True in the AddressSanitizer build, where long tests play a sample.
+inline bool SanitizedBuild() {
+#if defined(__SANITIZE_ADDRESS__)
+    return true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    return true;
+#endif
+#endif
+    return false;
+}
 // Folder of the test data committed under tests/data (THALOMIR_TEST_DATA).
 std::string TestDataDir();
