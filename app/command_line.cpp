@@ -7,6 +7,7 @@
 
 #include "engine/paths.h"
 #include "engine/tide.h"
+#include "game/campaign.h"
 
 #ifndef THALOMIR_VERSION
 #define THALOMIR_VERSION "unknown"
@@ -15,7 +16,8 @@
 namespace {
 
 const char* const kUsage =
-    "usage: thalomir [--help] [--version] [--windowed | --fullscreen] [--data DIR] [--portable]\n";
+    "usage: thalomir [--help] [--version] [--windowed | --fullscreen] [--data DIR] [--portable]\n"
+    "                [--level FILE]\n";
 
 const char* const kHelp =
     "Thalomir: a turn-based tactics game under the sea.\n"
@@ -27,6 +29,7 @@ const char* const kHelp =
     "  --data DIR     read the game's data from DIR (the folder holding \"res\")\n"
     "  --portable     keep settings, progress and the log with the data folder\n"
     "                 (also when a file named \"portable\" lies beside the program)\n"
+    "  --level FILE   play the level file FILE at once; no progress is saved\n"
     "\n"
     "Settings: $XDG_CONFIG_HOME/thalomir/config.txt (~/.config/thalomir/config.txt)\n"
     "Progress: $XDG_DATA_HOME/thalomir/ (~/.local/share/thalomir/)\n"
@@ -38,6 +41,13 @@ const char* const kDataMark = "Res\\allres.txt";
 bool IsDir(const std::string& p) {
     std::error_code ec;
     return std::filesystem::is_directory(p, ec);
+}
+
+// The level file as the game loads it: a user's path, whatever the working folder.
+std::string AbsolutePath(const std::string& p) {
+    std::error_code ec;
+    std::filesystem::path a = std::filesystem::absolute(p, ec);
+    return ec ? p : a.string();
 }
 
 // One option: its name, whether a value follows it ("--data DIR" or
@@ -62,6 +72,7 @@ const Option kOptions[] = {
     {"--fullscreen", false, [](cCommandLine& c, const std::string&) { c.windowed = 0; }},
     {"--portable", false, [](cCommandLine& c, const std::string&) { c.portable = true; }},
     {"--data", true, [](cCommandLine& c, const std::string& v) { c.data = v; }},
+    {"--level", true, [](cCommandLine& c, const std::string& v) { c.level = AbsolutePath(v); }},
 };
 
 // Writes `text` to `out`; false when it did not all get there (a full disk,
@@ -111,6 +122,11 @@ void cCommandLine::Parse(int argc, const char* const* argv) {
     // Checked last, so --help with a mistyped folder still helps.
     if (action == Action::Run && !data.empty())
         if (std::string fault = DataFault(data); !fault.empty()) fail(fault);
+    if (action == Action::Run && !level.empty())
+        if (std::string fault = LevelFileFault(level); !fault.empty()) {
+            fail(fault);
+            usage = false;  // the command line was fine; the file is not
+        }
 }
 
 int cCommandLine::Finish() const {
@@ -123,7 +139,7 @@ int cCommandLine::Finish() const {
         written = Put(stdout, std::string("thalomir ") + THALOMIR_VERSION + "\n");
         break;
     case Action::Error:
-        std::fprintf(stderr, "thalomir: %s\n%s", error.c_str(), kUsage);
+        std::fprintf(stderr, "thalomir: %s\n%s", error.c_str(), usage ? kUsage : "");
         return 2;
     case Action::Run:
         break;

@@ -31,5 +31,7 @@ public:
     int windowed = -1;   // -1: as the game sets it, 0: fullscreen, 1: windowed
     std::string data;    // "" when not given
     bool portable = false;
+    std::string level;   // a level file to play at once (an absolute path), "" for none
     std::string error;   // what is wrong, for Action::Error
+    bool usage = true;   // the error is the command line's: the usage line follows it
 };

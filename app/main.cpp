@@ -42,6 +42,7 @@ int main(int argc, char** argv) {
     int status = 0;
     if (tide->System_Initiate()) {
         game = new cGame;
+        if (!cmd.level.empty()) game->PlayLevelFile(cmd.level);
         tide->System_Start();
     } else {
         // The log may be where nobody looks: the reason goes to the terminal too.

@@ -33,8 +33,8 @@ BattleRead cGame::ReadSavedBattle(const std::string& text, BattleState& out, std
     BattleRead r = ReadBattle(text, out, &why, &starts);
     if (r != BattleRead::Ok) return r;
     for (const BattleUnit& u : out.units)
-        if (!KindNamed(u.kind)) {
-            why = "unknown unit kind " + u.kind;
+        if (const cUnitKind* k = KindNamed(u.kind); !k || !k->Usable()) {
+            why = (k ? "unusable unit kind " : "unknown unit kind ") + u.kind;
             return BattleRead::Damaged;
         }
     if (out.outcome != BattleOutcome::None) {

@@ -12,7 +12,7 @@ namespace {
 
 cUnit* MakeView(const BattleUnit& rec) {
     const cUnitKind* kind = KindNamed(rec.kind);
-    return kind ? kind->make() : new cUnit();
+    return kind && kind->Usable() ? MakeUnit(*kind) : new cUnit();
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <string>
 
+#include "engine/files.h"
 #include "engine/ini.h"
 #include "engine/tide.h"
 
@@ -26,6 +27,15 @@ bool ParseLevelSection(const std::string& name, int& n) {
 }
 
 }  // namespace
+
+std::string LevelFileFault(const std::string& path) {
+    std::string text;
+    tideFileStatus st = tideReadFile(path, text, kTideTextCap);
+    if (!st) return st.why;
+    if (tideIniFile(text, path).GetString("unit1", "name").empty())
+        return path + " is not a level file: it has no [unit1] with a name=";
+    return "";
+}
 
 std::string LevelKey(const std::string& file) {
     std::size_t slash = file.find_last_of("/\\");

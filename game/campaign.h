@@ -36,6 +36,10 @@ public:
     std::vector<cLevelInfo> levels;
 };
 
+// What keeps the file at host path `path` from being played as a level ("" when
+// nothing): it must be readable and name a unit in [unit1], as every level does.
+std::string LevelFileFault(const std::string& path);
+
 // The name progress is kept under for a level file: its own name without
 // folders, in lower case ("res\Lvl3.txt" -> "lvl3.txt"), as the data folder
 // finds files whatever their case.

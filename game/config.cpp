@@ -1,6 +1,7 @@
 // The configuration file: the unit kinds' combat values and the option
 // settings.
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -10,20 +11,23 @@
 
 #include "game/game.h"
 #include "gui/controls.h"
+#include "units/kinds.h"
 
 namespace {
 
 const char* const kConfigFile = "Res\\config.txt";
 const char* const kUserConfigFile = "config.txt";
 
-struct KindSection {
-    const char* name;
-    st_unitparam st_global::*param;
-};
-
 const char* const kKindKeys[] = {"health", "dmg", "armor", "range"};
 
-const KindSection kKindSections[] = {
+// A kind's section as config.txt spells it.
+std::string LowerCase(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// The shipped kinds' values also stand in cGame::global under these names.
+const std::pair<const char*, st_unitparam st_global::*> kGlobalKinds[] = {
     {"aqua", &st_global::aqua},   {"torp", &st_global::torp},   {"bati", &st_global::bati},
     {"medu", &st_global::medu},   {"shark", &st_global::shark}, {"paul", &st_global::paul},
 };
@@ -89,15 +93,22 @@ void cGame::LoadData() {
 
     musicvolume = ConfigInt("options", "music", 50);
     std::string incomplete;
-    for (const KindSection& k : kKindSections) {
-        st_unitparam& p = global.*k.param;
-        p.health = ConfigInt(k.name, "health", 20);
-        p.dmg = ConfigInt(k.name, "dmg", 1);
-        p.armor = ConfigInt(k.name, "armor", 0);
-        p.range = ConfigFloat(k.name, "range", 100500);
+    // The kinds, then each kind's combat values from its section here.
+    Kinds().Load(tide);
+    for (cUnitKind& k : Kinds().kinds) {
+        const char* name = k.name.c_str();
+        st_unitparam& p = k.param;
+        p.health = ConfigInt(name, "health", 20);
+        p.dmg = ConfigInt(name, "dmg", 1);
+        p.armor = ConfigInt(name, "armor", 0);
+        p.range = ConfigFloat(name, "range", 100500);
         bool complete = std::all_of(std::begin(kKindKeys), std::end(kKindKeys),
-                                    [&](const char* key) { return ConfigHas(k.name, key); });
-        if (!complete) incomplete += (incomplete.empty() ? "" : ", ") + std::string(k.name);
+                                    [&](const char* key) { return ConfigHas(name, key); });
+        if (!complete) incomplete += (incomplete.empty() ? "" : ", ") + LowerCase(k.name);
+    }
+    for (const auto& [name, param] : kGlobalKinds) {
+        const cUnitKind* k = KindNamed(name);
+        global.*param = k ? k->param : st_unitparam{20, 1, 0, 100500};
     }
     // The game plays on with the defaults, but a broken or partial file is named.
     if (!incomplete.empty())

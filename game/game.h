@@ -300,6 +300,9 @@ public:
     int MaxOpenLevel() const;       // the last open campaign level, 0 for none
     void WinLevel();                // the level being played was won
     void StartLevel(int n);         // campaign level n, under its briefing
+    // A level file outside the campaign (--level, the player's own levels):
+    // at once, no briefing, no progress; it ends at the level choice.
+    void PlayLevelFile(const std::string& path);
     int curlvl = 0;                 // the campaign level being played, 0 for another level file
     // The briefing over a campaign level's board before it starts (briefing.cpp).
     bool UpdateBriefing();          // true when the frame belongs to it

@@ -92,6 +92,7 @@ void cGame::LoadLevelFile(const std::string& fileName, uint32_t seed) {
             tide->System_Log("unknown unit: %s", name.c_str());
             continue;
         }
+        if (!kind->Usable()) continue;  // the kinds file's fault, logged once when it was read
         BattleUnit u = KindRecord(*kind);
         u.x = section.GetInt("x", 1);
         u.y = section.GetInt("y", 1);

@@ -139,6 +139,13 @@ void cGame::update_chlvl(float dt) {
     }
 }
 
+void cGame::PlayLevelFile(const std::string& path) {
+    LoadLevelFile(path);
+    briefing = false;
+    gamestate = GS_GAME;
+    SwitchMusic("game_music");
+}
+
 void cGame::StartLevel(int n) {
     LoadLevel(n);
     gamestate = GS_GAME;

@@ -2,13 +2,16 @@
 // and the offscreen renderer, for automated tests, bug reports and screenshots.
 //
 //   thalomir-replay SCRIPT --out DIR [--dt SECONDS] [--data DIR] [--portable] [--headless] [--timing]
+//                   [--level FILE]
 //
 // --data names the data folder (default: found as the game finds it);
 // --portable keeps settings, progress and the log with the data folder, as
 // the game's own option does;
 // --headless runs with no renderer or audio device, skipping snapshots;
 // --timing prints the start-up time (wall and CPU), each screen's frame times
-// and the peak resident memory.
+// and the peak resident memory;
+// --level FILE starts with that level file on the board, as the game's own
+// option does.
 // The last line printed is "frames=F gamestate=S maxlvl=M units=U state=HASH",
 // M being the last open level of the campaign and HASH the battle state's
 // stable hash (16 hex digits) at the end.
@@ -48,13 +51,14 @@ struct Options {
     bool headless = false;
     bool timing = false;
     bool portable = false;
+    std::string level;  // --level FILE: played at once, as the game's option does
 };
 
 int Usage(const char* why) {
     std::fprintf(stderr,
                  "thalomir-replay: %s\n"
                  "usage: thalomir-replay SCRIPT --out DIR [--dt SECONDS] [--data DIR] "
-                 "[--portable] [--headless] [--timing]\n",
+                 "[--portable] [--headless] [--timing] [--level FILE]\n",
                  why);
     return 2;
 }
@@ -72,6 +76,8 @@ std::string ParseArgs(int argc, char** argv, Options& o) {
             char* end = nullptr;
             o.dt = std::strtof(argv[++i], &end);
             if (*end != '\0' || !(o.dt > 0.0f && o.dt <= 1.0f)) return "--dt wants seconds in (0, 1]";
+        } else if (a == "--level" && hasValue) {
+            o.level = std::filesystem::absolute(argv[++i]).string();
         } else if (a == "--portable") {
             o.portable = true;
         } else if (a == "--headless") {
@@ -146,6 +152,11 @@ int main(int argc, char** argv) {
     Options o;
     std::string why = ParseArgs(argc, argv, o);
     if (!why.empty()) return Usage(why.c_str());
+    if (!o.level.empty())
+        if (std::string fault = LevelFileFault(o.level); !fault.empty()) {
+            std::fprintf(stderr, "thalomir-replay: %s\n", fault.c_str());
+            return 2;
+        }
 
     // A folder opens as a stream and reads as nothing: refuse it by name.
     std::error_code ec;
@@ -184,6 +195,7 @@ int main(int argc, char** argv) {
         status = 1;
     } else {
         game = new cGame();
+        if (!o.level.empty()) game->PlayLevelFile(o.level);
         Timing timing;
         int last = script.LastFrame();
         for (int f = 0; f <= last; ++f) {

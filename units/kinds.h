@@ -1,41 +1,28 @@
-// The six unit kinds: what each binds by name, its traits and where its
-// combat values come from. Every lookup of a kind goes through this file.
+// Unit kinds as the game uses them: the kinds file's kinds (kind_registry.h)
+// looked up by name, turned into unit records and views. Every lookup of a
+// kind goes through this file.
 #pragma once
 
 #include <string>
 
+#include "units/kind_registry.h"
 #include "units/unit.h"
 
-struct cUnitKind {
-    const char* name;  // as level files and the saved battle spell it
-    // Resource names, keys of the resource script; a null attack animation
-    // means a ranged kind.
-    const char* idle;
-    const char* move;
-    const char* attack;
-    const char* turn_on;
-    const char* turn_off;
-    const char* snd_move;
-    const char* snd_attack;
-    bool plcontrolled;
-    int cellsize;
-    bool melee;
-    int ammotype;
-    st_unitparam st_global::*param;
-    int waits;          // turns it holds back from approaching
-    const char* title;  // the kind's name as the unit panel shows it
-    cUnit* (*make)();   // a unit of this kind, on its own
-};
+// The game's kinds, read at start with the configuration.
+cKindRegistry& Kinds();
 
-// The kind a level file's name selects: the first whose name it begins with
-// ("Aqua2" is an Aqua); null when none.
+// The kind a level file's name selects: the first whose name it begins with,
+// in any case ("Aqua2" is an Aqua); null when none.
 const cUnitKind* FindKind(const std::string& levelName);
-// The kind of exactly this name; null when none.
+// The kind of exactly this name, in any case; null when none.
 const cUnitKind* KindNamed(const std::string& name);
 // A fresh unit record of the kind: its traits and the configuration's values.
 BattleUnit KindRecord(const cUnitKind& kind);
+// A unit of the kind, on its own.
+cUnit* MakeUnit(const cUnitKind& kind);
 
-// Player side.
+// A unit of one of the shipped kinds, by its name, for code and tests that
+// place one: the same as MakeUnit of the kind so named.
 class cAqua : public cUnit {
 public:
     cAqua();
@@ -51,7 +38,6 @@ public:
     cBati();
 };
 
-// Computer side.
 class cPaul : public cUnit {
 public:
     cPaul();

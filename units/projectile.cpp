@@ -3,6 +3,7 @@
 #include "game/game.h"
 #include "gfx/sprite.h"
 #include "gfx/vector.h"
+#include "units/kinds.h"
 #include "units/unit.h"
 
 namespace {
@@ -12,25 +13,8 @@ const float kSpeed = 500.0f; // pixels per second
 }  // namespace
 
 int cProjectile::Ammo(int type, const char** sprite) {
-    const char* name = "arrow";
-    int damage = 1;
-    switch (type) {
-    case 0:
-        damage = cGame::global.aqua.dmg;
-        break;
-    case 1:
-        name = "torpedo";
-        damage = cGame::global.bati.dmg;
-        break;
-    case 2:
-        name = "spike";
-        damage = cGame::global.medu.dmg;
-        break;
-    default:
-        break;
-    }
-    if (sprite) *sprite = name;
-    return damage;
+    if (sprite) *sprite = Kinds().ProjectileSprite(type);
+    return Kinds().ProjectileDamage(type);
 }
 
 cProjectile::cProjectile(int type, tcellpos _st, tcellpos _dest, cUnit* _target)

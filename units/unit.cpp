@@ -59,20 +59,21 @@ tideAnimation* cUnit::CopyAnimation(const char* name) {
 
 void cUnit::Build(const cUnitKind& kind) {
     Unselect();
-    idle = CopyAnimation(kind.idle);
-    move = CopyAnimation(kind.move);
-    if (kind.attack) attanim = CopyAnimation(kind.attack);
-    turn_on = cGame::NeedSprite(kind.turn_on);
-    turn_off = cGame::NeedSprite(kind.turn_off);
+    idle = CopyAnimation(kind.idle.c_str());
+    move = CopyAnimation(kind.move.c_str());
+    if (!kind.attack.empty()) attanim = CopyAnimation(kind.attack.c_str());
+    turn_on = cGame::NeedSprite(kind.turn_on.c_str());
+    turn_off = cGame::NeedSprite(kind.turn_off.c_str());
     tideResourceManager* rm = cGame::resman;
     if (rm) {
-        snd_move = rm->GetEffect(kind.snd_move, 0);
-        snd_attack = rm->GetEffect(kind.snd_attack, 0);
+        // A kind may be silent.
+        if (!kind.snd_move.empty()) snd_move = rm->GetEffect(kind.snd_move.c_str(), 0);
+        if (!kind.snd_attack.empty()) snd_attack = rm->GetEffect(kind.snd_attack.c_str(), 0);
     }
     if (idle) idle->Play();
     if (move) move->Play();
     state = state_idle;
-    title = kind.title ? kind.title : "";
+    title = kind.title.c_str();
     BattleUnit& d = Data();
     int keep = d.id;
     d = KindRecord(kind);

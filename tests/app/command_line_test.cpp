@@ -126,6 +126,25 @@ TEST(CommandLine, TheProgramsOutputAndExitStatus) {
     }
 }
 
+// A level file to play at once: taken as an absolute path; one that cannot
+// be played is one line on the standard error and status 2, before any
+// window opens.
+TEST(CommandLine, ALevelFileOrWhyItCannotBePlayed) {
+    DataFolders d;
+    std::string level = d.good() + "/mine.txt", plain = d.good() + "/plain.txt";
+    std::ofstream(level) << "[unit1]\nname=Aqua\n[unit2]\nname=Medu\nx=4\n";
+    std::ofstream(plain) << "[options]\nmusic=3\n";
+    cCommandLine ok = Parse({"--level", level.c_str()});
+    EXPECT_EQ(ok.action, Action::Run) << ok.error;
+    EXPECT_EQ(ok.level, level);
+    for (const std::string& bad : {d.good() + "/none.txt", plain, d.good()}) {
+        ProgramRun r = Program("--level '" + bad + "'");
+        EXPECT_EQ(r.status, 2) << bad;
+        EXPECT_EQ(r.out.rfind("thalomir: ", 0), 0u) << r.out;
+        EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out;
+    }
+}
+
 // Output that cannot be written, and an engine that cannot start: a status
 // that says so, and the reason where the user sees it.
 TEST(CommandLine, FailuresReachTheExitStatusAndTheStandardError) {

@@ -1,11 +1,13 @@
 // The shipped level files and configuration, read through the engine's INI
 // access exactly as the game reads them.
+#include <cctype>
 #include <cmath>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "engine/ini.h"
 #include "tests/assets/shipped_data.h"
 
 namespace {
@@ -13,16 +15,9 @@ namespace {
 struct KindInfo {
     int size;
     bool player;
-    const char* section;  // configuration section with its combat values
+    bool melee;
+    std::string section;  // configuration section with its combat values
 };
-
-const std::map<std::string, KindInfo>& Kinds() {
-    static const std::map<std::string, KindInfo> k = {
-        {"Aqua", {1, true, "aqua"}},  {"Torp", {1, true, "torp"}},    {"Bati", {2, true, "bati"}},
-        {"Medu", {1, false, "medu"}}, {"Shark", {2, false, "shark"}}, {"Paul", {2, false, "paul"}},
-    };
-    return k;
-}
 
 struct Placed {
     std::string name;
@@ -31,8 +26,33 @@ struct Placed {
 
 class LevelFiles : public ShippedData {
 protected:
-    std::vector<Placed> ReadLevel(int n) {
-        std::string file = "res\\lvl" + std::to_string(n) + ".txt";
+    // The kinds file's kinds, by name.
+    std::map<std::string, KindInfo> Kinds() {
+        tideIniFile f;
+        EXPECT_TRUE(tide->Ini_Load("res\\kinds.txt", f));
+        std::map<std::string, KindInfo> kinds;
+        for (const std::string& name : f.Sections()) {
+            tideIniSection s = f.Section(name);
+            std::string section = name;
+            for (char& c : section) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            kinds[name] = {s.GetInt("size", 0), s.GetString("side") == "player",
+                           s.GetString("attack") == "melee", section};
+        }
+        return kinds;
+    }
+
+    // The campaign's level files, in order.
+    std::vector<std::string> Levels() {
+        tideIniFile f;
+        EXPECT_TRUE(tide->Ini_Load("res\\campaign.txt", f));
+        std::vector<std::string> files;
+        for (int n = 1; !f.GetString("level" + std::to_string(n), "file").empty(); ++n)
+            files.push_back(f.GetString("level" + std::to_string(n), "file"));
+        EXPECT_GE(files.size(), 8u);
+        return files;
+    }
+
+    std::vector<Placed> ReadLevel(const std::string& file) {
         tide->System_SetState(TIDE_INIFILE, file.c_str());
         std::vector<Placed> units;
         for (int i = 1; i < 50; i++) {
@@ -45,24 +65,25 @@ protected:
         return units;
     }
 
-    int Config(const char* section, const char* key) {
+    int Config(const std::string& section, const char* key) {
         tide->System_SetState(TIDE_INIFILE, "Res\\config.txt");
-        return tide->Ini_GetInt(section, key, -1);
+        return tide->Ini_GetInt(section.c_str(), key, -1);
     }
 };
 
 TEST_F(LevelFiles, EveryUnitIsKnownOnTheBoardAndAlone) {
-    for (int n = 1; n <= 8; n++) {
-        SCOPED_TRACE("level " + std::to_string(n));
-        std::vector<Placed> units = ReadLevel(n);
+    const std::map<std::string, KindInfo> kinds = Kinds();
+    for (const std::string& file : Levels()) {
+        SCOPED_TRACE(file);
+        std::vector<Placed> units = ReadLevel(file);
         ASSERT_FALSE(units.empty());
         std::set<std::pair<int, int>> taken;
         bool player = false, computer = false;
         for (const Placed& u : units) {
             SCOPED_TRACE(u.name + " at " + std::to_string(u.x) + "," + std::to_string(u.y));
             // Exact names: the game would accept prefixes, but a typo should not pass.
-            auto kind = Kinds().find(u.name);
-            ASSERT_NE(kind, Kinds().end()) << "unknown unit";
+            auto kind = kinds.find(u.name);
+            ASSERT_NE(kind, kinds.end()) << "unknown unit";
             int s = kind->second.size;
             // The whole footprint inside the drawn board: columns 1..14, rows 1..9.
             EXPECT_GE(u.x, 1);
@@ -82,14 +103,13 @@ TEST_F(LevelFiles, EveryUnitIsKnownOnTheBoardAndAlone) {
 
 TEST_F(LevelFiles, NoLevelFileHasAnUnreadSection) {
     // Reading stops at the first missing unit section; a gap would hide the rest.
-    for (int n = 1; n <= 8; n++) {
-        size_t read = ReadLevel(n).size();
-        std::string file = "res\\lvl" + std::to_string(n) + ".txt";
+    for (const std::string& file : Levels()) {
+        size_t read = ReadLevel(file).size();
         tide->System_SetState(TIDE_INIFILE, file.c_str());
         for (size_t i = read + 2; i < 50; i++)
             EXPECT_STREQ(tide->Ini_GetString(("unit" + std::to_string(i)).c_str(), "name", "empty"),
                          "empty")
-                << "level " << n << " section unit" << i << " is never read";
+                << file << " section unit" << i << " is never read";
     }
 }
 
@@ -98,16 +118,17 @@ TEST_F(LevelFiles, EnemyStrengthRisesFromLevelToLevel) {
     // one level to the next (placement and the player's side matter too: the
     // difficulty itself is measured by the balance bands), and the player's
     // side must not grow faster than the enemy's.
+    const std::map<std::string, KindInfo> kinds = Kinds();
     double previous = 0, previousRatio = 0;
-    for (int n = 1; n <= 8; n++) {
+    for (const std::string& file : Levels()) {
         double enemy = 0, player = 0;
-        for (const Placed& u : ReadLevel(n)) {
-            const KindInfo& k = Kinds().at(u.name);
+        for (const Placed& u : ReadLevel(file)) {
+            const KindInfo& k = kinds.at(u.name);
             double strength = Config(k.section, "health") * Config(k.section, "dmg");
             (k.player ? player : enemy) += strength;
         }
-        EXPECT_GE(enemy, previous * 0.9) << "level " << n;
-        EXPECT_GE(enemy / player, previousRatio * 0.9) << "level " << n;
+        EXPECT_GE(enemy, previous * 0.9) << file;
+        EXPECT_GE(enemy / player, previousRatio * 0.9) << file;
         previous = enemy;
         previousRatio = enemy / player;
     }
@@ -119,7 +140,7 @@ TEST_F(LevelFiles, ConfigurationGivesEveryKindPlayableValues) {
         EXPECT_GT(Config(kind.section, "health"), 0);
         EXPECT_GT(Config(kind.section, "dmg"), Config(kind.section, "armor"));
         tide->System_SetState(TIDE_INIFILE, "Res\\config.txt");
-        float range = tide->Ini_GetFloat(kind.section, "range", -1);
+        float range = tide->Ini_GetFloat(kind.section.c_str(), "range", -1);
         // Everyone reaches a diagonal neighbour; nobody reaches the whole board.
         EXPECT_GE(range, std::sqrt(2.0f));
         EXPECT_LT(range, 10.0f);
@@ -132,12 +153,13 @@ TEST_F(LevelFiles, ConfigurationGivesEveryKindPlayableValues) {
 
 TEST_F(LevelFiles, RangedKindsOutreachMeleeKinds) {
     tide->System_SetState(TIDE_INIFILE, "Res\\config.txt");
-    float melee = 0;
-    for (const char* k : {"torp", "shark", "paul"})
-        melee = std::max(melee, tide->Ini_GetFloat(k, "range", 0));
-    EXPECT_LT(melee, 2.0f) << "melee kinds reach only their neighbours";
-    for (const char* k : {"aqua", "bati", "medu"})
-        EXPECT_GE(tide->Ini_GetFloat(k, "range", 0), 3.0f) << k;
+    for (const auto& [name, kind] : Kinds()) {
+        float range = tide->Ini_GetFloat(kind.section.c_str(), "range", 0);
+        if (kind.melee)
+            EXPECT_LT(range, 2.0f) << name << ": melee kinds reach only their neighbours";
+        else
+            EXPECT_GE(range, 3.0f) << name;
+    }
 }
 
 }  // namespace

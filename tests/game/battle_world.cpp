@@ -76,6 +76,7 @@ BattleWorld::BattleWorld(const char* config) : hl(eng.hl) {
     s << "Font font2 { filename = \"font2.fnt\" }\n";
     eng.WriteFile("Res/allres.txt", s.str());
     eng.WriteFile("res/campaign.txt", CampaignText(kLevels));
+    eng.WriteFile("res/kinds.txt", ShippedDataText("kinds.txt"));
     if (config) eng.WriteFile("Res/config.txt", config);
     StartGame();
 }

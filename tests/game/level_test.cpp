@@ -9,10 +9,7 @@
 
 namespace {
 
-template <class T>
-bool Is(cUnit* u) {
-    return dynamic_cast<T*>(u) != nullptr;
-}
+bool Is(cUnit* u, const char* kind) { return u && u->Data().kind == kind; }
 
 int UnitsOnBoard(cGame& g) {
     std::set<cUnit*> seen;
@@ -34,11 +31,11 @@ TEST(Level, WorkedExample) {
 
     ASSERT_EQ(g.units.size(), 4u);
     EXPECT_EQ(w.eng.LogCount("unknown unit: Crab"), 1);
-    EXPECT_TRUE(Is<cAqua>(w.UnitAt(2, 3)));
+    EXPECT_TRUE(Is(w.UnitAt(2, 3), "Aqua"));
     for (tcellpos p : {tcellpos(3, 5), tcellpos(4, 5), tcellpos(3, 6), tcellpos(4, 6)})
-        EXPECT_TRUE(Is<cBati>(w.UnitAt(p.first, p.second)));
-    EXPECT_TRUE(Is<cShark>(w.UnitAt(11, 5)));
-    EXPECT_TRUE(Is<cMedu>(w.UnitAt(12, 1)));
+        EXPECT_TRUE(Is(w.UnitAt(p.first, p.second), "Bati"));
+    EXPECT_TRUE(Is(w.UnitAt(11, 5), "Shark"));
+    EXPECT_TRUE(Is(w.UnitAt(12, 1), "Medu"));
     EXPECT_EQ(w.UnitAt(7, 7), nullptr);
     EXPECT_EQ(w.UnitAt(6, 8), nullptr);
     EXPECT_EQ(UnitsOnBoard(g), 4);
@@ -50,8 +47,8 @@ TEST(Level, WorkedExample) {
 TEST(Level, KindWordsAndTheStopRule) {
     BattleWorld w;
     w.Start({{"Sharky", 4, 4}, {"Aqua2", 1, 1}, {"emptyslot", 3, 3}, {"Torp", 2, 2}});
-    EXPECT_TRUE(Is<cShark>(w.UnitAt(5, 5)));
-    EXPECT_TRUE(Is<cAqua>(w.UnitAt(1, 1)));
+    EXPECT_TRUE(Is(w.UnitAt(5, 5), "Shark"));
+    EXPECT_TRUE(Is(w.UnitAt(1, 1), "Aqua"));
     EXPECT_EQ(w.game->units.size(), 2u);
 
     // No file: the first name is "empty" and nothing is created.
@@ -78,8 +75,8 @@ TEST(Level, OffBoardAndOverlappingUnitsAreSkipped) {
     EXPECT_TRUE(w.eng.LogHas("unit Shark at 15 3 is off the board"));
     EXPECT_TRUE(w.eng.LogHas("unit Paul at 2 11 is off the board"));
     EXPECT_TRUE(w.eng.LogHas("unit Shark at 4 4 overlaps another unit"));
-    EXPECT_TRUE(Is<cMedu>(w.UnitAt(5, 5)));
-    EXPECT_TRUE(Is<cAqua>(w.UnitAt(6, 6)));
+    EXPECT_TRUE(Is(w.UnitAt(5, 5), "Medu"));
+    EXPECT_TRUE(Is(w.UnitAt(6, 6), "Aqua"));
 }
 
 TEST(Level, ReloadLeavesNothingOfThePreviousLevel) {
@@ -93,8 +90,8 @@ TEST(Level, ReloadLeavesNothingOfThePreviousLevel) {
     EXPECT_FALSE(cGame::IsControlLocked());
     EXPECT_EQ(w.game->units.size(), 2u);
     EXPECT_EQ(UnitsOnBoard(*w.game), 2);
-    EXPECT_TRUE(Is<cTorp>(w.UnitAt(8, 8)));
-    EXPECT_TRUE(Is<cPaul>(w.UnitAt(11, 3)));
+    EXPECT_TRUE(Is(w.UnitAt(8, 8), "Torp"));
+    EXPECT_TRUE(Is(w.UnitAt(11, 3), "Paul"));
 }
 
 TEST(Turn, EachUnitActsOncePerTurnInAShuffledOrder) {

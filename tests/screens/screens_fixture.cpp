@@ -106,6 +106,7 @@ void ScreensTest::WriteData(const std::string& config) {
     eng->WriteFile("res/lvl1.txt", lvl.str());
     eng->WriteFile("res/lvl2.txt", lvl.str());
     eng->WriteFile("res/campaign.txt", CampaignText(kLevels));
+    eng->WriteFile("res/kinds.txt", ShippedDataText("kinds.txt"));
 }
 
 void ScreensTest::Start() {

@@ -44,6 +44,13 @@ std::string CampaignText(int levels) {
     return s.str();
 }
 
+std::string ShippedDataText(const std::string& name) {
+    std::ifstream in(std::string(THALOMIR_SHIPPED_DATA) + "/" + name, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
 std::string TestDataDir() {
     const char* d = getenv("THALOMIR_TEST_DATA");
     return d ? d : "";

@@ -47,6 +47,10 @@ private:
 // spots 100 pixels apart on a diagonal of the level map, no briefings.
 std::string CampaignText(int levels);
 
+// A hand-written file of the game's data as it ships ("kinds.txt"); empty
+// when it cannot be read.
+std::string ShippedDataText(const std::string& name);
+
 // A fresh empty temporary folder.
 std::string MakeTempDir();
 
