@@ -16,8 +16,8 @@
 namespace {
 
 const char* const kUsage =
-    "usage: thalomir [--help] [--version] [--windowed | --fullscreen] [--data DIR] [--portable]\n"
-    "                [--level FILE]\n";
+    "usage: thalomir [--help] [--version] [--windowed | --fullscreen] [--data DIR] [--portable] "
+    "[--level FILE]\n";
 
 const char* const kHelp =
     "Thalomir: a turn-based tactics game under the sea.\n"
