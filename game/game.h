@@ -27,6 +27,7 @@ class cProjectile;
 class cInterface;
 class tideGUI;
 class tideGUISlider;
+class tideGUIListbox;
 class tideSprite;
 class tideAnimation;
 class tideFont;
@@ -303,6 +304,17 @@ public:
     // A level file outside the campaign (--level, the player's own levels):
     // at once, no briefing, no progress; it ends at the level choice.
     void PlayLevelFile(const std::string& path);
+    // The player's own levels (user_levels.cpp): the level files in "levels"
+    // of the user's data folder, listed on the level choice after the
+    // campaign, open from the start. `fault` says why one cannot be played.
+    struct cUserLevel {
+        std::string name, path, fault;
+    };
+    std::vector<cUserLevel> userLevels;
+    tideGUIListbox* userList = nullptr;  // in chlvlgui, made once there is a level to list
+    void FindUserLevels();
+    void RenderUserLevels();
+    void PlayUserLevel();
     int curlvl = 0;                 // the campaign level being played, 0 for another level file
     // The briefing over a campaign level's board before it starts (briefing.cpp).
     bool UpdateBriefing();          // true when the frame belongs to it

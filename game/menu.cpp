@@ -87,6 +87,7 @@ void cGame::update_mmenu(float dt) {
         break;
     case ID_MENU_START:
         gamestate = GS_CHLVL;
+        FindUserLevels();  // a level maker's new file shows without a restart
         break;
     case ID_MENU_OPTIONS:
         gamestate = GS_OPTIONS;
@@ -104,6 +105,7 @@ void cGame::render_chlvl() {
     if (chlvl) chlvl->Render(512, 384);
     levelmap.Render(maplook);
     chlvlgui->Render();
+    RenderUserLevels();
     // A badge on every level won, at its button's lower right.
     if (tideSprite* mark = NeedSprite("lvlwon")) {
         for (int n = 1; n <= campaign.Count(); ++n) {
@@ -133,6 +135,8 @@ void cGame::update_chlvl(float dt) {
     int n = id - ID_LEVEL_FIRST + 1;
     if (campaign.Level(n) && LevelOpen(n)) {
         StartLevel(n);
+    } else if (id == ID_USER_LEVELS) {
+        PlayUserLevel();
     } else if (id == ID_LEVELS_BACK) {
         gamestate = GS_MMENU;
         SwitchMusic("main_theme");

@@ -109,6 +109,7 @@ cGame::cGame() {
                              "chlvlbut", "chlvlbutover"});
     }
     AddButton(chlvlgui, kLevelsBack);
+    FindUserLevels();
 
     guioptions = new tideGUI();
     AddButton(guioptions, kOptionsBack);

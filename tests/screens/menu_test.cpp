@@ -1,6 +1,8 @@
 // The main menu (logo, ripple, buttons) and the level choice (level buttons,
 // marker, music switches), driven through input as a player would.
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 
 #include "gfx/distort.h"
 #include "gfx/font.h"
@@ -302,4 +304,40 @@ TEST_F(MenuTest, ABriefingHoldsTheBattleUntilEnter) {
         EXPECT_FALSE(game->briefing);
         EXPECT_EQ(game->gamestate, key == TIDEK_ESCAPE ? GS_CHLVL : GS_GAME);
     }
+}
+
+// The player's own levels: the level files in "levels" of the user's data
+// folder, listed after the campaign and open from the start, played at once
+// and saving no progress; a file that is no level is listed, says why, and
+// does nothing.
+TEST_F(MenuTest, YourLevelsAreListedOpenAndPlayedWithoutProgress) {
+    Stop();
+    std::string dir = std::string(eng->tide->System_GetState(TIDE_USERDATADIR)) + "/levels";
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir + "/b_reef.txt") << "[unit1]\nname=Aqua\nx=2\ny=5\n[unit2]\nname=Medu\nx=4\ny=5\n";
+    std::ofstream(dir + "/a_notes.txt") << "just some notes\n";
+    std::ofstream(dir + "/readme.md") << "[unit1]\nname=Aqua\n";
+    Start();
+    PassLogo();
+    Click(kMenuX, kLevelChoiceY);
+    ASSERT_EQ(game->gamestate, GS_CHLVL);
+    ASSERT_EQ(game->userLevels.size(), 2u);
+    EXPECT_EQ(game->userLevels[0].name, "a_notes.txt");
+    EXPECT_NE(game->userLevels[0].fault.find("not a level file"), std::string::npos);
+    EXPECT_EQ(game->userLevels[1].fault, "");
+    EXPECT_EQ(eng->LogCount("your levels: a_notes.txt cannot be played"), 1);
+
+    auto clickRow = [&](int row) {
+        float x = 100, y = 470 + kGlyphH * static_cast<float>(row) + kGlyphH / 2;
+        Move(x, y);
+        Frame();
+        Click(x, y);
+    };
+    clickRow(0);
+    EXPECT_EQ(game->gamestate, GS_CHLVL) << "an unplayable file starts nothing";
+    clickRow(1);
+    ASSERT_EQ(game->gamestate, GS_GAME);
+    EXPECT_EQ(game->units.size(), 2u);
+    EXPECT_EQ(game->curlvl, 0);
+    EXPECT_FALSE(game->briefing);
 }
