@@ -219,6 +219,7 @@ bool tideCore::runFrame(float dt, bool draw) {
         fpsFrames = 0;
         fpsTime = 0;
     }
+    input.BeginFrame(dt);
     bool quit = frameFunc ? frameFunc() : true;
     if (!quit && draw && renderFunc) renderFunc();
     input.EndFrame();
@@ -671,7 +672,16 @@ const char* tideCore::Input_GetKeyName(int key) {
                  {TIDEK_PGUP, "Page Up"}, {TIDEK_PGDN, "Page Down"}, {TIDEK_END, "End"},
                  {TIDEK_HOME, "Home"}, {TIDEK_LEFT, "Left Arrow"}, {TIDEK_UP, "Up Arrow"},
                  {TIDEK_RIGHT, "Right Arrow"}, {TIDEK_DOWN, "Down Arrow"},
-                 {TIDEK_INSERT, "Insert"}, {TIDEK_DELETE, "Delete"}};
+                 {TIDEK_INSERT, "Insert"}, {TIDEK_DELETE, "Delete"},
+                 {TIDEK_PAD_A, "A"}, {TIDEK_PAD_B, "B"}, {TIDEK_PAD_X, "X"}, {TIDEK_PAD_Y, "Y"},
+                 {TIDEK_PAD_LB, "Left Shoulder"}, {TIDEK_PAD_RB, "Right Shoulder"},
+                 {TIDEK_PAD_LT, "Left Trigger"}, {TIDEK_PAD_RT, "Right Trigger"},
+                 {TIDEK_PAD_UP, "D-pad Up"}, {TIDEK_PAD_DOWN, "D-pad Down"},
+                 {TIDEK_PAD_LEFT, "D-pad Left"}, {TIDEK_PAD_RIGHT, "D-pad Right"},
+                 {TIDEK_PAD_START, "Start"}, {TIDEK_PAD_BACK, "Back"},
+                 {TIDEK_PAD_LSTICK, "Left Stick Button"}, {TIDEK_PAD_RSTICK, "Right Stick Button"},
+                 {TIDEK_PAD_STICK_UP, "Stick Up"}, {TIDEK_PAD_STICK_DOWN, "Stick Down"},
+                 {TIDEK_PAD_STICK_LEFT, "Stick Left"}, {TIDEK_PAD_STICK_RIGHT, "Stick Right"}};
     for (const auto& n : names)
         if (n.vk == key) return n.name;
     static char one[4];

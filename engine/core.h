@@ -84,7 +84,7 @@ public:
     bool Channel_IsPlaying(HCHANNEL chn) override;
 
     void Input_GetMousePos(float* x, float* y) override;
-    void Input_SetMousePos(float x, float y) override { input.MouseMove(x, y); }
+    void Input_SetMousePos(float x, float y) override { input.WarpMouse(x, y); }
     int Input_GetMouseWheel() override { return input.Wheel(); }
     bool Input_IsMouseOver() override { return input.MouseOver(); }
     bool Input_KeyDown(int key) override { return input.KeyDown(key); }
@@ -93,6 +93,7 @@ public:
     const char* Input_GetKeyName(int key) override;
     int Input_GetKey() override { return input.Key(); }
     int Input_GetChar() override { return input.Char(); }
+    tideDevice Input_GetDevice() override { return tideDevice(input.Device()); }
 
     bool Gfx_BeginScene(HTARGET target) override;
     void Gfx_EndScene() override;
@@ -122,6 +123,7 @@ public:
     void Wheel(int notches) override;
     void Char(int c) override;
     void SetMouseOver(bool over) override;
+    void Touch(float x, float y, bool down) override { input.TouchEvent(x, y, down); }
     const std::vector<tideQuad>& Quads() const override { return quads; }
     const std::vector<DWORD>& Clears() const override { return clears; }
     const std::vector<std::string>& Log() const override { return logLines; }

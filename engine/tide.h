@@ -139,7 +139,57 @@ enum {
     TIDEK_LBRACKET = 0xDB,
     TIDEK_BACKSLASH = 0xDC,
     TIDEK_RBRACKET = 0xDD,
-    TIDEK_APOSTROPHE = 0xDE
+    TIDEK_APOSTROPHE = 0xDE,
+    // Gamepad buttons, of whichever pad was used, named by the common layout
+    // (A below, B right, X left, Y above). The left stick and the triggers
+    // act as buttons: a stick pushed far enough holds its direction's key.
+    // The directions, D-pad and stick, repeat while held, as arrow keys do.
+    TIDEK_PAD_A = 0xC3,
+    TIDEK_PAD_B = 0xC4,
+    TIDEK_PAD_X = 0xC5,
+    TIDEK_PAD_Y = 0xC6,
+    TIDEK_PAD_RB = 0xC7, // right shoulder
+    TIDEK_PAD_LB = 0xC8, // left shoulder
+    TIDEK_PAD_LT = 0xC9, // left trigger
+    TIDEK_PAD_RT = 0xCA, // right trigger
+    TIDEK_PAD_UP = 0xCB, // D-pad
+    TIDEK_PAD_DOWN = 0xCC,
+    TIDEK_PAD_LEFT = 0xCD,
+    TIDEK_PAD_RIGHT = 0xCE,
+    TIDEK_PAD_START = 0xCF,
+    TIDEK_PAD_BACK = 0xD0,
+    TIDEK_PAD_LSTICK = 0xD1, // stick buttons (pressed in)
+    TIDEK_PAD_RSTICK = 0xD2,
+    TIDEK_PAD_STICK_UP = 0xD3, // left stick directions
+    TIDEK_PAD_STICK_DOWN = 0xD4,
+    TIDEK_PAD_STICK_RIGHT = 0xD5,
+    TIDEK_PAD_STICK_LEFT = 0xD6
+};
+
+inline bool tideIsPadKey(int key) { return key >= TIDEK_PAD_A && key <= TIDEK_PAD_STICK_LEFT; }
+
+// What a gamepad key means where a menu or a board reads the keyboard: the
+// D-pad and the stick are the arrow keys, A is Enter and B is Escape; any
+// other key is itself.
+inline int tideNavKey(int key) {
+    switch (key) {
+        case TIDEK_PAD_UP: case TIDEK_PAD_STICK_UP: return TIDEK_UP;
+        case TIDEK_PAD_DOWN: case TIDEK_PAD_STICK_DOWN: return TIDEK_DOWN;
+        case TIDEK_PAD_LEFT: case TIDEK_PAD_STICK_LEFT: return TIDEK_LEFT;
+        case TIDEK_PAD_RIGHT: case TIDEK_PAD_STICK_RIGHT: return TIDEK_RIGHT;
+        case TIDEK_PAD_A: return TIDEK_ENTER;
+        case TIDEK_PAD_B: return TIDEK_ESCAPE;
+        default: return key;
+    }
+}
+
+// The kind of device the player used last (Input_GetDevice): a key, a mouse
+// button or movement, a gamepad button or stick, a finger on a touch screen.
+enum tideDevice {
+    TIDE_DEVICE_KEYBOARD = 0,
+    TIDE_DEVICE_MOUSE = 1,
+    TIDE_DEVICE_GAMEPAD = 2,
+    TIDE_DEVICE_TOUCH = 3
 };
 
 struct tideVertex {
@@ -265,6 +315,10 @@ public:
     virtual const char* Input_GetKeyName(int key) = 0;
     virtual int Input_GetKey() = 0;  // key pressed this frame, 0 if none
     virtual int Input_GetChar() = 0; // character typed this frame, 0 if none
+    // Letter keys are named by the letter they type in the player's keyboard
+    // layout ('Z' is the key that types z), so Ctrl+Z is Input_KeyDown('Z')
+    // with Ctrl held on any layout.
+    virtual tideDevice Input_GetDevice() = 0;
 
     virtual bool Gfx_BeginScene(HTARGET target = 0) = 0;
     virtual void Gfx_EndScene() = 0;

@@ -35,10 +35,12 @@ public:
     virtual bool Frame(float dt) = 0;
 
     virtual void SetMouse(float x, float y) = 0;
-    virtual void Key(int vk, bool down) = 0; // mouse buttons are keys 1, 2, 4
+    virtual void Key(int vk, bool down) = 0; // mouse buttons are keys 1, 2, 4; pads TIDEK_PAD_*
     virtual void Wheel(int notches) = 0;
     virtual void Char(int c) = 0;
     virtual void SetMouseOver(bool over) = 0;
+    // A finger touches (down) or leaves the screen at (x, y).
+    virtual void Touch(float x, float y, bool down) = 0;
 
     // Quads of the current scene (after Gfx_EndScene: of the last rendered frame).
     virtual const std::vector<tideQuad>& Quads() const = 0;

@@ -67,6 +67,25 @@ int tideVkFromSdlKey(SDL_Keycode key) {
     return 0;
 }
 
+int tideVkFromSdlKeysym(const SDL_Keysym& key) {
+    if (int vk = tideVkFromSdlKey(key.sym)) return vk;
+    const SDL_Scancode sc = key.scancode;
+    if (sc >= SDL_SCANCODE_A && sc <= SDL_SCANCODE_Z) return TIDEK_A + (sc - SDL_SCANCODE_A);
+    // SDL orders the digit row 1..9 then 0.
+    if (sc >= SDL_SCANCODE_1 && sc <= SDL_SCANCODE_9) return TIDEK_0 + 1 + (sc - SDL_SCANCODE_1);
+    if (sc == SDL_SCANCODE_0) return TIDEK_0;
+    return 0;
+}
+
+int tideVkFromSdlPadButton(Uint8 button) {
+    static const int kPad[] = {
+        TIDEK_PAD_A,    TIDEK_PAD_B,      TIDEK_PAD_X,    TIDEK_PAD_Y,     TIDEK_PAD_BACK,
+        0 /* guide */,  TIDEK_PAD_START,  TIDEK_PAD_LSTICK, TIDEK_PAD_RSTICK, TIDEK_PAD_LB,
+        TIDEK_PAD_RB,   TIDEK_PAD_UP,     TIDEK_PAD_DOWN, TIDEK_PAD_LEFT,  TIDEK_PAD_RIGHT};
+    static_assert(sizeof(kPad) / sizeof(kPad[0]) == SDL_CONTROLLER_BUTTON_DPAD_RIGHT + 1);
+    return button < sizeof(kPad) / sizeof(kPad[0]) ? kPad[button] : 0;
+}
+
 int tideVkFromSdlButton(Uint8 button) {
     switch (button) {
         case SDL_BUTTON_LEFT: return TIDEK_LBUTTON;

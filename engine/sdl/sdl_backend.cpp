@@ -41,6 +41,10 @@ bool tideSdlBackend::Init(tideCore* c) {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, core->Manual() ? "1" : "0");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return fail(std::string("SDL_Init: ") + SDL_GetError());
     sdlStarted = true;
+    // Pads already plugged in announce themselves with the same event as
+    // those plugged in later. A machine without the subsystem plays on.
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+        core->LogLine(std::string("Gamepads: not available (") + SDL_GetError() + ")");
 
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
@@ -97,6 +101,8 @@ bool tideSdlBackend::Init(tideCore* c) {
 
 void tideSdlBackend::Shutdown() {
     sdlAudio.Close();
+    for (auto& [id, pad] : pads) SDL_GameControllerClose(pad);
+    pads.clear();
     if (context) {
         SDL_GL_MakeCurrent(window, context);
         renderer.Shutdown();
@@ -131,7 +137,7 @@ void tideSdlBackend::handleInput(const SDL_Event& e) {
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
             const bool down = e.type == SDL_KEYDOWN;
-            const int vk = tideVkFromSdlKey(e.key.keysym.sym);
+            const int vk = tideVkFromSdlKeysym(e.key.keysym);
             if (down && vk == TIDEK_ENTER && (e.key.keysym.mod & KMOD_ALT)) {
                 if (!e.key.repeat) toggleFullscreen();
                 break; // the game never sees the Enter of Alt+Enter
@@ -149,13 +155,52 @@ void tideSdlBackend::handleInput(const SDL_Event& e) {
                 if (c >= 32 && c < 127) in.CharEvent(c);
             }
             break;
-        case SDL_MOUSEMOTION: moveMouse(e.motion.x, e.motion.y); break;
-        case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP:
-            moveMouse(e.button.x, e.button.y);
-            if (int vk = tideVkFromSdlButton(e.button.button))
-                in.KeyEvent(vk, e.type == SDL_MOUSEBUTTONDOWN);
+        // SDL gives a finger on a touch screen as the left mouse button too,
+        // marked as coming from touch.
+        case SDL_MOUSEMOTION: {
+            float x = 0, y = 0;
+            toLogical(e.motion.x, e.motion.y, &x, &y);
+            if (e.motion.which == SDL_TOUCH_MOUSEID)
+                in.TouchMove(x, y);
+            else
+                in.MouseMove(x, y);
             break;
+        }
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: {
+            const bool down = e.type == SDL_MOUSEBUTTONDOWN;
+            float x = 0, y = 0;
+            toLogical(e.button.x, e.button.y, &x, &y);
+            if (e.button.which == SDL_TOUCH_MOUSEID) {
+                if (e.button.button == SDL_BUTTON_LEFT) in.TouchEvent(x, y, down);
+                break;
+            }
+            in.MouseMove(x, y);
+            if (int vk = tideVkFromSdlButton(e.button.button)) in.KeyEvent(vk, down);
+            break;
+        }
+        case SDL_CONTROLLERDEVICEADDED: openPad(e.cdevice.which); break;
+        case SDL_CONTROLLERDEVICEREMOVED: closePad(e.cdevice.which); break;
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+            if (int vk = tideVkFromSdlPadButton(e.cbutton.button))
+                in.KeyEvent(vk, e.type == SDL_CONTROLLERBUTTONDOWN);
+            break;
+        case SDL_CONTROLLERAXISMOTION: {
+            const float v = e.caxis.value / 32767.0f;
+            switch (e.caxis.axis) {
+                case SDL_CONTROLLER_AXIS_LEFTX: in.PadAxisEvent(tideInput::AXIS_STICK_X, v); break;
+                case SDL_CONTROLLER_AXIS_LEFTY: in.PadAxisEvent(tideInput::AXIS_STICK_Y, v); break;
+                case SDL_CONTROLLER_AXIS_TRIGGERLEFT:
+                    in.PadAxisEvent(tideInput::AXIS_LEFT_TRIGGER, v);
+                    break;
+                case SDL_CONTROLLER_AXIS_TRIGGERRIGHT:
+                    in.PadAxisEvent(tideInput::AXIS_RIGHT_TRIGGER, v);
+                    break;
+                default: break;
+            }
+            break;
+        }
         case SDL_MOUSEWHEEL:
             in.WheelEvent(e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y);
             break;
@@ -169,13 +214,37 @@ void tideSdlBackend::handleInput(const SDL_Event& e) {
     }
 }
 
-void tideSdlBackend::moveMouse(int x, int y) {
+void tideSdlBackend::toLogical(int x, int y, float* lx, float* ly) {
     int ww = 0, wh = 0;
     SDL_GetWindowSize(window, &ww, &wh);
-    float lx = 0, ly = 0;
     tideLetterbox::Fit(ww, wh, logicalW, logicalH).ToLogical(float(x), float(y), logicalW,
-                                                              logicalH, &lx, &ly);
-    core->Input().MouseMove(lx, ly);
+                                                              logicalH, lx, ly);
+}
+
+void tideSdlBackend::openPad(int deviceIndex) {
+    SDL_GameController* pad = SDL_GameControllerOpen(deviceIndex);
+    if (!pad) {
+        core->LogLine(std::string("Gamepad: cannot open (") + SDL_GetError() + ")");
+        return;
+    }
+    const SDL_JoystickID id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad));
+    if (pads.count(id)) {
+        SDL_GameControllerClose(pad); // announced twice: keep the one reference
+        return;
+    }
+    pads[id] = pad;
+    const char* name = SDL_GameControllerName(pad);
+    core->LogLine(std::string("Gamepad: ") + (name ? name : "unnamed") + " connected");
+}
+
+void tideSdlBackend::closePad(SDL_JoystickID id) {
+    auto it = pads.find(id);
+    if (it == pads.end()) return;
+    SDL_GameControllerClose(it->second);
+    pads.erase(it);
+    // Buttons held on the pad that left would stay held.
+    core->Input().ReleasePad();
+    core->LogLine("Gamepad: disconnected");
 }
 
 void tideSdlBackend::toggleFullscreen() {

@@ -5,6 +5,8 @@
 
 #include <SDL.h>
 
+#include <map>
+
 #include "engine/gl/gl_backend.h"
 #include "engine/sdl/sdl_audio.h"
 
@@ -28,7 +30,9 @@ public:
 private:
     bool fail(const std::string& why);
     void handleInput(const SDL_Event& e);
-    void moveMouse(int x, int y);
+    void toLogical(int x, int y, float* lx, float* ly); // window to frame pixels
+    void openPad(int deviceIndex);
+    void closePad(SDL_JoystickID id);
     void toggleFullscreen();
     void present(); // scales the frame into the window and shows it
 
@@ -38,4 +42,5 @@ private:
     bool presentable = false; // the window is shown somewhere
     bool vsync = false;       // swaps wait for the display's vertical blank
     tideSdlAudio sdlAudio;
+    std::map<SDL_JoystickID, SDL_GameController*> pads; // open game controllers
 };

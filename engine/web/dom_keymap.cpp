@@ -80,6 +80,23 @@ int tideVkFromDomCode(const char* code) {
     return 0;
 }
 
+int tideVkFromDomKey(const char* key, const char* code) {
+    if (key && key[0] && !key[1]) {
+        const char c = key[0];
+        if (c >= 'a' && c <= 'z') return TIDEK_A + (c - 'a');
+        if (c >= 'A' && c <= 'Z') return TIDEK_A + (c - 'A');
+    }
+    return tideVkFromDomCode(code);
+}
+
+int tideVkFromStandardPadButton(int index) {
+    static const int kPad[] = {TIDEK_PAD_A,     TIDEK_PAD_B,     TIDEK_PAD_X,      TIDEK_PAD_Y,
+                               TIDEK_PAD_LB,    TIDEK_PAD_RB,    TIDEK_PAD_LT,     TIDEK_PAD_RT,
+                               TIDEK_PAD_BACK,  TIDEK_PAD_START, TIDEK_PAD_LSTICK, TIDEK_PAD_RSTICK,
+                               TIDEK_PAD_UP,    TIDEK_PAD_DOWN,  TIDEK_PAD_LEFT,   TIDEK_PAD_RIGHT};
+    return index >= 0 && index < int(sizeof(kPad) / sizeof(kPad[0])) ? kPad[index] : 0;
+}
+
 int tideVkFromDomButton(int button) {
     switch (button) {
         case 0: return TIDEK_LBUTTON;

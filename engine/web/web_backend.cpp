@@ -3,6 +3,7 @@
 #include <emscripten.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -24,7 +25,7 @@ const double kMaxFrameTime = 0.1;
 tideWebBackend* self(void* user) { return static_cast<tideWebBackend*>(user); }
 
 EM_BOOL onKey(int type, const EmscriptenKeyboardEvent* e, void* user) {
-    const int vk = tideVkFromDomCode(e->code);
+    const int vk = self(user)->KeyCode(e->key, e->code, type == EMSCRIPTEN_EVENT_KEYDOWN);
     if (!vk) return EM_FALSE;
     self(user)->Key(vk, type == EMSCRIPTEN_EVENT_KEYDOWN, e->repeat, e->altKey);
     // Leave the browser's own shortcuts (reload, full screen, developer tools) alone.
@@ -50,6 +51,17 @@ EM_BOOL onMouse(int type, const EmscriptenMouseEvent* e, void* user) {
         case EMSCRIPTEN_EVENT_MOUSEENTER: b->MouseOver(true); break;
         case EMSCRIPTEN_EVENT_MOUSELEAVE: b->MouseOver(false); break;
         default: return EM_FALSE;
+    }
+    return EM_TRUE;
+}
+
+// A finger is the left button at its point; the page's own handling (scroll,
+// zoom, the mouse events browsers make up from taps) is kept off the canvas.
+EM_BOOL onTouch(int type, const EmscriptenTouchEvent* e, void* user) {
+    for (int i = 0; i < e->numTouches; i++) {
+        const EmscriptenTouchPoint& t = e->touches[i];
+        if (!t.isChanged) continue;
+        self(user)->Touch(type, int(t.identifier), t.targetX, t.targetY);
     }
     return EM_TRUE;
 }
@@ -125,6 +137,10 @@ bool tideWebBackend::Init(tideCore* c) {
     emscripten_set_mouseenter_callback(kCanvas, this, EM_TRUE, onMouse);
     emscripten_set_mouseleave_callback(kCanvas, this, EM_TRUE, onMouse);
     emscripten_set_wheel_callback(kCanvas, this, EM_TRUE, onWheel);
+    emscripten_set_touchstart_callback(kCanvas, this, EM_TRUE, onTouch);
+    emscripten_set_touchmove_callback(kCanvas, this, EM_TRUE, onTouch);
+    emscripten_set_touchend_callback(kCanvas, this, EM_TRUE, onTouch);
+    emscripten_set_touchcancel_callback(kCanvas, this, EM_TRUE, onTouch);
     emscripten_set_blur_callback(win, this, EM_TRUE, onBlur);
     emscripten_set_webglcontextlost_callback(kCanvas, this, EM_TRUE,
                                              reinterpret_cast<em_webgl_context_callback>(onContextLost));
@@ -153,8 +169,78 @@ void tideWebBackend::Shutdown() {
 }
 
 bool tideWebBackend::PumpEvents() {
-    // The HTML5 callbacks deliver events as they come, between frames.
+    // The HTML5 callbacks deliver events as they come, between frames; pads
+    // are only ever read, so they are read here.
+    if (!core->Manual()) pollPads();
     return true;
+}
+
+void tideWebBackend::pollPads() {
+    if (emscripten_sample_gamepad_data() != EMSCRIPTEN_RESULT_SUCCESS) return;
+    const int count = std::min(emscripten_get_num_gamepads(), kMaxPads);
+    tideInput& in = core->Input();
+    for (int p = 0; p < kMaxPads; p++) {
+        EmscriptenGamepadEvent pad;
+        const bool standard = p < count &&
+                              emscripten_get_gamepad_status(p, &pad) == EMSCRIPTEN_RESULT_SUCCESS &&
+                              pad.connected && std::strcmp(pad.mapping, "standard") == 0;
+        PadState now;
+        if (standard) {
+            for (int b = 0; b < pad.numButtons && b < 32; b++)
+                if (pad.digitalButton[b]) now.buttons |= 1u << b;
+            now.x = pad.numAxes > 0 ? float(pad.axis[0]) : 0;
+            now.y = pad.numAxes > 1 ? float(pad.axis[1]) : 0;
+        }
+        PadState& was = padState[p];
+        if (!standard && was.connected) in.ReleasePad(); // unplugged
+        now.connected = standard;
+        for (int b = 0; b < 32; b++) {
+            const bool on = (now.buttons >> b) & 1u, before = (was.buttons >> b) & 1u;
+            if (on != before)
+                if (int vk = tideVkFromStandardPadButton(b)) in.KeyEvent(vk, on);
+        }
+        if (now.x != was.x) in.PadAxisEvent(tideInput::AXIS_STICK_X, now.x);
+        if (now.y != was.y) in.PadAxisEvent(tideInput::AXIS_STICK_Y, now.y);
+        was = now;
+    }
+}
+
+int tideWebBackend::KeyCode(const char* key, const char* code, bool down) {
+    // A key goes up under the code it went down with, whatever the
+    // modifiers held meanwhile made of its character.
+    const std::string place = code ? code : "";
+    if (!down) {
+        auto it = keyCodes.find(place);
+        if (it != keyCodes.end()) {
+            const int vk = it->second;
+            keyCodes.erase(it);
+            return vk;
+        }
+        return tideVkFromDomCode(code);
+    }
+    const int vk = tideVkFromDomKey(key, code);
+    if (vk) keyCodes[place] = vk;
+    return vk;
+}
+
+void tideWebBackend::Touch(int type, int finger, double cssX, double cssY) {
+    if (core->Manual()) return;
+    float lx = 0, ly = 0;
+    toLogical(cssX, cssY, &lx, &ly);
+    tideInput& in = core->Input();
+    // One finger plays; others are ignored until it lifts.
+    if (type == EMSCRIPTEN_EVENT_TOUCHSTART) {
+        if (playingFinger >= 0) return;
+        playingFinger = finger;
+        in.TouchEvent(lx, ly, true);
+    } else if (finger != playingFinger) {
+        return;
+    } else if (type == EMSCRIPTEN_EVENT_TOUCHMOVE) {
+        in.TouchMove(lx, ly);
+    } else {
+        playingFinger = -1;
+        in.TouchEvent(lx, ly, false);
+    }
 }
 
 void tideWebBackend::fitCanvas() {
@@ -189,11 +275,15 @@ void tideWebBackend::Char(int c) {
     if (!core->Manual()) core->Input().CharEvent(c);
 }
 
+void tideWebBackend::toLogical(double cssX, double cssY, float* lx, float* ly) {
+    tideLetterbox::Fit(int(cssW + 0.5), int(cssH + 0.5), logicalW, logicalH)
+        .ToLogical(float(cssX), float(cssY), logicalW, logicalH, lx, ly);
+}
+
 void tideWebBackend::MouseMove(double x, double y) {
     if (core->Manual()) return;
     float lx = 0, ly = 0;
-    tideLetterbox::Fit(int(cssW + 0.5), int(cssH + 0.5), logicalW, logicalH)
-        .ToLogical(float(x), float(y), logicalW, logicalH, &lx, &ly);
+    toLogical(x, y, &lx, &ly);
     core->Input().MouseMove(lx, ly);
 }
 
@@ -214,6 +304,8 @@ void tideWebBackend::MouseOver(bool over) {
 void tideWebBackend::FocusLost() {
     // Keys let go while another window had focus would stay held.
     core->Input().ReleaseAll();
+    keyCodes.clear();
+    playingFinger = -1;
 }
 
 void tideWebBackend::EndScene() {

@@ -5,6 +5,7 @@
 
 #include <emscripten/html5.h>
 
+#include <map>
 #include <string>
 
 #include "engine/gl/gl_backend.h"
@@ -26,17 +27,31 @@ public:
     void Sleep(double) override {} // the browser paces frames
 
     // Device events, from the HTML5 callbacks.
-    void Key(int domCodeVk, bool down, bool repeat, bool alt);
+    int KeyCode(const char* key, const char* code, bool down); // the key's engine code
+    void Key(int vk, bool down, bool repeat, bool alt);
     void Char(int c);
     void MouseMove(double cssX, double cssY);
     void MouseButton(int domButton, bool down);
     void Wheel(double deltaY);
     void MouseOver(bool over);
     void FocusLost();
+    void Touch(int eventType, int finger, double cssX, double cssY);
 
 private:
     bool fail(const std::string& why);
     void fitCanvas(); // drawing buffer follows the canvas's displayed size
+    void toLogical(double cssX, double cssY, float* lx, float* ly);
+    void pollPads();  // standard-mapping gamepads into the input state
+
+    static const int kMaxPads = 4;
+    struct PadState {
+        bool connected = false;
+        unsigned buttons = 0; // bit per standard button
+        float x = 0, y = 0;   // left stick
+    };
+    PadState padState[kMaxPads];
+    std::map<std::string, int> keyCodes; // held keys' codes by KeyboardEvent.code
+    int playingFinger = -1;                    // the touch that plays, -1 none
 
     EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = 0;
     int drawW = 0, drawH = 0;       // canvas drawing buffer

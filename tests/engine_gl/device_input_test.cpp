@@ -76,6 +76,22 @@ TEST(KeyMap, KeysTranslateToVirtualKeyCodes) {
     for (const auto& c : cases) EXPECT_EQ(tideVkFromSdlKey(c.key), c.vk) << SDL_GetKeyName(c.key);
 }
 
+TEST(KeyMap, KeysOfOtherScriptsGoByPlaceAndPadButtonsHaveCodes) {
+    SDL_Keysym cyrillicZ{};
+    cyrillicZ.sym = 0x44F;  // what a Russian layout gives the Z key
+    cyrillicZ.scancode = SDL_SCANCODE_Z;
+    EXPECT_EQ(tideVkFromSdlKeysym(cyrillicZ), 'Z');
+    SDL_Keysym azertyW{};
+    azertyW.sym = SDLK_z;  // AZERTY: the key in QWERTY's W place types z
+    azertyW.scancode = SDL_SCANCODE_W;
+    EXPECT_EQ(tideVkFromSdlKeysym(azertyW), 'Z');
+    EXPECT_EQ(tideVkFromSdlPadButton(SDL_CONTROLLER_BUTTON_A), TIDEK_PAD_A);
+    EXPECT_EQ(tideVkFromSdlPadButton(SDL_CONTROLLER_BUTTON_START), TIDEK_PAD_START);
+    EXPECT_EQ(tideVkFromSdlPadButton(SDL_CONTROLLER_BUTTON_DPAD_RIGHT), TIDEK_PAD_RIGHT);
+    EXPECT_EQ(tideVkFromSdlPadButton(SDL_CONTROLLER_BUTTON_GUIDE), 0);
+    EXPECT_EQ(tideVkFromSdlPadButton(SDL_CONTROLLER_BUTTON_MISC1), 0);
+}
+
 TEST(KeyMap, MouseButtonsAndControlCharacters) {
     EXPECT_EQ(tideVkFromSdlButton(SDL_BUTTON_LEFT), 1);
     EXPECT_EQ(tideVkFromSdlButton(SDL_BUTTON_RIGHT), 2);

@@ -30,3 +30,27 @@ TEST(DomKeyMap, MouseButtons) {
     EXPECT_EQ(tideVkFromDomButton(3), 0);
     EXPECT_EQ(tideVkFromDomButton(-1), 0);
 }
+
+// A letter key is the letter it types (Ctrl+Z on an AZERTY keyboard is the
+// key marked Z, sent as KeyW); other keys and other scripts by their place.
+TEST(DomKeyMap, LettersByTheCharacterTheyType) {
+    const struct {
+        const char* key;
+        const char* code;
+        int vk;
+    } cases[] = {
+        {"z", "KeyW", 'Z'}, {"Z", "KeyW", 'Z'}, {"q", "KeyA", 'Q'}, {"u", "KeyU", 'U'},
+        {"я", "KeyZ", 'Z'}, {"Enter", "Enter", TIDEK_ENTER}, {"1", "Digit1", '1'},
+        {"&", "Digit1", '1'}, {nullptr, "KeyB", 'B'}, {"", "", 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(tideVkFromDomKey(c.key, c.code), c.vk) << c.code;
+}
+
+TEST(DomKeyMap, StandardGamepadButtons) {
+    const int expected[] = {TIDEK_PAD_A,    TIDEK_PAD_B,     TIDEK_PAD_X,      TIDEK_PAD_Y,
+                            TIDEK_PAD_LB,   TIDEK_PAD_RB,    TIDEK_PAD_LT,     TIDEK_PAD_RT,
+                            TIDEK_PAD_BACK, TIDEK_PAD_START, TIDEK_PAD_LSTICK, TIDEK_PAD_RSTICK,
+                            TIDEK_PAD_UP,   TIDEK_PAD_DOWN,  TIDEK_PAD_LEFT,   TIDEK_PAD_RIGHT};
+    for (int i = 0; i < 16; i++) EXPECT_EQ(tideVkFromStandardPadButton(i), expected[i]) << i;
+    for (int i : {-1, 16, 17}) EXPECT_EQ(tideVkFromStandardPadButton(i), 0) << i;
+}
