@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "gui/gui.h"
 
@@ -72,6 +73,10 @@ public:
     bool MouseMove(float x, float y) override;
     bool MouseLButton(bool down) override;
     void MouseOver(bool over) override { bOver = over; }
+    // Left and Right (Up and Down when vertical) step the value by a
+    // twentieth of the range, Home and End set its ends; true when the value
+    // changed, as a drag reports it.
+    bool KeyClick(int key, int chr) override;
     // The knob can be grabbed where it hangs past the ends of the track.
     bool HitTest(float x, float y) const override;
 
@@ -95,6 +100,33 @@ private:
     bool KnobRect(tideRect& r) const;
     float ValuePos() const;
     void RenderText();
+};
+
+// One of a few texts, shown between two arrows ("< Normal >"): Left and
+// Right step it, Home and End go to the ends, Enter or Space and a click step
+// it round (a click on the left arrow steps back). Every change reports the
+// control's id.
+class tideGUIChoice : public tideGUIObject {
+public:
+    tideGUIChoice(int id, float x, float y, float w, float h, tideFont* fnt);
+
+    void AddItem(const char* text) { items.emplace_back(text ? text : ""); }
+    int GetNumItems() const { return static_cast<int>(items.size()); }
+    int GetChoice() const { return nChoice; }
+    void SetChoice(int n) { if (n >= 0 && n < GetNumItems()) nChoice = n; }
+
+    void Render() override;
+    void MouseOver(bool over) override { bOver = over; }
+    bool MouseLButton(bool down) override;
+    bool KeyClick(int key, int chr) override;
+
+    tideFont* pFont;
+    std::vector<std::string> items;
+    int nChoice = 0;
+    bool bOver = false;
+
+private:
+    bool Step(int by, bool round); // true when the choice changed
 };
 
 struct ListboxItem {

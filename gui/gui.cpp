@@ -180,22 +180,49 @@ void tideGUI::Move(float dx, float dy)
     }
 }
 
+std::vector<tideGUIObject*> tideGUI::NavOrder() const
+{
+    std::vector<tideGUIObject*> order;
+    if (focusOrder.empty()) {
+        for (tideGUIObject* c = ctrls; c; c = c->next) order.push_back(c);
+    } else {
+        for (int id : focusOrder)
+            if (tideGUIObject* c = GetCtrl(id)) order.push_back(c);
+    }
+    return order;
+}
+
+void tideGUI::FocusFirst()
+{
+    for (tideGUIObject* c : NavOrder())
+        if (c->Focusable()) {
+            if (c != ctrlFocus) ChangeFocus(c);
+            return;
+        }
+}
+
 // Walks from the focus (or, without one, from the end opposite to the
 // direction) to the next focusable control. Every control is looked at
-// at most once, so a list where nothing can take the focus ends the search.
-bool tideGUI::Navigate(bool forward)
+// at most once, so an order where nothing can take the focus ends the search.
+bool tideGUI::Navigate(bool forward, bool round)
 {
-    if (!ctrls) return false;
-    tideGUIObject* first = ctrls;
-    tideGUIObject* last = LastCtrl();
-    const bool wrap = (navmode & GUINAV_CYCLED) || !ctrlFocus;
-    tideGUIObject* c = ctrlFocus ? ctrlFocus : (forward ? last : first);
-    int count = 0;
-    for (tideGUIObject* p = ctrls; p; p = p->next) ++count;
-    for (int visited = 0; visited < count; ++visited) {
-        c = forward ? c->next : c->prev;
-        if (!c && wrap) c = forward ? first : last;
-        if (!c || c == ctrlFocus) break;
+    const std::vector<tideGUIObject*> order = NavOrder();
+    const int n = static_cast<int>(order.size());
+    if (n == 0) return false;
+    int at = -1;
+    for (int i = 0; i < n; ++i)
+        if (order[i] == ctrlFocus) at = i;
+    const bool wrap = round || (navmode & GUINAV_CYCLED) || at < 0;
+    if (at < 0) at = forward ? n - 1 : 0;
+    for (int visited = 0; visited < n; ++visited) {
+        int next = at + (forward ? 1 : -1);
+        if (next < 0 || next >= n) {
+            if (!wrap) break;
+            next = (next + n) % n;
+        }
+        at = next;
+        tideGUIObject* c = order[static_cast<std::size_t>(at)];
+        if (c == ctrlFocus) break;
         if (c->Focusable()) {
             ChangeFocus(c);
             break;
@@ -229,15 +256,18 @@ int tideGUI::Update(float dt)
         nEnterLeave = 0;
     }
 
-    const int key = tide->Input_GetKey();
-    const bool back = ((navmode & GUINAV_LEFTRIGHT) && key == TIDEK_LEFT) ||
+    const int pressed = tide->Input_GetKey();
+    const int key = tideNavKey(pressed);
+    const bool tab = navmode != 0 && key == TIDEK_TAB;
+    const bool shift = tide->Input_GetKeyState(TIDEK_SHIFT);
+    const bool back = (tab && shift) || ((navmode & GUINAV_LEFTRIGHT) && key == TIDEK_LEFT) ||
                       ((navmode & GUINAV_UPDOWN) && key == TIDEK_UP);
-    const bool fwd = ((navmode & GUINAV_LEFTRIGHT) && key == TIDEK_RIGHT) ||
+    const bool fwd = (tab && !shift) || ((navmode & GUINAV_LEFTRIGHT) && key == TIDEK_RIGHT) ||
                      ((navmode & GUINAV_UPDOWN) && key == TIDEK_DOWN);
     if (back || fwd) {
-        if (!Navigate(fwd)) return 0;
+        if (!Navigate(fwd, tab)) return 0;
     } else if (ctrlFocus && key != 0 && key != TIDEK_LBUTTON && key != TIDEK_RBUTTON &&
-               (tide->Input_KeyDown(key) || Moves(key))) {
+               (tide->Input_KeyDown(pressed) || Moves(key))) {
         // A held key repeats to move (a list box's selection), but a held
         // Enter or Space activates a control once, not once per repeat.
         tideGUIObject* c = ctrlFocus;

@@ -3,6 +3,7 @@
 // its controls and returns the id of the control that finished an action.
 #pragma once
 
+#include <utility>
 #include <vector>
 
 #include "engine/tide.h"
@@ -55,6 +56,9 @@ public:
 
     // Can take the keyboard focus.
     bool Focusable() const { return !bStatic && bVisible && bEnabled; }
+    // Holds the focus while the player uses keys or a gamepad: the focus is
+    // then drawn. A mouse or touch player sees the hover instead.
+    bool ShowsKeyFocus() const;
 
 protected:
     // What every concrete control sets up: id, flags and the rectangle from
@@ -67,6 +71,9 @@ protected:
         bEnabled = true;
         rect.Set(x, y, x + w, y + h);
     }
+
+    // A frame around r, marking the focused control.
+    static void RenderFocusFrame(const tideRect& r, DWORD col);
 
     static Tide* tide;
 };
@@ -89,7 +96,15 @@ public:
     void ShowCtrl(int id, bool visible);
     void EnableCtrl(int id, bool enabled);
 
+    // Keys move the focus when the navigation mode says so: the arrow keys
+    // by its bits, and with any bit Tab (forward) and Shift+Tab (back),
+    // always round. A gamepad's D-pad and stick are arrow keys, A Enter.
     void SetNavMode(int mode) { navmode = mode; }
+    // The order keys move the focus in, by id; empty (the default): the
+    // list order. Controls left out are reached by the mouse only.
+    void SetFocusOrder(std::vector<int> ids) { focusOrder = std::move(ids); }
+    // Focuses the first control, in that order, that can take the focus.
+    void FocusFirst();
     void SetCursor(tideSprite* spr) { sprCursor = spr; }
     void SetColor(DWORD color);
     void SetFocus(int id);
@@ -145,11 +160,14 @@ private:
     void Switch(tideGUIObject*& slot, tideGUIObject* c, void (tideGUIObject::*notify)(bool));
     void ChangeFocus(tideGUIObject* c);
     void ChangeOver(tideGUIObject* c);
-    // Arrow-key focus move; false when the list is empty.
-    bool Navigate(bool forward);
+    // Arrow-key focus move (round as the mode says, or always); false when
+    // no control is in the order.
+    bool Navigate(bool forward, bool round);
+    std::vector<tideGUIObject*> NavOrder() const;
 
     int busy = 0;
     std::vector<tideGUIObject*> doomed;
+    std::vector<int> focusOrder;
 
     static Tide* tide;
 };

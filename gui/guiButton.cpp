@@ -13,7 +13,7 @@ guiButton::~guiButton() {}
 
 void guiButton::Render()
 {
-    tideSprite* spr = overed || keyfocus ? sprOver : sprNorm;
+    tideSprite* spr = overed || (keyfocus && ShowsKeyFocus()) ? sprOver : sprNorm;
     if (spr) spr->Render(rect.x1, rect.y1);
 }
 

@@ -65,6 +65,7 @@ void tideGUISlider::Render()
     else
         sprKnob->RenderStretch(lo, across1, hi, across2);
     RenderText();
+    if (ShowsKeyFocus()) RenderFocusFrame(rect, 0xC0FFE066);
 }
 
 void tideGUISlider::SetLabels(const char* low, const char* high)
@@ -112,7 +113,7 @@ void tideGUISlider::RenderText()
     pFont->SetColor(color);
     if (!szLow.empty()) pFont->Render(rect.x1, mid + kLabelGap, TEXT_CENTER, szLow.c_str());
     if (!szHigh.empty()) pFont->Render(rect.x2, mid + kLabelGap, TEXT_CENTER, szHigh.c_str());
-    if (bOver || bDragging)
+    if (bOver || bDragging || ShowsKeyFocus())
         pFont->printf(ValuePos(), mid - kValueGap - pFont->GetHeight(), TEXT_CENTER, "%d",
                       static_cast<int>(fValue));
 }
@@ -134,4 +135,22 @@ bool tideGUISlider::MouseMove(float x, float y)
     if (pos > length) pos = length;
     fValue = fMinValue + (fMaxValue - fMinValue) * pos / length;
     return true;
+}
+
+bool tideGUISlider::KeyClick(int key, int chr)
+{
+    (void)chr;
+    const float step = (fMaxValue - fMinValue) / 20;
+    const int lower = bVerticalAxis ? TIDEK_UP : TIDEK_LEFT;
+    const int higher = bVerticalAxis ? TIDEK_DOWN : TIDEK_RIGHT;
+    const float old = fValue;
+    if (key == lower)
+        SetValue(fValue - step);
+    else if (key == higher)
+        SetValue(fValue + step);
+    else if (key == TIDEK_HOME)
+        SetValue(fMinValue);
+    else if (key == TIDEK_END)
+        SetValue(fMaxValue);
+    return fValue != old;
 }

@@ -98,6 +98,48 @@ TEST_F(ControlsTest, SliderDragReportsEveryFrameAndFollowsTheMouseOutside)
     Release(TIDEK_RBUTTON);
 }
 
+TEST_F(ControlsTest, FocusedSliderStepsByKeysAndReportsOnlyChanges)
+{
+    tideGUISlider* s = GameSlider(gui);
+    gui->SetFocus(9);
+    s->SetValue(52);
+    const struct {
+        int key;
+        int result;
+        float value;
+    } steps[] = {{TIDEK_RIGHT, 9, 57}, {TIDEK_LEFT, 9, 52}, {TIDEK_END, 9, 100}, {TIDEK_RIGHT, 0, 100},
+                 {TIDEK_PAD_LEFT, 9, 95}, {TIDEK_HOME, 9, 0},  {TIDEK_LEFT, 0, 0}, {TIDEK_ENTER, 0, 0}};
+    for (const auto& st : steps) {
+        EXPECT_EQ(Tap(st.key), st.result) << st.key;
+        EXPECT_FLOAT_EQ(s->GetValue(), st.value) << st.key;
+    }
+}
+
+TEST_F(ControlsTest, ChoiceStepsByKeysAndClicks)
+{
+    auto* c = new tideGUIChoice(5, 100, 100, 200, 40, MakeFont());
+    for (const char* item : {"EASY", "NORMAL", "HARD"}) c->AddItem(item);
+    c->SetChoice(1);
+    gui->AddCtrl(c);
+    gui->SetFocus(5);
+    const struct {
+        int key;
+        int result, choice;
+    } steps[] = {{TIDEK_RIGHT, 5, 2}, {TIDEK_RIGHT, 0, 2}, {TIDEK_HOME, 5, 0}, {TIDEK_LEFT, 0, 0},
+                 {TIDEK_END, 5, 2},   {TIDEK_ENTER, 5, 0}};  // Enter goes round
+    for (const auto& st : steps) {
+        EXPECT_EQ(Tap(st.key), st.result) << st.key;
+        EXPECT_EQ(c->GetChoice(), st.choice) << st.key;
+    }
+    // A tap on the left arrow steps back round, elsewhere forward.
+    eng.hl->SetMouse(110, 120);
+    EXPECT_EQ(Tap(TIDEK_LBUTTON), 5);
+    EXPECT_EQ(c->GetChoice(), 2);
+    eng.hl->SetMouse(250, 120);
+    EXPECT_EQ(Tap(TIDEK_LBUTTON), 5);
+    EXPECT_EQ(c->GetChoice(), 0);
+}
+
 TEST_F(ControlsTest, SliderValueIsClampedBySetValueOnly)
 {
     tideGUISlider s(1, 0, 0, 100, 10, 0, 0, 0, 4, 4);

@@ -278,6 +278,38 @@ INSTANTIATE_TEST_SUITE_P(
                 {TIDEK_RIGHT, TIDEK_LEFT, TIDEK_RIGHT, TIDEK_RIGHT},
                 {1, 3, 1, 2}}));
 
+TEST_F(ManagerTest, TabGamepadAndAFocusOrderMoveTheFocus)
+{
+    Probe* a = Add(1, 500, 0);
+    Add(2, 500, 100);
+    Add(3, 500, 200)->bEnabled = false;
+    Add(4, 500, 300);
+    a->keyResult = true;
+    gui->SetNavMode(GUINAV_UPDOWN);  // not cycled: Tab goes round all the same
+    gui->SetFocusOrder({4, 3, 2, 1});
+    gui->FocusFirst();
+    EXPECT_EQ(gui->GetFocus(), 4);
+    const struct {
+        int key;
+        bool shift;
+        int focus;
+    } steps[] = {
+        {TIDEK_TAB, false, 2},          {TIDEK_TAB, false, 1},         {TIDEK_TAB, false, 4},
+        {TIDEK_TAB, true, 1},           {TIDEK_PAD_UP, false, 2},      {TIDEK_PAD_STICK_DOWN, false, 1},
+        {TIDEK_DOWN, false, 1},  // the end of the order, not cycled
+    };
+    for (const auto& s : steps) {
+        if (s.shift) eng.hl->Key(TIDEK_SHIFT, true);
+        Tap(s.key);
+        if (s.shift) eng.hl->Key(TIDEK_SHIFT, false);
+        EXPECT_EQ(gui->GetFocus(), s.focus) << "key " << s.key;
+    }
+    // A presses the focused control as Enter does; the stick is an arrow key.
+    Take();
+    EXPECT_EQ(Tap(TIDEK_PAD_A), 1);
+    EXPECT_EQ(Take(), "1:key13 ");
+}
+
 TEST_F(ManagerTest, NavigationWithNothingFocusableChangesNothing)
 {
     Add(1, 0, 0)->bStatic = true;
