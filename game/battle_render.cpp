@@ -162,12 +162,14 @@ void cGame::render_game() {
 
     // A crosshair goes under the health numbers, so it never hides one.
     tideSprite* far = outOfRange ? boardview::OutOfRangeCursor() : nullptr;
+    // No pointer at all while a finger plays.
     tideSprite* cross = show_aim ? aim : far;
-    if (cross) cross->Render(mx, my);
+    const bool pointer = PointerShown();
+    if (cross && pointer) cross->Render(mx, my);
     for (cUnit* u : units) u->RenderHealth();
     RenderUndo();
     RenderBanner();
-    if (!cross && cur) cur->Render(mx, my);
+    if (!cross && cur && pointer) cur->Render(mx, my);
 }
 
 // The grid's alpha ramp, one pixel wide: its lines are drawn from it, for a

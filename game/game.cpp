@@ -8,6 +8,7 @@ bool cGame::update() {
     dt = tide->Timer_GetDelta();
     tide->Input_GetMousePos(&mx, &my);
     if (UpdateHelp() || UpdateBriefing()) return doQuit;
+    FocusOnOpen();
     switch (gamestate) {
         case GS_MMENU: update_mmenu(dt); break;
         case GS_OPTIONS: update_options(dt); break;
@@ -52,8 +53,8 @@ void cGame::render() {
         case GS_GAME: render_game(); break;
         default: break;
     }
-    // The battle draws its own cursor.
-    if (gamestate != GS_GAME && cur) cur->Render(mx, my);
+    // The battle draws its own cursor; a finger needs none.
+    if (gamestate != GS_GAME && cur && PointerShown()) cur->Render(mx, my);
     RenderBriefing();
     if (showhelp) RenderHelp();
     tide->Gfx_EndScene();

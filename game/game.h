@@ -320,6 +320,11 @@ public:
     bool UpdateBriefing();          // true when the frame belongs to it
     void RenderBriefing();
     bool briefing = false;
+    // Progress as a file's text, and taken back from one (progress_transfer.cpp):
+    // false, and nothing changed, unless the text is progress this game
+    // could have saved.
+    std::string ExportProgress();
+    bool ImportProgress(const std::string& text);
 
     // The end of a battle (banner.cpp): the board stays under a banner for a
     // moment, then the level choice follows.
@@ -333,11 +338,18 @@ public:
     // Menu keys, "Leave battle" and slider labels (menu_keys.cpp), and the help
     // overlay shown over any screen (help.cpp).
     void SetupMenuKeys();
+    // A screen just shown puts the focus on its first control, so Enter
+    // goes on from every screen without a look at the mouse.
+    void FocusOnOpen();
+    int focusstate = -1;  // the screen whose focus was set last
+    bool BackPressed();   // Escape, or B on a gamepad, went down this frame
+    bool PointerShown();  // the pointer sprite is drawn: not while a finger plays
     void LeaveBattle();
     bool UpdateHelp();  // true when the frame belongs to the overlay
     bool AnyPress();    // a click or a key went down this frame (not a key repeat)
     void RenderHelp();
     bool showhelp = false;
+    int helpdevice = TIDE_DEVICE_KEYBOARD;  // whose controls the overlay lists
 
     // Hit numbers, flashes and death bursts on the board (battle_fx.cpp).
     cBattleFx fx;

@@ -1,6 +1,8 @@
 // The help overlay: one screen with the controls over whatever screen is up,
-// opened with F1 or "?", closed by any key or click. The screen under it
-// waits, a battle included.
+// opened with F1, "?" or a gamepad's Back button, closed by any key, button,
+// click or tap. It lists the controls of the device the player used last:
+// keyboard and mouse, gamepad, or touch. The screen under it waits, a battle
+// included.
 #include "game/game.h"
 #include "gfx/font.h"
 #include "gfx/sprite.h"
@@ -32,8 +34,10 @@ bool cGame::UpdateHelp() {
         if (AnyPress()) showhelp = false;
         return true;
     }
-    if (tide->Input_KeyDown(TIDEK_F1) || tide->Input_GetChar() == '?') {
+    if (tide->Input_KeyDown(TIDEK_F1) || tide->Input_GetChar() == '?' ||
+        tide->Input_KeyDown(TIDEK_PAD_BACK)) {
         showhelp = true;
+        helpdevice = tide->Input_GetDevice();
         return true;
     }
     return false;
@@ -48,6 +52,9 @@ void cGame::RenderHelp() {
         big->SetColor(0xFFFFFFFF);
         top += big->GetHeight() + 8;
     }
-    if (fnt1) fnt1->Render(left, top, TEXT_LEFT, HelpText("help_body"));
-    if (cur) cur->Render(mx, my);
+    const char* body = helpdevice == TIDE_DEVICE_GAMEPAD ? "help_pad"
+                       : helpdevice == TIDE_DEVICE_TOUCH ? "help_touch"
+                                                         : "help_keys";
+    if (fnt1) fnt1->Render(left, top, TEXT_LEFT, HelpText(body));
+    if (cur && PointerShown()) cur->Render(mx, my);
 }

@@ -131,7 +131,7 @@ void cGame::render_chlvl() {
 
 void cGame::update_chlvl(float dt) {
     int id = chlvlgui->Update(dt);
-    if (tide->Input_KeyDown(TIDEK_ESCAPE)) id = ID_LEVELS_BACK;
+    if (BackPressed()) id = ID_LEVELS_BACK;
     int n = id - ID_LEVEL_FIRST + 1;
     if (campaign.Level(n) && LevelOpen(n)) {
         StartLevel(n);

@@ -1,6 +1,7 @@
-// What the menus add for the keyboard and for leaving a battle: arrow keys
-// move the focus, Enter or Space press the focused button (guiButton), and
-// the options screen opened from a battle offers "Leave battle".
+// What the menus add for the keyboard, the gamepad and for leaving a battle:
+// arrow keys (or the D-pad) and Tab move the focus, Enter, Space or A press
+// the focused button (guiButton), Left and Right change the focused slider,
+// and the options screen opened from a battle offers "Leave battle".
 #include "game/game.h"
 #include "gui/controls.h"
 #include "gui/gui.h"
@@ -9,9 +10,14 @@
 
 void cGame::SetupMenuKeys() {
     const int nav = GUINAV_UPDOWN | GUINAV_LEFTRIGHT | GUINAV_CYCLED;
-    for (tideGUI* g : {gui, chlvlgui, guioptions})
+    for (tideGUI* g : {gui, chlvlgui})
         if (g) g->SetNavMode(nav);
     if (!guioptions) return;
+    // Left and Right belong to the sliders here; the focus goes down the
+    // sliders, then to the buttons under them.
+    guioptions->SetNavMode(GUINAV_UPDOWN | GUINAV_CYCLED);
+    guioptions->SetFocusOrder(
+        {ID_SOUND_SLIDER, ID_MUSIC_SLIDER, ID_SPEED_SLIDER, ID_OPTIONS_BACK, ID_LEAVE_BATTLE});
     // Under the back button; shown only while a battle waits behind the screen.
     guioptions->AddCtrl(new guiButton(ID_LEAVE_BATTLE, 428, 650, 168, 43, NeedSprite("leavebattle"),
                                       NeedSprite("leavebattleover"),
@@ -29,4 +35,29 @@ void cGame::LeaveBattle() {
     banner = BANNER_NONE;
     fx.Clear();
     gamestate = GS_CHLVL;
+}
+
+bool cGame::BackPressed() {
+    return tide->Input_KeyDown(TIDEK_ESCAPE) || tide->Input_KeyDown(TIDEK_PAD_B);
+}
+
+bool cGame::PointerShown() { return tide->Input_GetDevice() != TIDE_DEVICE_TOUCH; }
+
+void cGame::FocusOnOpen() {
+    if (gamestate == focusstate) return;
+    focusstate = gamestate;
+    switch (gamestate) {
+    case GS_MMENU:
+        if (gui) gui->FocusFirst();
+        break;
+    case GS_CHLVL:
+        // The newest level open is the one a player most likely starts.
+        if (chlvlgui) chlvlgui->SetFocus(ID_LEVEL_FIRST + MaxOpenLevel() - 1);
+        break;
+    case GS_OPTIONS:
+        if (guioptions) guioptions->FocusFirst();
+        break;
+    default:
+        break;
+    }
 }

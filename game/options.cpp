@@ -49,7 +49,7 @@ void cGame::update_options(float dt) {
     guioptions->EnableCtrl(ID_LEAVE_BATTLE, fromBattle);
 
     int id = guioptions->Update(dt);
-    if (tide->Input_KeyDown(TIDEK_ESCAPE)) id = ID_OPTIONS_BACK;
+    if (BackPressed()) id = ID_OPTIONS_BACK;
     switch (id) {
     case ID_OPTIONS_BACK:
         gamestate = prevgamestate;

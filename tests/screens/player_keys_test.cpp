@@ -34,13 +34,13 @@ TEST_F(PlayerKeysTest, EscapeIsBackAndEnterOrSpacePressTheFocusedButton) {
     Key(TIDEK_ESCAPE);
     EXPECT_EQ(game->gamestate, GS_MMENU);
 
-    // Down from the last focus (the level-choice button, id 1) to options.
+    // Every screen opens on its first control: Down from there to options.
+    EXPECT_EQ(game->gui->GetFocus(), 1);
     Key(TIDEK_DOWN);
     EXPECT_EQ(game->gui->GetFocus(), 2);
     Key(TIDEK_ENTER);
     EXPECT_EQ(game->gamestate, GS_OPTIONS);
     Key(TIDEK_ESCAPE);
-    Key(TIDEK_UP);
     EXPECT_EQ(game->gui->GetFocus(), 1);
     Key(TIDEK_SPACE);
     EXPECT_EQ(game->gamestate, GS_CHLVL);
@@ -77,6 +77,44 @@ TEST_F(PlayerKeysTest, ContinueHasTheFocusAndResumesTheBattleLeftByQuitting) {
     Frame();
     EXPECT_FALSE(game->gui->GetCtrl(ID_CONTINUE)->bVisible);
     EXPECT_NE(game->gui->GetFocus(), ID_CONTINUE);
+}
+
+// Enter, Enter from the menu into a battle; the options reached from there
+// by Escape, a slider changed by keys and the battle back by Escape; and the
+// same with a gamepad's buttons.
+TEST_F(PlayerKeysTest, KeysAloneLeadIntoABattleAndChangeTheSliders) {
+    struct Keys {
+        int enter, back, down;
+    };
+    for (Keys k : {Keys{TIDEK_ENTER, TIDEK_ESCAPE, TIDEK_TAB},
+                   Keys{TIDEK_PAD_A, TIDEK_PAD_B, TIDEK_PAD_DOWN}}) {
+        game->sound_sld->SetValue(50);
+        game->music_sld->SetValue(50);
+        Key(k.enter);
+        ASSERT_EQ(game->gamestate, GS_CHLVL);
+        EXPECT_EQ(game->chlvlgui->GetFocus(), game->maxlvl);
+        Key(k.enter);
+        ASSERT_EQ(game->gamestate, GS_GAME);
+        Key(TIDEK_ESCAPE);
+        ASSERT_EQ(game->gamestate, GS_OPTIONS);
+        EXPECT_EQ(game->guioptions->GetFocus(), 8);  // the first slider
+        Key(TIDEK_RIGHT);
+        EXPECT_EQ(game->soundvolume, 55);
+        Key(k.down);
+        Key(TIDEK_HOME);
+        EXPECT_EQ(game->musicvolume, 0);
+        EXPECT_EQ(game->sound_sld->GetValue(), 55);
+        Key(k.back);
+        EXPECT_EQ(game->gamestate, GS_GAME);
+        // Through "Leave battle" back to the level choice, and to the menu.
+        Key(TIDEK_ESCAPE);
+        for (int i = 0; i < 4; i++) Key(TIDEK_DOWN);
+        EXPECT_EQ(game->guioptions->GetFocus(), ID_LEAVE_BATTLE);
+        Key(k.enter);
+        EXPECT_EQ(game->gamestate, GS_CHLVL);
+        Key(k.back);
+        ASSERT_EQ(game->gamestate, GS_MMENU);
+    }
 }
 
 TEST_F(PlayerKeysTest, HelpOverlayOpensOverAScreenAndClosesOnAnyKeyOrClick) {
@@ -156,4 +194,24 @@ TEST_F(PlayerKeysTest, SlidersShowTheirValueWhileHoveredAndTheKnobIsGrabbedPastT
     // Left of the knob is still nothing.
     Drag(178 - 12, 519, 178 + 80, 519);
     EXPECT_FLOAT_EQ(game->sound_sld->GetValue(), 25);
+}
+
+// Progress leaves as the text the game saves and comes back only when the
+// game's own reading accepts it.
+TEST_F(PlayerKeysTest, ProgressExportedImportsAndAnythingElseChangesNothing) {
+    game->WinLevel(1);
+    const std::string saved = game->ExportProgress();
+    for (const char* bad : {"", "[progress]\nmaxlvl=9\n", "[progress]\nmaxlvl=2\nwon=5\n",
+                            "<html>not progress</html>", "[progress]\nmaxlvl=3\nextra=1\n"}) {
+        EXPECT_FALSE(game->ImportProgress(bad)) << bad;
+        EXPECT_EQ(game->maxlvl, 2) << bad;
+    }
+    EXPECT_TRUE(game->ImportProgress("[progress]\nmaxlvl=5\nwon=1,2,3,4\n"));
+    EXPECT_EQ(game->maxlvl, 5);
+    // Saved: a new game starts from what was imported.
+    Stop();
+    Start();
+    EXPECT_EQ(game->maxlvl, 5);
+    EXPECT_TRUE(game->ImportProgress(saved));
+    EXPECT_EQ(game->maxlvl, 2);
 }

@@ -84,7 +84,7 @@ void ScreensTest::WriteData(const std::string& config) {
     eng->WriteFile("font2.fnt", fnt.str());
     s << "Font font2 { filename = \"font2.fnt\" }\n";
     s << "Font bannerfont { filename = \"font2.fnt\" }\n";
-    eng->WriteFile("texts.txt", "[TIDESTRINGTABLE]\nhelp_title = \"Controls\"\nhelp_body = \"Keys\"\n");
+    eng->WriteFile("texts.txt", "[TIDESTRINGTABLE]\nhelp_title = \"Controls\"\nhelp_keys = \"Keys\"\n");
     s << "StringTable texts { filename = \"texts.txt\" }\n";
 
     eng->WriteWav("main_theme.wav");
