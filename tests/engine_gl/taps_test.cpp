@@ -16,113 +16,14 @@
 #include "gfx/font.h"
 #include "gui/controls.h"
 #include "gui/gui.h"
+#include "tests/engine_gl/real_game.h"
 #include "tests/engine_gl/sdl_events.h"
 #include "tests/support/test_support.h"
 #include "units/unit.h"
 
 namespace {
 
-// The test's part of each frame, before the game's; true ends the run.
-std::function<bool()> script;
-Tide* engine = nullptr;
-cGame* game = nullptr;
-tideGUI* gui = nullptr;
-int frames = 0;
-
-bool frameFunc() {
-    if (++frames > 20000) {
-        ADD_FAILURE() << "the script did not finish";
-        return true;
-    }
-    if (script()) return true;
-    if (gui) gui->Update(engine->Timer_GetDelta());
-    return game && game->update();
-}
-
-bool renderFunc() {
-    if (game) game->render();
-    return false;
-}
-
-void pushMove(int x, int y) {
-    SDL_Event m{};
-    m.type = SDL_MOUSEMOTION;
-    m.motion.windowID = SDL_GetWindowID(SDL_GL_GetCurrentWindow());
-    m.motion.x = x;
-    m.motion.y = y;
-    PushSdlEvent(m);
-}
-
-// A run of steps, each waiting until its condition holds (a few frames at
-// most) before it acts.
-struct Step {
-    const char* what;
-    std::function<bool()> ready;
-    std::function<void()> act;
-};
-
-class Taps : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir = MakeTempDir();
-        // A copy, as the game writes its settings and progress into res/.
-        std::filesystem::copy(THALOMIR_SHIPPED_DATA_DIR "/res", dir + "/res",
-                              std::filesystem::copy_options::recursive);
-        engine = tide = tideCreate(TIDE_VERSION);
-        tide->System_SetState(TIDE_DATAPATH, dir.c_str());
-        tide->System_SetState(TIDE_SCREENWIDTH, 1024);
-        tide->System_SetState(TIDE_SCREENHEIGHT, 768);
-        tide->System_SetState(TIDE_USESOUND, false);
-        tide->System_SetState(TIDE_FPS, 60);
-        tide->System_SetState(TIDE_FRAMEFUNC, frameFunc);
-        tide->System_SetState(TIDE_RENDERFUNC, renderFunc);
-        if (!tide->System_Initiate()) GTEST_SKIP() << tide->System_GetErrorMessage();
-        frames = 0;
-    }
-    void TearDown() override {
-        delete game;
-        game = nullptr;
-        delete gui;
-        gui = nullptr;
-        script = nullptr;
-        if (tide) {
-            tide->System_Shutdown();
-            tide->Release();
-        }
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
-    }
-    // Runs the steps in order, each once its condition holds.
-    void Run(std::vector<Step> steps) {
-        size_t next = 0;
-        int waited = 0;
-        script = [&]() {
-            if (next == steps.size()) return true;
-            if (!steps[next].ready()) {
-                if (++waited > 3000) {
-                    ADD_FAILURE() << "never ready: " << steps[next].what;
-                    return true;
-                }
-                return false;
-            }
-            waited = 0;
-            steps[next++].act();
-            return false;
-        };
-        ASSERT_TRUE(tide->System_Start());
-        EXPECT_EQ(next, steps.size()) << "stopped before: "
-                                      << (next < steps.size() ? steps[next].what : "");
-    }
-
-    Tide* tide = nullptr;
-    std::string dir;
-};
-
-// Frames to let pass between events, so each step sees the last one's result.
-std::function<bool()> After(int n) {
-    auto left = std::make_shared<int>(n);
-    return [left] { return --*left < 0; };
-}
+using Taps = RealGameTest;
 
 TEST_F(Taps, MenuButtonsSlidersAndTheBoardTakeTaps) {
     game = new cGame;
@@ -131,33 +32,33 @@ TEST_F(Taps, MenuButtonsSlidersAndTheBoardTakeTaps) {
     tcellpos from;
     Run({
         {"the main menu", [] { return engine->Timer_GetTime() > 2.5f; },
-         [] { pushMove(512, 571); }},
+         [] { PushMouseMove(512, 571); }},
         {"options tapped", After(2), [] { PushTap(512, 571); }},
         {"on the options screen", [] { return game->gamestate == GS_OPTIONS; },
-         [] { pushMove(468, 519); }},
+         [] { PushMouseMove(468, 519); }},
         // A quarter of the way along the music slider's 160-pixel track.
         {"music slider tapped", After(2), [] { PushTap(468, 519); }},
         {"music at a quarter", After(3),
          [] {
              EXPECT_NEAR(game->music_sld->GetValue(), 25, 1.5) << "a tap on the track moved nothing";
              // Pointer and tap in one frame, as xdotool's "mousemove click" sends them.
-             pushMove(298, 519);
+             PushMouseMove(298, 519);
              PushTap(298, 519);
          }},
         {"sound slider tapped", After(3),
          [] {
              EXPECT_NEAR(game->sound_sld->GetValue(), 75, 1.5);
-             pushMove(512, 618);
+             PushMouseMove(512, 618);
              PushTap(512, 618);
          }},
         {"back on the main menu", [] { return game->gamestate == GS_MMENU; },
          [] {
-             pushMove(512, 521);
+             PushMouseMove(512, 521);
              PushTap(512, 521);
          }},
         {"on the level choice", [] { return game->gamestate == GS_CHLVL; },
          [] {
-             pushMove(155, 101);
+             PushMouseMove(155, 101);
              PushTap(155, 101);
          }},
         {"the level's briefing", [] { return game->gamestate == GS_GAME && game->briefing; },
@@ -179,7 +80,7 @@ TEST_F(Taps, MenuButtonsSlidersAndTheBoardTakeTaps) {
                  cCell* c = game->GetCell(tcellpos(from.first + dx[d], from.second + dy[d]));
                  if (c && c->NoUnit()) {
                      int x = c->GetX() * 64 + 32, y = c->GetY() * 64 + 32;
-                     pushMove(x, y);
+                     PushMouseMove(x, y);
                      PushTap(x, y);
                      return;
                  }
@@ -206,12 +107,12 @@ TEST_F(Taps, AListBoxTakesTaps) {
     const int row = int(font->GetHeight());
     ASSERT_GT(row, 0);
     Run({
-        {"start", After(1), [&] { pushMove(150, 100 + row * 2 + row / 2); }},
+        {"start", After(1), [&] { PushMouseMove(150, 100 + row * 2 + row / 2); }},
         {"row 3 tapped", After(2), [&] { PushTap(150, 100 + row * 2 + row / 2); }},
         {"row 3 selected", After(3),
          [&] {
              EXPECT_EQ(lb->GetSelectedItem(), 2);
-             pushMove(150, 100 + row / 2);
+             PushMouseMove(150, 100 + row / 2);
          }},
         {"row 1 tapped", After(2), [&] { PushTap(150, 100 + row / 2); }},
         {"row 1 selected", After(3), [&] { EXPECT_EQ(lb->GetSelectedItem(), 0); }},
