@@ -115,7 +115,7 @@ void cGame::update_game(float dt) {
 }
 
 void cGame::NotLockableControlUpdate() {
-    if (tide->Input_KeyDown(TIDEK_ESCAPE)) {
+    if (BackPressed() || tide->Input_KeyDown(TIDEK_PAD_START)) {
         prevgamestate = gamestate;
         gamestate = GS_OPTIONS;
     }
@@ -126,7 +126,7 @@ void cGame::ControlUpdate() {
     if (su && su->actionpoint > 0 && su->IsPlayerControlled()) {
         if (tide->Input_KeyDown(TIDEK_LBUTTON))
             PlayerClickAt(mx, my);
-        else if (tide->Input_KeyDown(TIDEK_SPACE))
+        else if (tide->Input_KeyDown(TIDEK_SPACE) || tide->Input_KeyDown(TIDEK_PAD_X))
             Perform(battle::Action::StayPut());  // a boxed-in unit must always be able to pass
     }
     if (selunit && !selunit->IsPlayerControlled() && !IsControlLocked()) AIMove();

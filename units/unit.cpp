@@ -1,5 +1,8 @@
 #include "units/unit.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "game/game.h"
 #include "gfx/animation.h"
 #include "gfx/font.h"
@@ -123,8 +126,16 @@ tcellpos cUnit::CentrePoint() const {
     return tcellpos(parent->GetScrX() + off, parent->GetScrY() + off);
 }
 
+// The turn bar's portraits (44 pixels wide, centred 50 right of the marker
+// point) stand 50 apart, centred on the window, and closer together when
+// that would take them past the shelf between the difficulty at its left
+// end and the turn count at its right end: 15 units fit.
 tcellpos cUnit::MarkerPoint() const {
-    return tcellpos(position * 50 + 487 - (maxposition * 50) / 2, 700);
+    const float kLeft = 194, kRight = 830, kPortrait = 44, kPitch = 50;
+    const int n = std::max(maxposition, 1);
+    const float pitch = n > 1 ? std::min(kPitch, (kRight - kLeft - kPortrait) / float(n - 1)) : kPitch;
+    const float centre = (kLeft + kRight) / 2 + pitch * (float(position) - float(n - 1) / 2);
+    return tcellpos(static_cast<int>(std::lround(centre)) - 50, 700);
 }
 
 void cUnit::Sound(HEFFECT snd) {
