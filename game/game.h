@@ -351,6 +351,13 @@ public:
     bool showhelp = false;
     int helpdevice = TIDE_DEVICE_KEYBOARD;  // whose controls the overlay lists
 
+    // A finger on the board (board_touch.cpp): true in the frame a second
+    // tap on the cell the first tap showed should act as a click there.
+    bool TouchConfirms();
+    float touchheld = -1;      // seconds the finger has been down, -1 when up
+    tcellpos touchcell{-1, -1};
+    bool touchshown = false;   // a tap showed touchcell
+
     // Hit numbers, flashes and death bursts on the board (battle_fx.cpp).
     cBattleFx fx;
 

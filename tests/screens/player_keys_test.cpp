@@ -5,6 +5,7 @@
 #include "gui/controls.h"
 #include "gui/gui.h"
 #include "tests/screens/screens_fixture.h"
+#include "units/unit.h"
 
 namespace {
 
@@ -214,4 +215,37 @@ TEST_F(PlayerKeysTest, ProgressExportedImportsAndAnythingElseChangesNothing) {
     EXPECT_EQ(game->maxlvl, 5);
     EXPECT_TRUE(game->ImportProgress(saved));
     EXPECT_EQ(game->maxlvl, 2);
+}
+
+// On the board a tap shows, a second tap on the same cell acts, a tap
+// elsewhere shows that cell instead, and a long press only shows.
+TEST_F(PlayerKeysTest, TouchShowsWithOneTapAndActsWithTheSecond) {
+    StartLevel(1);
+    ASSERT_EQ(game->gamestate, GS_GAME);
+    for (int i = 0; i < 600 && !PlayerMayAct(); ++i) Frame();
+    ASSERT_TRUE(PlayerMayAct());
+    cUnit* aqua = game->selunit;
+    auto tap = [&](int cx, int cy, int heldFrames = 1) {
+        const float x = cx * 64 + 32.0f, y = cy * 64 + 32.0f;
+        hl->Touch(x, y, true);
+        Frame();
+        for (int i = 1; i < heldFrames; ++i) Frame();
+        hl->Touch(x, y, false);
+        Frame();
+    };
+    cUnit* medu = nullptr;
+    for (cUnit* u : game->units)
+        if (!u->IsPlayerControlled()) medu = u;
+    ASSERT_NE(medu, nullptr);
+    const int hp = medu->GetHealth();
+    tap(kMeduX, kRow, 40);  // a long press: nothing
+    tap(kAquaX, kRow - 1);  // shows the cell above
+    tap(kMeduX, kRow);      // shows the attack instead
+    EXPECT_EQ(aqua->actionpoint, 1);
+    EXPECT_EQ(medu->GetHealth(), hp);
+    // The game's pointer is not drawn while a finger plays.
+    EXPECT_TRUE(QuadsWith(Texture("cursor")).empty());
+    EXPECT_TRUE(QuadsWith(Texture("cursor_attack")).empty());
+    tap(kMeduX, kRow);  // does it
+    EXPECT_NE(aqua->actionpoint, 1);
 }
