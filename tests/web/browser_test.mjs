@@ -9,10 +9,8 @@
 //
 // REF.png is the desktop game's main menu at frame SHOT_FRAME (mainmenu.replay).
 import fs from 'node:fs';
-import http from 'node:http';
-import os from 'node:os';
 import path from 'node:path';
-import puppeteer from 'puppeteer-core';
+import {GS, Report, launch, parseArgs, prober, serve, sleep, watchProblems} from './harness.mjs';
 
 const SHOT_FRAME = 150;
 // The two GL paths (Mesa llvmpipe on the desktop, ANGLE on SwiftShader here)
@@ -26,88 +24,20 @@ const CHANNEL_TOLERANCE = 8;
 const MAX_OFF_SHARE = 0.015;
 const MAX_CHANNEL_DIFF = 64;
 const FIRST_FRAME_LIMIT_MS = Number(process.env.THALOMIR_FIRST_FRAME_LIMIT_MS || 5000);
-const GS = {MMENU: 0, OPTIONS: 1, CHLVL: 2, GAME: 3};
 
-const args = Object.fromEntries(process.argv.slice(2).reduce((pairs, a, i, all) => {
-  if (a.startsWith('--')) pairs.push([a.slice(2), all[i + 1]]);
-  return pairs;
-}, []));
-for (const need of ['site', 'reference', 'out'])
-  if (!args[need]) {
-    console.error(`usage: node browser_test.mjs --site DIR --reference PNG --out DIR (no --${need})`);
-    process.exit(2);
-  }
-fs.mkdirSync(args.out, {recursive: true});
+const args = parseArgs(['site', 'reference', 'out'],
+                       'node browser_test.mjs --site DIR --reference PNG --out DIR');
+const rep = new Report();
+const report = rep.data;
+const check = (ok, what) => rep.check(ok, what);
 
-const failures = [];
-const report = {};
-function check(ok, what) {
-  console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`);
-  if (!ok) failures.push(what);
-  return ok;
-}
-const sleep = ms => new Promise(r => setTimeout(r, ms));
-
-// --- a static server on 127.0.0.1 ------------------------------------------
-const types = {
-  '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.wasm': 'application/wasm',
-  '.data': 'application/octet-stream', '.png': 'image/png',
-};
-const files = {'/__reference.png': path.resolve(args.reference)};
-const server = http.createServer((req, res) => {
-  const name = decodeURIComponent(new URL(req.url, 'http://127.0.0.1').pathname);
-  const file = files[name] || path.join(path.resolve(args.site), path.normalize(name));
-  fs.readFile(file, (err, data) => {
-    if (err) {
-      res.writeHead(404);
-      res.end();
-      return;
-    }
-    res.writeHead(200, {'Content-Type': types[path.extname(file)] || 'application/octet-stream'});
-    res.end(data);
-  });
-});
-await new Promise(r => server.listen(0, '127.0.0.1', r));
-const url = `http://127.0.0.1:${server.address().port}/thalomir.html`;
-
-// --- the browser ------------------------------------------------------------
-// This machine has no network and no GPU: software WebGL, nothing fetched
-// from outside, a fresh profile every run.
-const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'thalomir-chromium-'));
-const browser = await puppeteer.launch({
-  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-  headless: true,
-  userDataDir: profile,
-  args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
-    '--disable-background-networking', '--disable-component-update', '--disable-sync',
-    '--no-first-run', '--disable-quic', '--autoplay-policy=user-gesture-required'],
-});
-let exitCode = 1;
+const {server, url} = await serve(args.site, {'/__reference.png': path.resolve(args.reference)});
+const {browser, close} = await launch();
 try {
   const page = await browser.newPage();
   await page.setViewport({width: 1024, height: 768});
-  const problems = [];
-  page.on('console', m => {
-    if (m.type() === 'error') problems.push(`console error: ${m.text()}`);
-  });
-  page.on('pageerror', e => problems.push(`page error: ${e.message}`));
-  page.on('requestfailed', r => problems.push(`request failed: ${r.url()}`));
-  page.on('response', r => {
-    if (r.status() >= 400) problems.push(`HTTP ${r.status()}: ${r.url()}`);
-  });
-
-  const probe = (pg = page) => pg.evaluate(() => JSON.parse(Module.ccall('thalomir_web_probe', 'string', [], [])));
-  const waitFor = async (what, test, ms = 20000, pg = page) => {
-    const end = Date.now() + ms;
-    let p;
-    while (Date.now() < end) {
-      p = await probe(pg);
-      if (test(p)) return p;
-      await sleep(50);
-    }
-    check(false, `${what} (last state: ${JSON.stringify({...p, units: p && p.units.length})})`);
-    throw new Error('stopped');
-  };
+  const problems = watchProblems(page);
+  const {probe, waitFor} = prober(page, rep);
   // Held long enough for the game to see the button down in one frame and
   // up in a later one, whatever the frame rate.
   const click = async (x, y, pg = page) => {
@@ -341,12 +271,7 @@ try {
 } catch (e) {
   if (e.message !== 'stopped') check(false, `test stopped: ${e.stack || e}`);
 } finally {
-  await browser.close();
+  await close();
   server.close();
-  fs.rmSync(profile, {recursive: true, force: true});
 }
-report.failures = failures;
-fs.writeFileSync(path.join(args.out, 'summary.json'), JSON.stringify(report, null, 2) + '\n');
-console.log(JSON.stringify(report));
-exitCode = failures.length ? 1 : 0;
-process.exit(exitCode);
+rep.finish(args.out);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The browser test: builds the web page (web preset, packing the native
 # build's data folder), takes the desktop game's main menu with the replay
-# tool as the reference frame, then plays the page in headless Chromium.
+# tool as the reference frame, then plays the page in headless Chromium, on a
+# desktop-sized window and on an emulated phone.
 # Needs the native build in build/ and tools/install-web-deps.sh.
 #   tests/web/run.sh [OUTPUT_DIR]   (default build-web/browser-test)
 set -euo pipefail
@@ -16,3 +17,4 @@ mkdir -p "$out/home"
 env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_STATE_HOME HOME="$out/home" SDL_AUDIODRIVER=dummy \
   build/thalomir-replay tests/web/mainmenu.replay --out "$out/desktop" >/dev/null
 node tests/web/browser_test.mjs --site build-web/site --reference "$out/desktop/mainmenu.png" --out "$out"
+node tests/web/phone_test.mjs --site build-web/site --out "$out/phone"
