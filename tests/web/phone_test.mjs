@@ -37,6 +37,7 @@ try {
   };
 
   await loadPage();
+  await sleep(2500);  // the logo takes no input
   // --- the page fits the phone -------------------------------------------------
   const f = await frame();
   const tools = await page.evaluate(() => {
@@ -62,7 +63,13 @@ try {
   await sleep(300);
   await shot('2-menu');
 
-  // --- Start, level 1, tap-tap a move and an attack ---------------------------------
+  // --- the fastest battle pace by a tap on the slider's end, then Start, level 1,
+  // --- tap-tap a move and an attack ------------------------------------------------
+  await tap(512, 571);
+  await waitFor('a tap on Options opens the options', s => s.state === GS.OPTIONS);
+  await tap(678 + 159, 519);
+  await tap(512, 618);
+  await waitFor('a tap on back returns to the menu', s => s.state === GS.MMENU);
   await tap(512, 521);
   await waitFor('a tap on Start opens the level choice', s => s.state === GS.CHLVL);
   await tap(155, 101);
@@ -70,7 +77,7 @@ try {
   const key = s => JSON.stringify(s.units.map(u => [u.x, u.y, u.hp]));
   const enemiesHp = s => s.units.filter(u => !u.player).reduce((a, u) => a + u.hp, 0);
   let moved = false, attacked = false, shownOnly = true;
-  const end = Date.now() + 150000;
+  const end = Date.now() + 180000;
   while (!(moved && attacked) && Date.now() < end) {
     const p = await probe();
     if (p.state !== GS.GAME) break;
@@ -134,6 +141,7 @@ try {
   const offlineProblems = problems.length;
   await loadPage();
   await waitFor('offline, the reloaded page shows the menu', s => s.state === GS.MMENU, 30000);
+  check(true, 'offline, the reloaded page shows the menu');
   await shot('6-offline');
   await page.setOfflineMode(false);
   problems.length = offlineProblems;
