@@ -10,7 +10,7 @@
 // REF.png is the desktop game's main menu at frame SHOT_FRAME (mainmenu.replay).
 import fs from 'node:fs';
 import path from 'node:path';
-import {GS, Report, launch, parseArgs, prober, serve, sleep, watchProblems} from './harness.mjs';
+import {GS, Report, launch, parseArgs, prober, serve, sleep, stepTowardFoes, watchProblems} from './harness.mjs';
 
 const SHOT_FRAME = 150;
 // The two GL paths (Mesa llvmpipe on the desktop, ANGLE on SwiftShader here)
@@ -161,23 +161,12 @@ try {
       await click(...cell(target.x + (target.size - 1) * 0.5, target.y + (target.size - 1) * 0.5));
       attacks++;
     } else {
-      // One step to the free neighbour cell nearest an enemy: a click on a
-      // cell another unit holds does nothing.
-      const held = (x, y) => p.units.some(u => x >= u.x && x < u.x + u.size && y >= u.y && y < u.y + u.size);
-      const foes = p.units.filter(u => !u.player);
-      const toFoe = (x, y) => Math.min(...foes.map(f => Math.hypot(f.x - x, f.y - y)));
-      const steps = [];
-      for (const dx of [-1, 0, 1])
-        for (const dy of [-1, 0, 1]) {
-          const x = me.x + dx, y = me.y + dy;
-          if (x >= 1 && x <= 14 && y >= 1 && y <= 9 && !held(x, y)) steps.push([x, y]);
-        }
-      steps.sort((a, b) => toFoe(...a) - toFoe(...b));
-      if (!steps.length) {
+      const step = stepTowardFoes(p, me);
+      if (!step) {
         await sleep(100);
         continue;
       }
-      await click(...cell(...steps[0]));
+      await click(...cell(...step));
       moves++;
       if (moves === 1) await shot('3-battle-move');
     }

@@ -119,3 +119,20 @@ export function prober(page, report) {
   };
   return {probe, waitFor};
 }
+
+// The acting unit `me`'s step to the free neighbour cell nearest an enemy, as
+// [x, y], or null when it is boxed in: a click on a cell another unit holds
+// does nothing.
+export function stepTowardFoes(p, me) {
+  const held = (x, y) => p.units.some(u => x >= u.x && x < u.x + u.size && y >= u.y && y < u.y + u.size);
+  const foes = p.units.filter(u => !u.player);
+  const toFoe = (x, y) => Math.min(...foes.map(f => Math.hypot(f.x - x, f.y - y)));
+  const steps = [];
+  for (const dx of [-1, 0, 1])
+    for (const dy of [-1, 0, 1]) {
+      const x = me.x + dx, y = me.y + dy;
+      if (x >= 1 && x <= 14 && y >= 1 && y <= 9 && !held(x, y)) steps.push([x, y]);
+    }
+  steps.sort((a, b) => toFoe(...a) - toFoe(...b));
+  return steps.length ? steps[0] : null;
+}

@@ -8,7 +8,7 @@
 import fs from 'node:fs';
 import path from 'node:path';
 import {KnownDevices} from 'puppeteer-core';
-import {GS, Report, launch, parseArgs, prober, serve, sleep, watchProblems} from './harness.mjs';
+import {GS, Report, launch, parseArgs, prober, serve, sleep, stepTowardFoes, watchProblems} from './harness.mjs';
 
 const args = parseArgs(['site', 'out'], 'node phone_test.mjs --site DIR --out DIR');
 const rep = new Report();
@@ -91,21 +91,11 @@ try {
     if (target) {
       cell = [target.x + (target.size - 1) / 2, target.y + (target.size - 1) / 2];
     } else {
-      const held = (x, y) => p.units.some(u => x >= u.x && x < u.x + u.size && y >= u.y && y < u.y + u.size);
-      const foes = p.units.filter(u => !u.player);
-      const toFoe = (x, y) => Math.min(...foes.map(e => Math.hypot(e.x - x, e.y - y)));
-      const steps = [];
-      for (const dx of [-1, 0, 1])
-        for (const dy of [-1, 0, 1]) {
-          const x = me.x + dx, y = me.y + dy;
-          if (x >= 1 && x <= 14 && y >= 1 && y <= 9 && !held(x, y)) steps.push([x, y]);
-        }
-      steps.sort((a, b) => toFoe(...a) - toFoe(...b));
-      if (!steps.length) {
+      cell = stepTowardFoes(p, me);
+      if (!cell) {
         await sleep(100);
         continue;
       }
-      cell = steps[0];
     }
     const before = key(p);
     await tap(cell[0] * 64 + 32, cell[1] * 64 + 32);
