@@ -125,7 +125,7 @@ void cGame::ControlUpdate() {
     cUnit* su = selunit;
     if (su && su->actionpoint > 0 && su->IsPlayerControlled()) {
         const bool touch = tide->Input_GetDevice() == TIDE_DEVICE_TOUCH;
-        if (TouchConfirms() || (!touch && tide->Input_KeyDown(TIDEK_LBUTTON)))
+        if (TouchConfirms() || CursorConfirms() || (!touch && tide->Input_KeyDown(TIDEK_LBUTTON)))
             PlayerClickAt(mx, my);
         else if (tide->Input_KeyDown(TIDEK_SPACE) || tide->Input_KeyDown(TIDEK_PAD_X))
             Perform(battle::Action::StayPut());  // a boxed-in unit must always be able to pass

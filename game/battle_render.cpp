@@ -162,9 +162,9 @@ void cGame::render_game() {
 
     // A crosshair goes under the health numbers, so it never hides one.
     tideSprite* far = outOfRange ? boardview::OutOfRangeCursor() : nullptr;
-    // No pointer at all while a finger plays.
+    // No pointer while a finger plays, and the cursor's frame instead while keys do.
     tideSprite* cross = show_aim ? aim : far;
-    const bool pointer = PointerShown();
+    const bool pointer = PointerShown() && !(live && RenderBoardCursor());
     if (cross && pointer) cross->Render(mx, my);
     for (cUnit* u : units) u->RenderHealth();
     RenderUndo();

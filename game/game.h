@@ -351,6 +351,18 @@ public:
     bool showhelp = false;
     int helpdevice = TIDE_DEVICE_KEYBOARD;  // whose controls the overlay lists
 
+    // Keys and a pad on the board (board_cursor.cpp): arrows move the
+    // game's pointer cell by cell (starting on each new acting unit), Tab or
+    // the shoulders jump to the enemies in reach; true in the frame Enter or
+    // A should act as a click there. The frame is drawn while keys play
+    // (true: the pointer sprite is not).
+    bool CursorConfirms();
+    bool RenderBoardCursor();
+    void PointAtCell(tcellpos cell);
+    tcellpos CursorCell();
+    cUnit* NextInReach(bool back);
+    cUnit* cursorunit = nullptr;  // the acting unit the cursor last started on
+
     // A finger on the board (board_touch.cpp): true in the frame a second
     // tap on the cell the first tap showed should act as a click there.
     bool TouchConfirms();

@@ -57,6 +57,9 @@ void cGame::FocusOnOpen() {
     case GS_OPTIONS:
         if (guioptions) guioptions->FocusFirst();
         break;
+    case GS_GAME:
+        cursorunit = nullptr;  // the board cursor starts on the acting unit
+        break;
     default:
         break;
     }

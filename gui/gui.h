@@ -72,10 +72,11 @@ protected:
         rect.Set(x, y, x + w, y + h);
     }
 
-    // A frame around r, marking the focused control.
-    static void RenderFocusFrame(const tideRect& r, DWORD col);
-
     static Tide* tide;
+
+public:
+    // A frame around r, marking the focused control (or anything focused).
+    static void RenderFocusFrame(const tideRect& r, DWORD col);
 };
 
 class tideGUI {

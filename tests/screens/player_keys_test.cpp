@@ -249,3 +249,44 @@ TEST_F(PlayerKeysTest, TouchShowsWithOneTapAndActsWithTheSecond) {
     tap(kMeduX, kRow);  // does it
     EXPECT_NE(aqua->actionpoint, 1);
 }
+
+// The board cursor starts on the acting unit; arrows (or the D-pad) move it
+// and Enter (or A) acts as a click there would; Tab (or a shoulder) jumps to
+// an enemy in reach.
+TEST_F(PlayerKeysTest, TheBoardCursorMovesAndAttacksByKeysOrPad) {
+    struct Keys {
+        int up, act, next;
+    };
+    for (Keys k : {Keys{TIDEK_UP, TIDEK_ENTER, TIDEK_TAB},
+                   Keys{TIDEK_PAD_UP, TIDEK_PAD_A, TIDEK_PAD_RB}}) {
+        Key(k.act);
+        Key(k.act);
+        ASSERT_EQ(game->gamestate, GS_GAME);
+        auto waitToAct = [&] {
+            for (int i = 0; i < 600 && !PlayerMayAct(); ++i) Frame();
+            ASSERT_TRUE(PlayerMayAct());
+        };
+        waitToAct();
+        cUnit* aqua = game->selunit;
+        Key(k.act);  // on itself: nothing, as a click there
+        EXPECT_EQ(aqua->actionpoint, 1);
+        EXPECT_EQ(game->CursorCell(), tcellpos(kAquaX, kRow));
+        EXPECT_TRUE(QuadsWith(Texture("cursor")).empty()) << "a frame, not the pointer";
+        Key(k.up);
+        EXPECT_EQ(game->CursorCell(), tcellpos(kAquaX, kRow - 1));
+        Key(k.act);
+        EXPECT_EQ(aqua->GetParent()->GetY(), kRow - 1);
+        waitToAct();
+        EXPECT_EQ(game->CursorCell(), tcellpos(kAquaX, kRow - 1)) << "starts on the acting unit";
+        Key(k.next);
+        EXPECT_EQ(game->CursorCell(), tcellpos(kMeduX, kRow));
+        Key(k.act);
+        for (int i = 0; i < 600 && game->banner == BANNER_NONE; ++i) Frame();  // the shot flies
+        EXPECT_NE(game->banner, BANNER_NONE) << "the attack won the level";
+        Frames(30);
+        Key(k.act);  // past the banner
+        ASSERT_EQ(game->gamestate, GS_CHLVL);
+        Key(TIDEK_ESCAPE);
+        ASSERT_EQ(game->gamestate, GS_MMENU);
+    }
+}
