@@ -1,5 +1,6 @@
 // "Leave battle" asks first: the battle would be given up and its save gone.
-// Enter or the "Leave battle" button gives it up; Escape or "Back" keeps it.
+// Enter (a gamepad's A) or the "Leave battle" button gives it up; Escape (B)
+// or "Back" keeps it.
 #include "game/game.h"
 #include "gfx/font.h"
 #include "gfx/sprite.h"
@@ -18,10 +19,11 @@ bool Over(float mx, float my, float x) {
 
 void cGame::UpdateLeavePrompt() {
     bool click = tide->Input_KeyDown(TIDEK_LBUTTON);
-    if (tide->Input_KeyDown(TIDEK_ENTER) || (click && Over(mx, my, kYesX))) {
+    const bool yes = tide->Input_KeyDown(TIDEK_ENTER) || tide->Input_KeyDown(TIDEK_PAD_A);
+    if (yes || (click && Over(mx, my, kYesX))) {
         leavePrompt = false;
         LeaveBattle();
-    } else if (tide->Input_KeyDown(TIDEK_ESCAPE) || (click && Over(mx, my, kNoX))) {
+    } else if (BackPressed() || (click && Over(mx, my, kNoX))) {
         leavePrompt = false;
     }
 }
@@ -34,7 +36,9 @@ void cGame::RenderLeavePrompt() {
     if (fnt1) {
         float scale = fnt1->GetScale();
         fnt1->SetScale(0.95f);
-        fnt1->Render(kPanelX + kPanelW / 2, kPanelY + 72, TEXT_CENTER, "Enter: give up      Escape: keep playing");
+        const bool pad = tide->Input_GetDevice() == TIDE_DEVICE_GAMEPAD;
+        fnt1->Render(kPanelX + kPanelW / 2, kPanelY + 72, TEXT_CENTER,
+                     pad ? "A: give up      B: keep playing" : "Enter: give up      Escape: keep playing");
         fnt1->SetScale(scale);
     }
     const char* names[2][2] = {{"leavebattle", "leavebattleover"}, {"optionsback", "optionsbackover"}};

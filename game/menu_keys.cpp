@@ -48,7 +48,14 @@ void cGame::FocusOnOpen() {
     focusstate = gamestate;
     switch (gamestate) {
     case GS_MMENU:
-        if (gui) gui->FocusFirst();
+        // Continue, when a battle waits, else Start.
+        if (gui) {
+            const tideGUIObject* resume = gui->GetCtrl(ID_CONTINUE);
+            if (resume && resume->Focusable())
+                gui->SetFocus(ID_CONTINUE);
+            else
+                gui->FocusFirst();
+        }
         break;
     case GS_CHLVL:
         // The newest level open is the one a player most likely starts.

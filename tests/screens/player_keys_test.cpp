@@ -45,6 +45,18 @@ TEST_F(PlayerKeysTest, EscapeIsBackAndEnterOrSpacePressTheFocusedButton) {
     EXPECT_EQ(game->gui->GetFocus(), 1);
     Key(TIDEK_SPACE);
     EXPECT_EQ(game->gamestate, GS_CHLVL);
+
+    // With a battle to continue the menu opens on Continue, above Start.
+    game->savedBattle = true;
+    Key(TIDEK_ESCAPE);
+    EXPECT_EQ(game->gui->GetFocus(), ID_CONTINUE);
+    Key(TIDEK_DOWN);
+    EXPECT_EQ(game->gui->GetFocus(), 1);
+    Key(TIDEK_DOWN);
+    Key(TIDEK_ENTER);
+    ASSERT_EQ(game->gamestate, GS_OPTIONS);
+    Key(TIDEK_ESCAPE);
+    EXPECT_EQ(game->gui->GetFocus(), ID_CONTINUE);
 }
 
 // A battle left by quitting comes back through Continue, above Start and
@@ -112,6 +124,8 @@ TEST_F(PlayerKeysTest, KeysAloneLeadIntoABattleAndChangeTheSliders) {
         for (int i = 0; i < 4; i++) Key(TIDEK_DOWN);
         EXPECT_EQ(game->guioptions->GetFocus(), ID_LEAVE_BATTLE);
         Key(k.enter);
+        EXPECT_TRUE(game->leavePrompt);
+        Key(k.enter);  // yes, give it up
         EXPECT_EQ(game->gamestate, GS_CHLVL);
         Key(k.back);
         ASSERT_EQ(game->gamestate, GS_MMENU);
