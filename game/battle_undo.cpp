@@ -2,7 +2,8 @@
 // followed it (the computer's actions, a new turn and its order), dice
 // included, so the same action again gives the same result. Easy and Normal
 // go back as far as the battle's start, Hard only the last action. U, Ctrl+Z
-// (the keys that type those letters) or the button beside the turn shelf.
+// (the keys that type those letters), a gamepad's Y or the button beside the
+// turn shelf.
 #include "game/game.h"
 #include "gfx/font.h"
 #include "gfx/sprite.h"
@@ -66,7 +67,8 @@ bool cGame::UndoNow() {
 bool cGame::UpdateUndo(float dt) {
     noticetime += dt;
     bool ctrl = tide->Input_GetKeyState(TIDEK_CTRL);
-    bool keys = tide->Input_KeyDown(Letter('U')) || (ctrl && tide->Input_KeyDown(Letter('Z')));
+    bool keys = tide->Input_KeyDown(Letter('U')) || (ctrl && tide->Input_KeyDown(Letter('Z'))) ||
+                tide->Input_KeyDown(TIDEK_PAD_Y);
     bool button = tide->Input_KeyDown(TIDEK_LBUTTON) && OverButton(mx, my);
     if (keys || button) RequestUndo();
     return button;

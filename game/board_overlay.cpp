@@ -122,7 +122,7 @@ bool PlayerMayAct(const cGame& g) {
 
 std::vector<tcellpos> ThreatenedCells(cGame& g, const cUnit* hover) {
     std::vector<const cUnit*> from;
-    if (g.tide->Input_GetKeyState(TIDEK_A + 'T' - 'A')) {
+    if (g.tide->Input_GetKeyState(TIDEK_A + 'T' - 'A') || g.tide->Input_GetKeyState(TIDEK_PAD_LT)) {
         for (const cUnit* u : g.units)
             if (!u->IsPlayerControlled()) from.push_back(u);
     } else if (hover && !hover->IsPlayerControlled()) {

@@ -200,7 +200,7 @@ TEST(Undo, TakesBackTheComputersAnswerAndRollsTheSameDice) {
 
 // Each press goes one action further back on Easy and Normal, as far as the
 // battle's start; on Hard only the last action. A press while an action plays
-// out is kept until it has; the button does what the keys do.
+// out is kept until it has; the button and a gamepad's Y do what the keys do.
 TEST(Undo, HowFarBackByDifficultyAndWhileAnActionPlays) {
     for (Difficulty d : {Difficulty::Normal, Difficulty::Hard}) {
         SCOPED_TRACE(DifficultyName(d));
@@ -224,7 +224,7 @@ TEST(Undo, HowFarBackByDifficultyAndWhileAnActionPlays) {
         w.Settle();
         w.Click(50, 700);  // the button
         EXPECT_EQ(cGame::battle, WithUndone(one, 2));
-        w.Press(kKeyU);
+        w.Press(TIDEK_PAD_Y);  // a gamepad's Y as U
         if (d == Difficulty::Hard) {
             EXPECT_EQ(cGame::battle, WithUndone(one, 2));
             EXPECT_EQ(g.notice, "On Hard only the last action can be taken back");

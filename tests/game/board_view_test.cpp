@@ -62,13 +62,16 @@ TEST_F(BoardViewTest, PointingAtAnEnemyHatchesWhereItCouldStrikeAfterAStep) {
     // Own units and empty water show nothing; T shows every enemy's at once.
     EXPECT_TRUE(HatchedPointingAt(2, 2).empty());
     EXPECT_TRUE(HatchedPointingAt(12, 8).empty());
-    w.hl->Key(kKeyT, true);
-    std::set<tcellpos> all = HatchedPointingAt(12, 8);
-    w.hl->Key(kKeyT, false);
+    // So does a gamepad's left trigger held.
     std::set<tcellpos> both = medu;
     both.insert(block.begin(), block.end());
-    EXPECT_EQ(all, both);
-    EXPECT_TRUE(HatchedPointingAt(12, 8).empty());
+    for (int key : {kKeyT, static_cast<int>(TIDEK_PAD_LT)}) {
+        w.hl->Key(key, true);
+        std::set<tcellpos> all = HatchedPointingAt(12, 8);
+        w.hl->Key(key, false);
+        EXPECT_EQ(all, both) << key;
+        EXPECT_TRUE(HatchedPointingAt(12, 8).empty());
+    }
 }
 
 TEST_F(BoardViewTest, HealthNumbersAreDrawnOverTheCrosshairAndTheDamagePreview) {
