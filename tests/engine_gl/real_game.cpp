@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
@@ -51,8 +52,19 @@ void PushMouseMove(int x, int y) {
     PushSdlEvent(m);
 }
 
+namespace {
+const char* const kUserDirs[] = {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME"};
+}  // namespace
+
 void RealGameTest::SetUp() {
     dir = MakeTempDir();
+    // Each run is a first run: no battle to continue, no progress, whatever
+    // an earlier test left in the shared test home.
+    for (const char* var : kUserDirs) {
+        const char* was = getenv(var);
+        savedUserDirs.push_back(was ? was : "");
+        setenv(var, (dir + "/user/" + var).c_str(), 1);
+    }
     // A copy, as the game writes its settings and progress into res/.
     std::filesystem::copy(THALOMIR_SHIPPED_DATA_DIR "/res", dir + "/res",
                           std::filesystem::copy_options::recursive);
@@ -79,6 +91,8 @@ void RealGameTest::TearDown() {
         tide->Release();
     }
     engine = nullptr;
+    for (size_t i = 0; i < savedUserDirs.size(); ++i) setenv(kUserDirs[i], savedUserDirs[i].c_str(), 1);
+    savedUserDirs.clear();
     std::error_code ec;
     std::filesystem::remove_all(dir, ec);
 }

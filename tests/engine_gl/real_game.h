@@ -40,4 +40,5 @@ protected:
 
     Tide* tide = nullptr;
     std::string dir;
+    std::vector<std::string> savedUserDirs;  // the user folders to restore
 };
