@@ -1,10 +1,13 @@
 // What the player reaches by keyboard and the ways out: Escape as back, the
 // arrow keys and Enter or Space on menu buttons, the help overlay, "Leave
 // battle", the victory sound, and the sliders' value and labels.
+#include <set>
+
 #include "gfx/font.h"
 #include "gui/controls.h"
 #include "gui/gui.h"
 #include "tests/screens/screens_fixture.h"
+#include "tools/replay_script.h"
 #include "units/unit.h"
 
 namespace {
@@ -304,4 +307,45 @@ TEST_F(PlayerKeysTest, TheBoardCursorMovesAndAttacksByKeysOrPad) {
         Key(TIDEK_ESCAPE);
         ASSERT_EQ(game->gamestate, GS_MMENU);
     }
+}
+
+// The whole way by keys, as a replay script: from the logo into level 1, a
+// slider changed on the options reached from the battle, a step by the board
+// cursor, the attack that wins, past the banner and back to the menu. Frames
+// leave each side's action time to play out.
+TEST_F(PlayerKeysTest, AReplayOfKeysAloneMovesAttacksWinsAndComesBack) {
+    const char* script =
+        "130 down 13\n131 up 13\n"  // Start, focused: the level choice
+        "140 down 13\n141 up 13\n"  // level 1, focused: the battle
+        "150 down 27\n151 up 27\n"  // the options
+        "160 down 39\n161 up 39\n"  // the sound slider up a step
+        "170 down 27\n171 up 27\n"  // back to the battle
+        "400 down 38\n401 up 38\n"  // the cursor a cell up from the acting unit
+        "410 down 13\n411 up 13\n"  // and the unit steps there
+        "800 down 9\n801 up 9\n"    // the cursor on the enemy in reach
+        "810 down 13\n811 up 13\n"  // the attack
+        "1100 down 13\n1101 up 13\n"  // past the banner to the level choice
+        "1110 down 27\n1111 up 27\n"  // and back to the menu
+        "1120 end\n";
+    ReplayScript replay;
+    std::string error;
+    ASSERT_TRUE(replay.Parse(script, error)) << error;
+    for (const ReplayCommand& c : replay.Commands())
+        ASSERT_TRUE(c.kind == ReplayCommand::Down || c.kind == ReplayCommand::Up || c.kind == ReplayCommand::End);
+
+    Stop();  // from the logo
+    Start();
+    const int sound = game->soundvolume;
+    std::set<int> rows;  // where the player's unit stood in the battle
+    for (int f = 0; f <= replay.LastFrame(); ++f) {
+        replay.ApplyInput(f, hl);
+        Frame();
+        if (game->gamestate == GS_GAME)
+            for (cUnit* u : game->units)
+                if (u->IsPlayerControlled() && u->GetParent()) rows.insert(u->GetParent()->GetY());
+    }
+    EXPECT_EQ(rows, (std::set<int>{kRow, kRow - 1})) << "the unit stepped up by the cursor";
+    EXPECT_EQ(game->soundvolume, sound + 5);
+    EXPECT_EQ(game->maxlvl, 2) << "the attack won level 1";
+    EXPECT_EQ(game->gamestate, GS_MMENU);
 }
