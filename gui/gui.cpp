@@ -276,6 +276,12 @@ int tideGUI::Update(float dt)
 
     const bool held = tide->Input_GetKeyState(TIDEK_LBUTTON) ||
                       tide->Input_GetKeyState(TIDEK_RBUTTON);
+    // A press while a control holds the pointer and no other button is down:
+    // the holder's release was never seen (its screen was left with the
+    // button down), so this press is no longer its own.
+    if (ctrlLock && ((bLPressed && !tide->Input_GetKeyState(TIDEK_RBUTTON)) ||
+                     (bRPressed && !tide->Input_GetKeyState(TIDEK_LBUTTON))))
+        ctrlLock = nullptr;
     if (ctrlLock) {
         tideGUIObject* c = ctrlLock;
         if (!held) ctrlLock = nullptr;

@@ -180,6 +180,26 @@ TEST_F(ManagerTest, CaptureKeepsTheMouseUntilBothButtonsAreUp)
     EXPECT_EQ(Take(), "1:out 2:over 2:move10,10 ");
 }
 
+// A screen left while its button was down never hears the release: when it
+// is shown again, the next press goes where it points, not to that button.
+TEST_F(ManagerTest, APressOnAScreenShownAgainGoesWhereItPoints)
+{
+    Probe* a = Add(1, 0, 0);
+    a->lUpResult = true;
+    Add(2, 200, 0);
+    MoveTo(10, 10);
+    Press();
+    skipUpdate = true;
+    Release();
+    MoveTo(210, 10);
+    skipUpdate = false;
+    Take();
+    EXPECT_EQ(Press(), 0);
+    EXPECT_EQ(Release(), 0);
+    EXPECT_EQ(Take().find("1:l"), std::string::npos);
+    EXPECT_EQ(gui->ctrlLock, nullptr);
+}
+
 TEST_F(ManagerTest, FocusFollowsPressesAndSetFocus)
 {
     Probe* a = Add(1, 0, 0);
