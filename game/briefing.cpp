@@ -1,6 +1,6 @@
 // The briefing: a campaign level's few lines of story over its board before
-// the battle starts. Enter, Space or a click dives in; Escape goes back to
-// the level choice. The battle waits under it untouched.
+// the battle starts. Enter, Space, a click or a gamepad's A dives in; Escape
+// (B) goes back to the level choice. The battle waits under it untouched.
 #include "game/game.h"
 #include "gfx/font.h"
 #include "gfx/sprite.h"
@@ -20,11 +20,11 @@ bool cGame::UpdateBriefing() {
         briefing = false;
         return false;
     }
-    if (tide->Input_KeyDown(TIDEK_ESCAPE)) {
+    if (BackPressed()) {
         briefing = false;
         LeaveBattle();
     } else if (tide->Input_KeyDown(TIDEK_ENTER) || tide->Input_KeyDown(TIDEK_SPACE) ||
-               tide->Input_KeyDown(TIDEK_LBUTTON)) {
+               tide->Input_KeyDown(TIDEK_LBUTTON) || tide->Input_KeyDown(TIDEK_PAD_A)) {
         briefing = false;
     }
     return true;

@@ -122,7 +122,7 @@ void cGame::render_chlvl() {
     // The name of the level under the pointer, or focused from the keyboard.
     const tideGUIObject* shown = chlvlgui->ctrlOver;
     if (auto* b = dynamic_cast<const guiButton*>(chlvlgui->GetCtrl(chlvlgui->GetFocus()));
-        b && b->keyfocus)
+        b && b->keyfocus && b->ShowsKeyFocus())
         shown = b;
     int n = shown ? shown->id - ID_LEVEL_FIRST + 1 : 0;
     if (const cLevelInfo* l = campaign.Level(n))

@@ -17,7 +17,7 @@ TEST_F(InterfaceFaultsTest, TheTurnBarFitsFifteenUnitsBesideTheTurnCount) {
     eng->WriteFile("res/lvl2.txt", lvl.str());
     Start();
     PassLogo();
-    game->maxlvl = 2;
+    game->progress.Win("lvl1.txt");
     StartLevel(2);
     ASSERT_EQ(game->units.size(), 15u);
     // The last unit of the order acts: its badge is the bar's rightmost mark.

@@ -276,8 +276,8 @@ TEST_F(MenuTest, CursorIsDrawnOnEveryScreenButTheBattle) {
 }
 
 // A campaign level with a briefing waits under it: nothing on the board
-// moves until Enter (or Space, or a click); Escape goes back to the level
-// choice instead.
+// moves until Enter (or Space, a click, a gamepad's A); Escape (B) goes back
+// to the level choice instead.
 TEST_F(MenuTest, ABriefingHoldsTheBattleUntilEnter) {
     Stop();
     eng->WriteFile("res/campaign.txt",
@@ -285,8 +285,9 @@ TEST_F(MenuTest, ABriefingHoldsTheBattleUntilEnter) {
                    "briefing=The jellyfish drift in. Strike first.\n");
     Start();
     PassLogo();
-    for (int key : {TIDEK_ESCAPE, TIDEK_ENTER}) {
+    for (int key : {TIDEK_ESCAPE, TIDEK_ENTER, TIDEK_PAD_B, TIDEK_PAD_A}) {
         SCOPED_TRACE(key);
+        const bool back = key == TIDEK_ESCAPE || key == TIDEK_PAD_B;
         Click(kMenuX, kLevelChoiceY);
         if (game->gamestate == GS_MMENU) Click(kMenuX, kLevelChoiceY);
         StartLevel(1);
@@ -302,7 +303,8 @@ TEST_F(MenuTest, ABriefingHoldsTheBattleUntilEnter) {
             EXPECT_EQ(game->units[i]->GetHealth(), health[i]);
         Key(key);
         EXPECT_FALSE(game->briefing);
-        EXPECT_EQ(game->gamestate, key == TIDEK_ESCAPE ? GS_CHLVL : GS_GAME);
+        EXPECT_EQ(game->gamestate, back ? GS_CHLVL : GS_GAME);
+        if (!back) game->LeaveBattle();
     }
 }
 

@@ -108,7 +108,7 @@ TEST_F(PlayerKeysTest, KeysAloneLeadIntoABattleAndChangeTheSliders) {
         game->music_sld->SetValue(50);
         Key(k.enter);
         ASSERT_EQ(game->gamestate, GS_CHLVL);
-        EXPECT_EQ(game->chlvlgui->GetFocus(), game->maxlvl);
+        EXPECT_EQ(game->chlvlgui->GetFocus(), ID_LEVEL_FIRST + game->MaxOpenLevel() - 1);
         Key(k.enter);
         ASSERT_EQ(game->gamestate, GS_GAME);
         Key(TIDEK_ESCAPE);
@@ -217,22 +217,23 @@ TEST_F(PlayerKeysTest, SlidersShowTheirValueWhileHoveredAndTheKnobIsGrabbedPastT
 // Progress leaves as the text the game saves and comes back only when the
 // game's own reading accepts it.
 TEST_F(PlayerKeysTest, ProgressExportedImportsAndAnythingElseChangesNothing) {
-    game->WinLevel(1);
+    game->progress.Win("lvl1.txt");
     const std::string saved = game->ExportProgress();
-    for (const char* bad : {"", "[progress]\nmaxlvl=9\n", "[progress]\nmaxlvl=2\nwon=5\n",
-                            "<html>not progress</html>", "[progress]\nmaxlvl=3\nextra=1\n"}) {
+    for (const char* bad : {"", "<html>not progress</html>", "[progress]\nmaxlvl=3\nextra=1\n",
+                            "[progress]\nversion=9\n[level lvl4.txt]\nwon=1\n"}) {
         EXPECT_FALSE(game->ImportProgress(bad)) << bad;
-        EXPECT_EQ(game->maxlvl, 2) << bad;
+        EXPECT_EQ(game->MaxOpenLevel(), 2) << bad;
     }
-    EXPECT_TRUE(game->ImportProgress("[progress]\nmaxlvl=5\nwon=1,2,3,4\n"));
-    EXPECT_EQ(game->maxlvl, 5);
+    EXPECT_TRUE(game->ImportProgress("[progress]\nversion=2\n[level lvl4.txt]\nwon=1\n"));
+    EXPECT_EQ(game->MaxOpenLevel(), 5);
     // Saved: a new game starts from what was imported.
     Stop();
     Start();
-    EXPECT_EQ(game->maxlvl, 5);
+    EXPECT_EQ(game->MaxOpenLevel(), 5);
     // An older export adds its wins to the saved ones and takes none away.
     EXPECT_TRUE(game->ImportProgress(saved));
-    EXPECT_EQ(game->maxlvl, 5);
+    EXPECT_TRUE(game->progress.Won("lvl4.txt"));
+    EXPECT_TRUE(game->progress.Won("lvl1.txt"));
 }
 
 // On the board a tap shows, a second tap on the same cell acts, a tap
@@ -346,6 +347,6 @@ TEST_F(PlayerKeysTest, AReplayOfKeysAloneMovesAttacksWinsAndComesBack) {
     }
     EXPECT_EQ(rows, (std::set<int>{kRow, kRow - 1})) << "the unit stepped up by the cursor";
     EXPECT_EQ(game->soundvolume, sound + 5);
-    EXPECT_EQ(game->maxlvl, 2) << "the attack won level 1";
+    EXPECT_TRUE(game->progress.Won("lvl1.txt")) << "the attack won level 1";
     EXPECT_EQ(game->gamestate, GS_MMENU);
 }

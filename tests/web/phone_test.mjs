@@ -74,6 +74,8 @@ try {
   await waitFor('a tap on Start opens the level choice', s => s.state === GS.CHLVL);
   await tap(155, 101);
   await waitFor('a tap on level 1 starts it', s => s.state === GS.GAME && s.units.length > 0);
+  await tap(512, 700); // past the briefing
+  await sleep(150);
   const key = s => JSON.stringify(s.units.map(u => [u.x, u.y, u.hp]));
   const enemiesHp = s => s.units.filter(u => !u.player).reduce((a, u) => a + u.hp, 0);
   let moved = false, attacked = false, shownOnly = true;
