@@ -70,18 +70,21 @@ TEST_F(Gamepad, ButtonsAloneLeadThroughTheMenusIntoABattle) {
         // longer, under load, it would repeat); A presses it.
         std::vector<Step>{{"the main menu", [] { return engine->Timer_GetTime() > 2.5f; },
                            [] { Stick(SDL_CONTROLLER_AXIS_LEFTY, 32000); }},
-                          {"on Options", [] { return game->gui->GetFocus() == 2; },
+                          {"on Options", [] { return game->gui->GetFocus() == ID_MENU_OPTIONS; },
                            [] { Stick(SDL_CONTROLLER_AXIS_LEFTY, 0); }}} +
         Press("Options pressed", SDL_CONTROLLER_BUTTON_A, [] { return true; }) +
         Press("D-pad right on the first slider", SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
-              [] { return game->gamestate == GS_OPTIONS && game->guioptions->GetFocus() == 8; }) +
+              [] {
+                  return game->gamestate == GS_OPTIONS &&
+                         game->guioptions->GetFocus() == ID_SOUND_SLIDER;
+              }) +
         Press("B goes back", SDL_CONTROLLER_BUTTON_B,
               [] { return game->sound_sld->GetValue() == 55; }) +
         Press("A on Start", SDL_CONTROLLER_BUTTON_A, [] {
-            return game->gamestate == GS_MMENU && game->gui->GetFocus() == 1;
+            return game->gamestate == GS_MMENU && game->gui->GetFocus() == ID_MENU_START;
         }) +
         Press("A on level 1", SDL_CONTROLLER_BUTTON_A, [] {
-            return game->gamestate == GS_CHLVL && game->chlvlgui->GetFocus() == 1;
+            return game->gamestate == GS_CHLVL && game->chlvlgui->GetFocus() == ID_LEVEL_FIRST;
         }) +
         std::vector<Step>{{"in the battle", [] { return game->gamestate == GS_GAME; }, [] {}}};
     game->sound_sld->SetValue(50);
