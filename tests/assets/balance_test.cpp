@@ -14,7 +14,9 @@ namespace {
 
 const int kTurnLimit = 60;
 
-// Battles per level; the sanitizer build plays a sample.
+// Battles per level. The sanitizer build plays a sample for what it checks
+// (memory, ends within the limit); eight battles are too few to place a
+// win rate in a band, so it does not judge the bands.
 int Seeds() { return SanitizedBuild() ? 8 : 40; }
 
 // Wins, in percent of the battles, the best bot must reach on each level,
@@ -59,6 +61,7 @@ protected:
             int wins = Wins(battle::Bot::Best, level, d);
             int percent = 100 * wins / Seeds();
             std::printf("%s, level %d: best bot won %d of %d\n", DifficultyName(d), level, wins, Seeds());
+            if (SanitizedBuild()) continue;
             Band b = BandFor(d, level);
             EXPECT_GE(percent, b.min) << DifficultyName(d) << ", level " << level;
             EXPECT_LE(percent, b.max) << DifficultyName(d) << ", level " << level;
