@@ -2,6 +2,7 @@
 
 #include "game/ai_reach.h"
 #include "game/board_info.h"
+#include "game/font_style.h"
 #include "game/game.h"
 #include "gfx/font.h"
 #include "gfx/sprite.h"
@@ -18,30 +19,6 @@ const float kActingPanelX = 72, kHoverPanelX = 1024 - 72 - kPanelW;
 // The turn counter, right-aligned inside the turn-order shelf, and the
 // difficulty being played at the shelf's left end.
 const float kTurnX = 896, kTurnY = 700, kDifficultyX = 128;
-
-// Font settings are shared with the health labels: every change is undone.
-class FontStyle {
-public:
-    FontStyle(tideFont* f, float scale, DWORD col) : f(f) {
-        if (!f) return;
-        oldScale = f->GetScale();
-        oldCol = f->GetColor();
-        f->SetScale(scale);
-        f->SetColor(col);
-    }
-    ~FontStyle() {
-        if (!f) return;
-        f->SetScale(oldScale);
-        f->SetColor(oldCol);
-    }
-    FontStyle(const FontStyle&) = delete;
-    FontStyle& operator=(const FontStyle&) = delete;
-
-private:
-    tideFont* f;
-    float oldScale = 1;
-    DWORD oldCol = 0xFFFFFFFF;
-};
 
 void RenderOn(tideSprite* s, const cUnit* u) {
     if (!s || !u) return;

@@ -19,6 +19,7 @@
 #include "game/difficulty.h"
 #include "game/level_map.h"
 #include "game/progress.h"
+#include "game/stars.h"
 #include "units/unit_events.h"
 
 class cUnit;
@@ -196,6 +197,10 @@ public:
     void render_mmenu();
     void update_chlvl(float dt);
     void render_chlvl();
+    // The best stars on the level choice (level_stars.cpp): under every
+    // spot those of the difficulty set, and for level `shown` (0: none) those
+    // of each difficulty in a line centred at (x, y).
+    void RenderLevelStars(int shown, float x, float y);
     void update_options(float dt);
     void render_options();
 
@@ -299,7 +304,7 @@ public:
     void SaveProgress();
     bool LevelOpen(int n) const;    // campaign level n (from 1) may be played
     int MaxOpenLevel() const;       // the last open campaign level, 0 for none
-    void WinLevel();                // the level being played was won
+    void WinLevel(int stars);       // the level being played was won, earning `stars`
     void StartLevel(int n);         // campaign level n, under its briefing
     // A level file outside the campaign (--level, the player's own levels):
     // at once, no briefing, no progress; it ends at the level choice.
@@ -326,14 +331,16 @@ public:
     std::string ExportProgress();
     bool ImportProgress(const std::string& text);
 
-    // The end of a battle (banner.cpp): the board stays under a banner for a
-    // moment, then the level choice follows.
+    // The end of a battle (banner.cpp): the board stays under a banner and
+    // the battle's summary until a fresh click or key, then the level choice.
     void BindFeedback();  // looks up the banner's, help's and board effects' resources
     void EndBattle(bool won);
     bool UpdateBanner(float dt);  // false when no banner is up
     void RenderBanner();
     int banner = 0;  // BANNER_* below
     float bannertime = 0;
+    BattleStars endstars;  // what the battle that ended earned
+    int endpar = 0;        // its level's par in turns, 0 for none
 
     // Menu keys, "Leave battle" and slider labels (menu_keys.cpp), and the help
     // overlay shown over any screen (help.cpp).

@@ -127,6 +127,7 @@ void cGame::render_chlvl() {
     int n = shown ? shown->id - ID_LEVEL_FIRST + 1 : 0;
     if (const cLevelInfo* l = campaign.Level(n))
         fnt1->printf(kTitleX, kTitleY, TEXT_CENTER, "%d. %s", n, l->title.c_str());
+    RenderLevelStars(n, kTitleX, kTitleY + fnt1->GetHeight() + 6);
 }
 
 void cGame::update_chlvl(float dt) {

@@ -342,7 +342,11 @@ int cGame::MaxOpenLevel() const {
     return open;
 }
 
-void cGame::WinLevel() {
+void cGame::WinLevel(int stars) {
     const cLevelInfo* l = campaign.Level(curlvl);
-    if (l && progress.Win(l->key)) SaveProgress();
+    if (!l) return;
+    bool changed = progress.Win(l->key);
+    // Stars are kept by the difficulty the battle was played at.
+    changed = progress.RecordStars(l->key, battle.difficulty, stars) || changed;
+    if (changed) SaveProgress();
 }

@@ -115,6 +115,34 @@ TEST_F(BattleTest, WinUnlocksTheNextLevelOnlyUnderAVictoryBanner) {
     }
 }
 
+// A win's stars are kept under the difficulty it was played at, the best of
+// them: one for the win, one for losing no unit, one within the level's par.
+TEST_F(BattleTest, AWinKeepsTheBestStarsOfItsDifficulty) {
+    struct Case {
+        Difficulty played;
+        int par, earned, best;
+    };
+    const Case cases[] = {{Difficulty::Hard, 5, 3, 3}, {Difficulty::Hard, 0, 2, 3}, {Difficulty::Easy, 0, 2, 2}};
+    const std::string key = w.game->campaign.Level(1)->key;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << DifficultyName(c.played) << ", par " << c.par);
+        w.game->campaign.levels[0].par = c.par;
+        w.game->difficulty = c.played;
+        w.WriteLevel(1, {{"Aqua", 2, 5}, {"Medu", 5, 5}});
+        w.Start(1);
+        w.SetOrder({w.UnitAt(2, 5), w.UnitAt(5, 5)});
+        w.ClickCell(5, 5);
+        Land();
+        w.Frame();
+        ASSERT_EQ(w.game->banner, BANNER_VICTORY);
+        EXPECT_EQ(w.game->endstars.Count(), c.earned);
+        EXPECT_EQ(w.game->progress.BestStars(key, c.played), c.best);
+        for (int i = 0; i < 5; ++i) w.Frame();
+        w.Press(TIDEK_SPACE);
+    }
+    EXPECT_EQ(w.game->progress.BestStars(key, Difficulty::Normal), 0);
+}
+
 TEST_F(BattleTest, DefeatShowsItsBannerUntilAClickAndUnlocksNothing) {
     w.Start({{"Aqua", 2, 5}, {"Medu", 4, 5}});
     w.UnitAt(2, 5)->health = 1;
