@@ -33,7 +33,7 @@ const check = (ok, what) => rep.check(ok, what);
 
 const {server, url} = await serve(args.site, {'/__reference.png': path.resolve(args.reference)});
 const {browser, close} = await launch();
-try {
+await rep.run(args.out, async () => {
   const page = await browser.newPage();
   await page.setViewport({width: 1024, height: 768});
   const problems = watchProblems(page);
@@ -255,12 +255,8 @@ try {
   await waitFor('the first tab keeps its settings after the second one', s => s.music === 0, 5000);
   check(!(await noticeShown(page)), 'a reloaded first tab owns the files again');
 
-  for (const problem of problems) check(false, problem);
-  if (!problems.length) check(true, 'no console error, no failed request');
-} catch (e) {
-  if (e.message !== 'stopped') check(false, `test stopped: ${e.stack || e}`);
-} finally {
+  rep.checkProblems(problems);
+}, async () => {
   await close();
   server.close();
-}
-rep.finish(args.out);
+});

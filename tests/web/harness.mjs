@@ -35,6 +35,23 @@ export class Report {
     if (!ok) this.failures.push(what);
     return ok;
   }
+  // The console errors and failed requests a page reported, each a failure.
+  checkProblems(problems) {
+    for (const problem of problems) this.check(false, problem);
+    if (!problems.length) this.check(true, 'no console error, no failed request');
+  }
+  // Runs a test's steps; a step that throws (but for a deliberate stop) is a
+  // failure; `cleanup` runs whatever happened, then the report is finished.
+  async run(out, steps, cleanup) {
+    try {
+      await steps();
+    } catch (e) {
+      if (e.message !== 'stopped') this.check(false, `test stopped: ${e.stack || e}`);
+    } finally {
+      await cleanup();
+    }
+    this.finish(out);
+  }
   // Writes summary.json and ends the process: non-zero on any failure.
   finish(out) {
     this.data.failures = this.failures;

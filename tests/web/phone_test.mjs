@@ -15,7 +15,7 @@ const rep = new Report();
 const check = (ok, what) => rep.check(ok, what);
 const {server, url} = await serve(args.site);
 const {browser, close} = await launch();
-try {
+await rep.run(args.out, async () => {
   const page = await browser.newPage();
   await page.emulate(KnownDevices['Pixel 5 landscape']);
   const problems = watchProblems(page);
@@ -165,12 +165,8 @@ try {
   await importFile('back.txt', exported);
   fs.rmSync(downloads, {recursive: true, force: true});
 
-  for (const problem of problems) check(false, problem);
-  if (!problems.length) check(true, 'no console error, no failed request');
-} catch (e) {
-  if (e.message !== 'stopped') check(false, `test stopped: ${e.stack || e}`);
-} finally {
+  rep.checkProblems(problems);
+}, async () => {
   await close();
   server.close();
-}
-rep.finish(args.out);
+});
