@@ -7,26 +7,14 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_image.h>
 #include <epoxy/gl.h>
-#include <sys/resource.h>
 
 #include <chrono>
 #include <cstdio>
 #include <vector>
 
+#include "tools/process_stats.h"
+
 namespace {
-
-double CpuMs() {
-    rusage ru{};
-    getrusage(RUSAGE_SELF, &ru);
-    return (double(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) * 1e3) +
-           double(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e3;
-}
-
-double PeakMiB() {
-    rusage ru{};
-    getrusage(RUSAGE_SELF, &ru);
-    return double(ru.ru_maxrss) / 1024.0;
-}
 
 GLuint Shader(GLenum kind, const char* src) {
     GLuint s = glCreateShader(kind);
@@ -102,7 +90,7 @@ int main(int argc, char** argv) {
     double wall =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
     std::printf("first frame: %.1f ms wall, %.1f ms CPU\npeak resident memory: %.1f MiB\n", wall,
-                CpuMs(), PeakMiB());
+                ProcessCpuMillis(), ProcessPeakMiB());
     SDL_GL_DeleteContext(ctx);
     SDL_DestroyWindow(win);
     SDL_Quit();

@@ -1,9 +1,8 @@
 #include "engine/headless_backend.h"
 
-#include <chrono>
 #include <cstring>
-#include <thread>
 
+#include "engine/clock.h"
 #include "engine/core.h"
 
 namespace {
@@ -46,13 +45,8 @@ int tideHeadlessBackend::SoundPlay(tideSoundType type, void*, bool, int) {
     return ch;
 }
 
-double tideHeadlessBackend::Now() {
-    using namespace std::chrono;
-    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
-}
+double tideHeadlessBackend::Now() { return tideClockMs(); }
 
-void tideHeadlessBackend::Sleep(double seconds) {
-    if (seconds > 0) std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-}
+void tideHeadlessBackend::Sleep(double seconds) { tideClockSleep(seconds); }
 
 tideBackend* tideCreateHeadlessBackend() { return new tideHeadlessBackend(); }

@@ -16,7 +16,6 @@
 // M being the last open level of the campaign and HASH the battle state's
 // stable hash (16 hex digits) at the end.
 #include <epoxy/gl.h>
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <chrono>
@@ -33,6 +32,7 @@
 #include "engine/tide.h"
 #include "engine/tide_headless.h"
 #include "game/game.h"
+#include "tools/process_stats.h"
 #include "tools/replay_script.h"
 
 // The game's own entry (app/main.cpp, built into this program with its main
@@ -108,19 +108,6 @@ void SetupEngine(const Options& o) {
 using Clock = std::chrono::steady_clock;
 
 double Millis(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-// CPU time of every thread of the process so far, and its peak resident memory.
-double CpuMillis() {
-    rusage ru{};
-    getrusage(RUSAGE_SELF, &ru);
-    return double(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) * 1e3 +
-           double(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e3;
-}
-double PeakMiB() {
-    rusage ru{};
-    getrusage(RUSAGE_SELF, &ru);
-    return double(ru.ru_maxrss) / 1024.0;
-}
 
 // The main menu's logo phase, timed apart from the menu itself.
 const int kLogo = -1;
@@ -208,7 +195,7 @@ int main(int argc, char** argv) {
             double ms = Millis(Clock::now() - t0);
             if (f == 0) {
                 timing.startupMs = Millis(Clock::now() - started);
-                timing.startupCpuMs = CpuMillis();
+                timing.startupCpuMs = ProcessCpuMillis();
             } else {
                 timing.Add(state, ms);
             }
@@ -242,7 +229,7 @@ int main(int argc, char** argv) {
         game = nullptr;
         if (o.timing) {
             timing.Print();
-            std::printf("peak resident memory: %.1f MiB\n", PeakMiB());
+            std::printf("peak resident memory: %.1f MiB\n", ProcessPeakMiB());
         }
     }
     tide->System_Shutdown();

@@ -3,16 +3,15 @@
 #include <SDL_image.h>
 #include <epoxy/gl.h>
 
-#include <chrono>
 #include <cstdlib>
-#include <thread>
 
+#include "engine/clock.h"
 #include "engine/core.h"
 #include "engine/sdl/keymap.h"
 
 namespace {
 
-bool envSet(const char* name) {
+[[maybe_unused]] bool envSet(const char* name) {
     const char* v = std::getenv(name);
     return v && *v;
 }
@@ -32,10 +31,15 @@ bool tideSdlBackend::Init(tideCore* c) {
     logicalW = core->System_GetState(TIDE_SCREENWIDTH);
     logicalH = core->System_GetState(TIDE_SCREENHEIGHT);
 
+#ifndef _WIN32
     // Without a display SDL would try Wayland first and complain before it
     // falls through; the offscreen driver still gives a real GL context.
     if (!envSet("SDL_VIDEODRIVER") && !envSet("DISPLAY") && !envSet("WAYLAND_DISPLAY"))
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+#endif
+    // Windows: the program is per-monitor DPI aware (its manifest); SDL then
+    // sizes the window in points, as elsewhere, with the drawable in pixels.
+    SDL_SetHint(SDL_HINT_WINDOWS_DPI_SCALING, "1");
     // SDL turns SIGINT/SIGTERM into a quit event, which a scripted run never
     // acts on: let signals end such runs as usual.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, core->Manual() ? "1" : "0");
@@ -290,11 +294,6 @@ double tideSdlBackend::VsyncRate() {
     return mode.refresh_rate > 0 ? mode.refresh_rate : 0;
 }
 
-double tideSdlBackend::Now() {
-    using namespace std::chrono;
-    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
-}
+double tideSdlBackend::Now() { return tideClockMs(); }
 
-void tideSdlBackend::Sleep(double seconds) {
-    if (seconds > 0) std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-}
+void tideSdlBackend::Sleep(double seconds) { tideClockSleep(seconds); }

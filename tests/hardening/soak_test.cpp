@@ -6,26 +6,28 @@
 // default is a short run for the everyday suite.
 #include <gtest/gtest.h>
 #include <malloc.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <new>
 #include <string>
 
 #include "tests/game/battle_world.h"
 #include "tests/game/player_bot.h"
 #include "tests/hardening/scratch_data.h"
+#include "tools/process_stats.h"
 
 // Live allocations of the whole test program, counted at the C++ allocator:
 // exact where the resident size is blurred by the allocator's caches (and by
 // the sanitizer's quarantine).
 namespace {
 std::atomic<long long> liveBlocks{0}, liveBytes{0};
+#ifdef _WIN32
+std::size_t malloc_usable_size(void* p) { return _msize(p); }
+#endif
 }  // namespace
 
 // The replaced pair takes its blocks from malloc, which the compiler cannot
@@ -64,23 +66,9 @@ int Battles() {
     return n > 0 ? n : kDefaultBattles;
 }
 
-long ResidentKiB() {
-    long pages = 0, resident = 0;
-    std::ifstream("/proc/self/statm") >> pages >> resident;
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
+long ResidentKiB() { return long(ProcessResidentMiB() * 1024); }
 
-long PeakResidentKiB() {
-    std::ifstream f("/proc/self/status");
-    for (std::string key; f >> key;) {
-        if (key == "VmHWM:") {
-            long kib = 0;
-            f >> kib;
-            return kib;
-        }
-    }
-    return 0;
-}
+long PeakResidentKiB() { return long(ProcessPeakMiB() * 1024); }
 
 struct Memory {
     long long blocks, bytes;
