@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/command_line.h"
+#include "app/console.h"
 #include "engine/crash_handler.h"
 #include "engine/tide.h"
 #include "game/game.h"
@@ -36,7 +37,10 @@ int main(int argc, char** argv) {
     tideInstallCrashHandler();
     cCommandLine cmd;
     cmd.Parse(argc, argv);
-    if (cmd.Exits()) return cmd.Finish();
+    if (cmd.Exits()) {
+        AttachParentConsole();
+        return cmd.Finish();
+    }
     tideinit();
     cmd.Apply(tide);
     int status = 0;
