@@ -3,7 +3,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <string>
 
@@ -17,12 +16,13 @@ inline std::string ShippedDataDir() {
     return THALOMIR_SHIPPED_DATA_DIR;
 }
 
-// A fresh headless engine over a temporary folder whose "res" links to the
-// shipped one, so nothing a test does can write into the build's data.
+// A fresh headless engine over a temporary folder whose "res" links to (or,
+// where there are no links, is a copy of) the shipped one, so nothing a test
+// does can write into the build's data.
 class ShippedData : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(symlink((ShippedDataDir() + "/res").c_str(), eng.Path("res").c_str()), 0);
+        ASSERT_TRUE(LinkOrCopyFolder(ShippedDataDir() + "/res", eng.Path("res")));
         tide = eng.tide;
         hl = eng.hl;
     }

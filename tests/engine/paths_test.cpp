@@ -107,14 +107,12 @@ public:
         for (auto [name, value] : vars) {
             const char* old = getenv(name);
             saved.push_back({name, old ? std::optional<std::string>(old) : std::nullopt});
-            if (value) setenv(name, value, 1);
-            else unsetenv(name);
+            SetEnv(name, value);
         }
     }
     ~Env() {
         for (auto& [name, value] : saved) {
-            if (value) setenv(name.c_str(), value->c_str(), 1);
-            else unsetenv(name.c_str());
+            SetEnv(name.c_str(), value ? value->c_str() : nullptr);
         }
     }
 

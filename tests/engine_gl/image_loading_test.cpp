@@ -134,8 +134,9 @@ TEST_F(ImageLoading, EvictedPictureIsReadAgainWhenDrawn) {
 // The queue itself: the caller decodes a picture no worker has started, and
 // a dropped one is never decoded.
 TEST(ImageJobs, TakeDecodesInPlaceOrWaits) {
-    std::string dir = std::filesystem::temp_directory_path() /
-                      ("thalomir_jobs_" + std::to_string(::getpid()));
+    std::string dir = (std::filesystem::temp_directory_path() /
+                       ("thalomir_jobs_" + std::to_string(::getpid())))
+                          .string();
     std::filesystem::create_directories(dir);
     SavePng(dir + "/c.png", 8, 4, kTeal);
     std::string png = ReadAll(dir + "/c.png");

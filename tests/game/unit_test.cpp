@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 #include "gfx/animation.h"
 #include "res/resource_manager.h"
@@ -199,8 +200,8 @@ TEST_F(UnitTest, ProjectileFlight) {
         EXPECT_NE(w.hl->Log()[1].find("Shoot source: 96 96"), std::string::npos);
     }
     EXPECT_FALSE(cGame::IsControlLocked());
-    EXPECT_FLOAT_EQ(cProjectile(1, {0, 0}, {0, 50}, a).angle, static_cast<float>(M_PI / 2));
-    EXPECT_FLOAT_EQ(cProjectile(2, {0, 50}, {0, 0}, a).angle, static_cast<float>(-M_PI / 2));
+    EXPECT_FLOAT_EQ(cProjectile(1, {0, 0}, {0, 50}, a).angle, static_cast<float>(std::numbers::pi / 2));
+    EXPECT_FLOAT_EQ(cProjectile(2, {0, 50}, {0, 0}, a).angle, static_cast<float>(-std::numbers::pi / 2));
     EXPECT_EQ(cProjectile(2, {0, 50}, {0, 0}, a).dmg, 2);
 
     // 500 pixels: one second of flight.

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <numbers>
 
 #include "gfx/distort.h"
 #include "gfx/font.h"
@@ -131,7 +132,7 @@ TEST_F(MenuTest, RippleCirclesInnerNodesAlongDiagonalsAndKeepsTheBorder) {
     float a0 = std::atan2(dy, dx);
     Frame(0.05f);
     game->mmdistort->GetDisplacement(1, 1, &dx, &dy, DISP_NODE);
-    EXPECT_NEAR(std::remainder(std::atan2(dy, dx) - a0 - 0.5f, 2 * M_PI), 0, 1e-3);
+    EXPECT_NEAR(std::remainder(std::atan2(dy, dx) - a0 - 0.5f, 2 * std::numbers::pi), 0, 1e-3);
 
     for (int i = 0; i < 37; ++i) Frame();
     Click(kMenuX, kOptionsY);

@@ -28,10 +28,10 @@ protected:
     }
     // A fresh engine (not portable) with the XDG folders at these places.
     void Point(const std::string& config, const std::string& data, const std::string& state) {
-        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-        setenv("XDG_DATA_HOME", data.c_str(), 1);
-        setenv("XDG_STATE_HOME", state.c_str(), 1);
-        setenv("HOME", home.c_str(), 1);
+        SetEnv("XDG_CONFIG_HOME", config.c_str());
+        SetEnv("XDG_DATA_HOME", data.c_str());
+        SetEnv("XDG_STATE_HOME", state.c_str());
+        SetEnv("HOME", home.c_str());
         eng = std::make_unique<HeadlessEngine>("", false);
         hl = eng->hl;
         WriteData(DefaultConfig());

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -19,21 +20,46 @@ namespace {
 // program it starts.
 const bool kTestHome = [] {
     const std::string home = THALOMIR_TEST_HOME;
-    setenv("HOME", home.c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
-    setenv("XDG_DATA_HOME", (home + "/share").c_str(), 1);
-    setenv("XDG_STATE_HOME", (home + "/state").c_str(), 1);
+    SetEnv("HOME", home.c_str());
+    SetEnv("XDG_CONFIG_HOME", (home + "/config").c_str());
+    SetEnv("XDG_DATA_HOME", (home + "/share").c_str());
+    SetEnv("XDG_STATE_HOME", (home + "/state").c_str());
     return true;
 }();
 
 }  // namespace
 
+void SetEnv(const char* name, const char* value) {
+#ifdef _WIN32
+    _putenv_s(name, value ? value : ""); // an empty value removes it
+#else
+    if (value)
+        setenv(name, value, 1);
+    else
+        unsetenv(name);
+#endif
+}
+
+bool LinkOrCopyFolder(const std::string& from, const std::string& to) {
+    std::error_code ec;
+#ifdef _WIN32
+    fs::copy(from, to, fs::copy_options::recursive, ec);
+#else
+    fs::create_directory_symlink(from, to, ec);
+#endif
+    return !ec;
+}
+
 std::string MakeTempDir() {
-    std::string tmpl = (fs::temp_directory_path() / "thalomir-test-XXXXXX").string();
-    std::vector<char> buf(tmpl.begin(), tmpl.end());
-    buf.push_back(0);
-    if (!mkdtemp(buf.data())) return "";
-    return std::string(buf.data());
+    std::random_device random;
+    std::error_code ec;
+    const fs::path tmp = fs::temp_directory_path(ec);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path dir = tmp / ("thalomir-test-" + std::to_string(random()));
+        // Fails when the name is taken: another test's folder is never reused.
+        if (fs::create_directory(dir, ec)) return dir.generic_string();
+    }
+    return "";
 }
 
 std::string CampaignText(int levels) {

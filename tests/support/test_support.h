@@ -65,5 +65,11 @@ inline bool SanitizedBuild() {
 #endif
     return false;
 }
+// Makes `to` a symbolic link to the folder `from`; a copy of it on Windows,
+// where Wine makes no links.
+bool LinkOrCopyFolder(const std::string& from, const std::string& to);
+// Sets an environment variable for this process and the programs it starts;
+// nullptr removes it.
+void SetEnv(const char* name, const char* value);
 // Folder of the test data committed under tests/data (THALOMIR_TEST_DATA).
 std::string TestDataDir();
