@@ -132,10 +132,11 @@ void Frame(Writer& w, DWORD64 address) {
     w.Put("\n");
 }
 
-// Walks the stack from the faulting instruction with the x64 unwind tables.
-void Backtrace(Writer& w, CONTEXT context) {
-    for (int i = 0; i < kMaxFrames && context.Rip; ++i) {
-        Frame(w, context.Rip);
+// Walks the stack from the faulting instruction with the x64 unwind tables,
+// leaving out the first `skip` frames.
+void Backtrace(Writer& w, CONTEXT context, int skip = 0) {
+    for (int i = 0; i < kMaxFrames + skip && context.Rip; ++i) {
+        if (i >= skip) Frame(w, context.Rip);
         DWORD64 imageBase = 0;
         PRUNTIME_FUNCTION function = RtlLookupFunctionEntry(context.Rip, &imageBase, nullptr);
         if (!function) {
@@ -152,7 +153,8 @@ void Backtrace(Writer& w, CONTEXT context) {
     w.Flush();
 }
 
-LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* info) {
+DWORD WINAPI Report(void* param) {
+    const auto* info = static_cast<const EXCEPTION_POINTERS*>(param);
     const DWORD code = info->ExceptionRecord->ExceptionCode;
     Writer w;
     w.Put("Crash: ");
@@ -166,9 +168,21 @@ LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* info) {
     }
     w.Put(", backtrace:\n");
     Backtrace(w, *info->ContextRecord);
+    return 0;
+}
+
+LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* info) {
+    // The report is written on a thread of its own: the crashing thread's
+    // stack may be what ran out.
+    if (HANDLE t = CreateThread(nullptr, 256 * 1024, Report, info, 0, nullptr)) {
+        WaitForSingleObject(t, INFINITE);
+        CloseHandle(t);
+    } else {
+        Report(info);
+    }
     // Ended here rather than passed on: Windows Error Reporting (or Wine's
     // debugger) could hold a dialog up; the status still says crash.
-    TerminateProcess(GetCurrentProcess(), code);
+    TerminateProcess(GetCurrentProcess(), info->ExceptionRecord->ExceptionCode);
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
@@ -177,7 +191,7 @@ void OnAbort(int) {
     w.Put("Crash: SIGABRT (abort), backtrace:\n");
     CONTEXT context;
     RtlCaptureContext(&context);
-    Backtrace(w, context);
+    Backtrace(w, context, 1); // from the C runtime's raise() on
     TerminateProcess(GetCurrentProcess(), kAbortStatus);
 }
 

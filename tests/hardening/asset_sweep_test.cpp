@@ -4,20 +4,22 @@
 // crash is a failure of that case and not the end of the test program; the
 // game must get through every screen and its log must name the file.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "tests/hardening/scratch_data.h"
 #include "tests/hardening/tour.h"
+#include "tests/support/child_process.h"
+#include "tests/support/test_support.h"
 
 namespace {
 
@@ -58,66 +60,65 @@ struct Case {
     std::string Name() const { return file + (garbage ? " (noise)" : " (missing)"); }
 };
 
+// The case a child runs (DISABLED_OneCase below), and what it says.
+const char* const kCaseFile = "THALOMIR_SWEEP_FILE";
+const char* const kCaseNoise = "THALOMIR_SWEEP_NOISE";
+const char* const kFaultMark = "sweep fault: ";
+
 struct Running {
     Case c;
-    int pipe;
+    std::unique_ptr<ChildProcess> child;
 };
+
+// Why a finished child's case failed, or "".
+std::string Outcome(ChildProcess& child) {
+    child.Wait();
+    const size_t mark = child.out.find(kFaultMark);
+    if (mark != std::string::npos) {
+        const size_t from = mark + std::strlen(kFaultMark);
+        return child.out.substr(from, child.out.find('\n', from) - from);
+    }
+    if (child.killed) return child.how + " (hung)";
+    if (!child.exited || child.status != 0) return child.how;
+    return "";
+}
 
 // Runs every case in a child process, a few at a time; returns the failures
 // by case name.
 std::map<std::string, std::string> RunAll(const std::vector<Case>& cases) {
     std::map<std::string, std::string> failures;
-    std::map<pid_t, Running> running;
+    std::deque<Running> running;
     auto reap = [&] {
-        int status = 0;
-        pid_t pid = waitpid(-1, &status, 0);
-        if (pid < 0) {  // children lost: do not wait for them forever
-            for (const auto& [p, r] : running) failures[r.c.Name()] = "child lost";
-            running.clear();
-            return;
-        }
-        auto it = running.find(pid);
-        if (it == running.end()) return;
-        std::string msg;
-        char buf[512];
-        for (ssize_t n; (n = read(it->second.pipe, buf, sizeof buf)) > 0;) msg.append(buf, size_t(n));
-        close(it->second.pipe);
-        if (WIFSIGNALED(status))
-            msg = std::string("killed by signal ") + strsignal(WTERMSIG(status)) +
-                  (WTERMSIG(status) == SIGALRM ? " (hung)" : "");
-        else if (WEXITSTATUS(status) != 0 && msg.empty())
-            msg = "exit status " + std::to_string(WEXITSTATUS(status));
-        if (!msg.empty()) failures[it->second.c.Name()] = msg;
-        running.erase(it);
+        Running& r = running.front();
+        if (std::string why = Outcome(*r.child); !why.empty()) failures[r.c.Name()] = why;
+        running.pop_front();
     };
     for (const Case& c : cases) {
         while (running.size() >= kParallel) reap();
-        int fds[2];
-        if (pipe(fds) != 0) {
-            failures[c.Name()] = "no pipe";
+        SetEnv(kCaseFile, c.file.c_str());
+        SetEnv(kCaseNoise, c.garbage ? "1" : "0");
+        auto child = std::make_unique<ChildProcess>();
+        if (!child->Start(TestProgram(), OneTest("AssetSweep.DISABLED_OneCase"), kChildSeconds)) {
+            failures[c.Name()] = "the child did not start";
             continue;
         }
-        pid_t pid = fork();
-        if (pid == 0) {
-            close(fds[0]);
-            alarm(kChildSeconds);
-            std::string fault = TourWithout(c.file, c.garbage);
-            if (write(fds[1], fault.data(), fault.size()) < 0) _exit(3);
-            _exit(fault.empty() ? 0 : 1);
-        }
-        close(fds[1]);
-        if (pid < 0) {
-            close(fds[0]);
-            failures[c.Name()] = "fork failed";
-            continue;
-        }
-        running[pid] = {c, fds[0]};
+        running.push_back({c, std::move(child)});
     }
     while (!running.empty()) reap();
     return failures;
 }
 
 }  // namespace
+
+// One case, in a child process of the sweep.
+TEST(AssetSweep, DISABLED_OneCase) {
+    const char* file = std::getenv(kCaseFile);
+    const char* noise = std::getenv(kCaseNoise);
+    ASSERT_TRUE(file && noise);
+    const std::string fault = TourWithout(file, std::string(noise) == "1");
+    if (!fault.empty()) std::printf("%s%s\n", kFaultMark, fault.c_str());
+    EXPECT_EQ(fault, "");
+}
 
 TEST(AssetSweep, EveryShippedFileMissingOrBrokenIsSurvivedAndNamed) {
     std::vector<Case> cases;

@@ -3,12 +3,10 @@
 // always be whole: every section and unit value of the shipped file, and each
 // option holding one of the two values the saves alternate between.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -17,6 +15,7 @@
 #include "engine/ini.h"
 #include "engine/paths.h"
 #include "tests/hardening/scratch_data.h"
+#include "tests/support/child_process.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -32,18 +31,11 @@ std::string ReadText(const std::string& path) {
     return text;
 }
 
-// The child: saves the options as the options screen does, one key at a
-// time, the two sets in turn, until it is killed. The first byte on `ready`
-// tells the parent a whole save has been made.
-[[noreturn]] void SaveForever(const std::string& dir, int ready) {
-    HeadlessEngine eng(dir);
-    eng.tide->System_SetState(TIDE_INIFILE, "Res\\config.txt");
-    for (unsigned n = 0;; ++n) {
-        const int* set = kValues[n % 2];
-        for (int k = 0; k < 3; ++k) eng.tide->Ini_SetInt("options", kOptions[k], set[k]);
-        if (n == 0 && write(ready, "!", 1) != 1) _exit(3);
-    }
-}
+// The saver, a child process running this program's disabled test below on
+// the folder in this variable.
+const char* const kSaverDir = "THALOMIR_SAVER_DIR";
+const char* const kSaverReady = "saver: saved once\n";
+const unsigned kSaverSeconds = 60;
 
 // Why `text` is not a whole configuration based on `original`, or "".
 std::string Fault(const std::string& original, const std::string& text) {
@@ -74,6 +66,24 @@ int Leftovers(const std::string& dir) {
 
 }  // namespace
 
+// The child: saves the options as the options screen does, one key at a
+// time, the two sets in turn, until it is killed. It says when a whole save
+// has been made.
+TEST(CrashSafeConfiguration, DISABLED_SaveForever) {
+    const char* dir = std::getenv(kSaverDir);
+    ASSERT_NE(dir, nullptr);
+    HeadlessEngine eng(dir);
+    eng.tide->System_SetState(TIDE_INIFILE, "Res\\config.txt");
+    for (unsigned n = 0;; ++n) {
+        const int* set = kValues[n % 2];
+        for (int k = 0; k < 3; ++k) eng.tide->Ini_SetInt("options", kOptions[k], set[k]);
+        if (n == 0) {
+            std::fputs(kSaverReady, stdout);
+            std::fflush(stdout);
+        }
+    }
+}
+
 TEST(CrashSafeConfiguration, KilledWhileSavingLeavesAWholeFile) {
     ScratchData data;
     const std::string path = data.dir + "/res/config.txt";
@@ -85,28 +95,21 @@ TEST(CrashSafeConfiguration, KilledWhileSavingLeavesAWholeFile) {
     std::string range;
     ASSERT_TRUE(tideIni::Get(original, "paul", "range", range)) << "not the shipped configuration";
 
+    SetEnv(kSaverDir, data.dir.c_str());
     std::mt19937 rng(20240607);
     int secondSet = 0, insideWrite = 0;
     for (int i = 0; i < kKills; ++i) {
-        int fds[2];
-        ASSERT_EQ(pipe(fds), 0);
-        pid_t pid = fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            close(fds[0]);
-            SaveForever(data.dir, fds[1]);
+        ChildProcess saver;
+        ASSERT_TRUE(saver.Start(TestProgram(), OneTest("CrashSafeConfiguration.DISABLED_SaveForever"),
+                                kSaverSeconds));
+        while (saver.out.find(kSaverReady) == std::string::npos && !saver.Read(1).empty()) {
         }
-        close(fds[1]);
-        char c = 0;
-        bool saved = read(fds[0], &c, 1) == 1;
-        close(fds[0]);
         std::this_thread::sleep_for(std::chrono::microseconds(rng() % 20000));
-        kill(pid, SIGKILL);
-        int status = 0;
-        waitpid(pid, &status, 0);
-        ASSERT_TRUE(saved) << "the saver stopped before its first save, status " << status;
-        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL)
-            << "kill " << i << ": the saver ended by itself, status " << status;
+        const bool running = saver.Kill();
+        saver.Wait();
+        ASSERT_NE(saver.out.find(kSaverReady), std::string::npos)
+            << "the saver stopped before its first save: " << saver.how << "\n" << saver.out;
+        ASSERT_TRUE(running) << "kill " << i << ": the saver ended by itself: " << saver.how;
 
         std::string text = ReadText(path);
         ASSERT_EQ(Fault(original, text), "") << "after kill " << i << ":\n" << text;

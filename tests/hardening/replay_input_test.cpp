@@ -3,16 +3,13 @@
 // program with a short, clear message and a non-zero status, never with a
 // signal and never by running the game.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <csignal>
-#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "tests/hardening/scratch_data.h"
+#include "tests/support/child_process.h"
 #include "tests/support/test_support.h"
 
 #ifndef THALOMIR_REPLAY_EXE
@@ -23,39 +20,10 @@ namespace {
 
 const unsigned kToolSeconds = 60;
 
-struct ToolRun {
-    int signal = 0;  // the signal that ended it, 0 if it exited
-    int status = -1; // exit status
-    std::string out; // stdout and stderr together
-};
-
-// Runs the replay program with `args`, no shell in between.
-ToolRun Replay(const std::vector<std::string>& args) {
-    ToolRun r;
-    int fds[2];
-    if (pipe(fds) != 0) return r;
-    pid_t pid = fork();
-    if (pid == 0) {
-        dup2(fds[1], 1);
-        dup2(fds[1], 2);
-        close(fds[0]);
-        close(fds[1]);
-        std::vector<char*> argv{const_cast<char*>(THALOMIR_REPLAY_EXE)};
-        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        alarm(kToolSeconds);  // kept across exec: a hang ends as SIGALRM
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    close(fds[1]);
-    char buf[4096];
-    for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) > 0;) r.out.append(buf, size_t(n));
-    close(fds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (WIFSIGNALED(status)) r.signal = WTERMSIG(status);
-    if (WIFEXITED(status)) r.status = WEXITSTATUS(status);
-    return r;
+// Runs the replay program with `args`, no shell in between, to its end.
+void Replay(ChildProcess& p, const std::vector<std::string>& args) {
+    ASSERT_TRUE(p.Start(THALOMIR_REPLAY_EXE, args, kToolSeconds)) << "the replay program did not start";
+    p.Wait();
 }
 
 class ReplayInput : public ::testing::Test {
@@ -67,9 +35,9 @@ protected:
     }
     // A run of `script` on the shipped data that must be refused with `message`.
     void ExpectRefused(const std::vector<std::string>& args, const std::string& message) {
-        ToolRun r = Replay(args);
-        ASSERT_NE(r.status, 127) << "the replay program did not start";
-        EXPECT_EQ(r.signal, 0) << "killed by " << strsignal(r.signal) << "\n" << r.out;
+        ChildProcess r;
+        Replay(r, args);
+        ASSERT_TRUE(r.exited) << r.how << "\n" << r.out;
         EXPECT_GT(r.status, 0) << r.out;
         EXPECT_NE(r.out.find(message), std::string::npos) << "wanted: " << message << "\ngot: "
                                                            << r.out.substr(0, 500);
@@ -88,8 +56,9 @@ protected:
 }  // namespace
 
 TEST_F(ReplayInput, AGoodScriptRuns) {
-    ToolRun r = Replay({Script("130 end\n"), "--out", out, "--data", data.dir, "--headless"});
-    EXPECT_EQ(r.signal, 0);
+    ChildProcess r;
+    Replay(r, {Script("130 end\n"), "--out", out, "--data", data.dir, "--headless"});
+    EXPECT_TRUE(r.exited) << r.how;
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("frames=131 gamestate=0"), std::string::npos) << r.out;
 }

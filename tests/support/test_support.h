@@ -68,6 +68,10 @@ inline bool SanitizedBuild() {
 // Makes `to` a symbolic link to the folder `from`; a copy of it on Windows,
 // where Wine makes no links.
 bool LinkOrCopyFolder(const std::string& from, const std::string& to);
+#ifdef _WIN32
+// True when the program runs under Wine rather than Windows itself.
+bool UnderWine();
+#endif
 // Sets an environment variable for this process and the programs it starts;
 // nullptr removes it.
 void SetEnv(const char* name, const char* value);
