@@ -282,7 +282,7 @@ bool tideCore::openLog() {
         if (c == '\\') c = '/';
     // A relative name lives in the state folder whatever the working
     // directory: a game must not litter the folder it was started from.
-    std::string path = name[0] == '/' ? name : (stateDir.empty() ? "" : stateDir + "/" + name);
+    std::string path = tideIsAbsolute(name) ? name : (stateDir.empty() ? "" : stateDir + "/" + name);
     size_t slash = path.rfind('/');
     int err = ENOENT;
     if (!path.empty() && (slash == 0 || tideMakeUserDir(path.substr(0, slash)))) {

@@ -93,9 +93,11 @@ std::string ProgramFolder();
 std::string WorkingFolder();
 // Makes the folder `path`, its parent existing, open to the user only.
 int MakeFolder(const std::string& path);
-// True for a path that names a file by itself, not under a folder given
-// with it: "/x" here; "C:\\x", "C:/x" and "\\\\server\\x" on Windows.
-bool IsAbsolute(const std::string& path);
+// How long the root of an absolute path is, 0 for a relative one: the path
+// names a file by itself, not under a folder given with it. "/x" here (1);
+// on Windows also "C:\\x" and "C:/x" (3) and "\\\\server\\share\\x" (up to
+// the share's separator).
+std::size_t RootLength(const std::string& path);
 // The folder that holds the program's own folder for one kind of the
 // user's files, as the platform wants it: $XDG_CONFIG_HOME, $XDG_DATA_HOME
 // and $XDG_STATE_HOME (~/.config, ~/.local/share, ~/.local/state; relative

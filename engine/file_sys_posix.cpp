@@ -224,7 +224,7 @@ std::string WorkingFolder() {
 
 int MakeFolder(const std::string& path) { return mkdir(path.c_str(), 0700) == 0 ? 0 : errno; }
 
-bool IsAbsolute(const std::string& path) { return !path.empty() && path[0] == '/'; }
+std::size_t RootLength(const std::string& path) { return !path.empty() && path[0] == '/' ? 1 : 0; }
 
 std::string UserBase(tideUserKind kind) {
     const char* var = "XDG_CONFIG_HOME";

@@ -73,7 +73,7 @@ std::string findExisting(const std::string& dir, const std::vector<std::string>&
 
 }  // namespace
 
-bool tideIsAbsolute(const std::string& path) { return tideSys::IsAbsolute(path); }
+bool tideIsAbsolute(const std::string& path) { return tideSys::RootLength(path) > 0; }
 
 std::string tideResolvePath(const std::string& base, const char* name, bool forWrite) {
     if (!name || !*name) return "";
@@ -81,8 +81,10 @@ std::string tideResolvePath(const std::string& base, const char* name, bool forW
     for (char& c : n)
         if (c == '\\') c = '/';
 
+    // An absolute name starts from its own root ("/", "C:/", "//server/share/").
+    const size_t rootLength = tideSys::RootLength(n);
     std::vector<std::string> parts;
-    size_t i = 0;
+    size_t i = rootLength;
     while (i <= n.size()) {
         size_t j = n.find('/', i);
         if (j == std::string::npos) j = n.size();
@@ -92,7 +94,7 @@ std::string tideResolvePath(const std::string& base, const char* name, bool forW
     }
     if (parts.empty()) return "";
 
-    std::string root = tideIsAbsolute(n) ? std::string("/") : base;
+    std::string root = rootLength ? n.substr(0, rootLength) : base;
     std::string found = findExisting(root, parts, 0);
     if (!found.empty() || !forWrite) return found;
 
@@ -157,7 +159,7 @@ bool tidePortableMarker() {
 bool tideMakeUserDir(const std::string& dir) {
     if (dir.empty()) return false;
     std::string cur;
-    size_t i = 0;
+    size_t i = tideSys::RootLength(dir);
     while (i <= dir.size()) {
         size_t j = dir.find('/', i);
         if (j == std::string::npos) j = dir.size();
