@@ -1,15 +1,20 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
+#include "tests/support/child_process.h"
+#include "tests/support/test_support.h"
 
 namespace {
 
@@ -26,8 +31,7 @@ cCommandLine Parse(std::vector<const char*> args) {
 class DataFolders {
 public:
     DataFolders() {
-        std::string tmp = (std::filesystem::temp_directory_path() / "thalomir-cli-XXXXXX").string();
-        base = mkdtemp(tmp.data());
+        base = MakeTempDir();
         std::filesystem::create_directories(good() + "/Res");
         std::ofstream(good() + "/Res/AllRes.txt") << "; script\n";
         std::filesystem::create_directories(empty() + "/res");
@@ -86,39 +90,38 @@ TEST(CommandLine, OptionsAndWhatTheyLeaveBehind) {
 
 struct ProgramRun {
     int status = -1;
-    std::string out; // standard output and error together
+    std::string out; // standard output and error together, lines ending in "\n"
 };
 
-// Runs the program; `redirect` says where its output goes ("2>&1": both
-// into ProgramRun::out).
-ProgramRun Program(const std::string& args, const std::string& redirect = "2>&1") {
+// Runs the program with `args`, no shell in between.
+ProgramRun Program(const std::vector<std::string>& args) {
+    ChildProcess p;
     ProgramRun r;
-    std::string cmd = std::string("'") + THALOMIR_EXE + "' " + args + " " + redirect + " </dev/null";
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return r;
-    char buf[512];
-    while (fgets(buf, sizeof buf, p)) r.out += buf;
-    int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    if (!p.Start(THALOMIR_EXE, args, 60)) return r;
+    p.Wait();
+    r.status = p.exited ? p.status : -1;
+    // Windows ends printed lines with "\r\n".
+    std::remove_copy(p.out.begin(), p.out.end(), std::back_inserter(r.out), '\r');
     return r;
 }
 
 TEST(CommandLine, TheProgramsOutputAndExitStatus) {
-    ProgramRun version = Program("--version");
+    ProgramRun version = Program({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, std::string("thalomir ") + THALOMIR_VERSION_TEXT + "\n");
 
-    ProgramRun help = Program("--help");
+    ProgramRun help = Program({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.rfind("usage: thalomir ", 0), 0u) << help.out;
     for (const char* opt : {"--version", "--windowed", "--fullscreen", "--data DIR", "--portable"})
         EXPECT_NE(help.out.find(opt), std::string::npos) << opt;
 
     DataFolders d;
-    const std::string empty = "--data '" + d.empty() + "'";
-    for (const char* bad : {"--bogus", "--data", "--data /no/such/folder", "extra", empty.c_str()}) {
+    const std::vector<std::string> bads[] = {
+        {"--bogus"}, {"--data"}, {"--data", "/no/such/folder"}, {"extra"}, {"--data", d.empty()}};
+    for (const std::vector<std::string>& bad : bads) {
         ProgramRun r = Program(bad);
-        EXPECT_EQ(r.status, 2) << bad;
+        EXPECT_EQ(r.status, 2) << bad.back();
         // One line saying what is wrong, then the usage line; the game never starts.
         EXPECT_EQ(r.out.rfind("thalomir: ", 0), 0u) << r.out;
         EXPECT_NE(r.out.find("\nusage: thalomir "), std::string::npos) << r.out;
@@ -148,14 +151,21 @@ TEST(CommandLine, ALevelFileOrWhyItCannotBePlayed) {
 // Output that cannot be written, and an engine that cannot start: a status
 // that says so, and the reason where the user sees it.
 TEST(CommandLine, FailuresReachTheExitStatusAndTheStandardError) {
+#ifndef _WIN32 // Windows has no full device to write to
     for (const char* args : {"--help", "--version"}) {
-        ProgramRun r = Program(args, "2>&1 >/dev/full");
-        EXPECT_EQ(r.status, 1) << args;
-        EXPECT_NE(r.out.find("thalomir: cannot write"), std::string::npos) << r.out;
+        std::string cmd = std::string("'") + THALOMIR_EXE + "' " + args + " 2>&1 >/dev/full </dev/null";
+        FILE* p = popen(cmd.c_str(), "r");
+        ASSERT_NE(p, nullptr);
+        std::string out;
+        char buf[512];
+        while (fgets(buf, sizeof buf, p)) out += buf;
+        const int st = pclose(p);
+        EXPECT_EQ(WIFEXITED(st) ? WEXITSTATUS(st) : -1, 1) << args;
+        EXPECT_NE(out.find("thalomir: cannot write"), std::string::npos) << out;
     }
-    ASSERT_EQ(setenv("SDL_VIDEODRIVER", "no-such-driver", 1), 0);
-    ProgramRun r = Program("", "2>&1 >/dev/null");
-    unsetenv("SDL_VIDEODRIVER");
+#endif
+    ScopedEnv env{{"SDL_VIDEODRIVER", "no-such-driver"}};
+    ProgramRun r = Program({});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out.rfind("thalomir: cannot start: ", 0), 0u) << r.out;
 }

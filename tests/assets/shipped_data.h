@@ -22,7 +22,7 @@ inline std::string ShippedDataDir() {
 class ShippedData : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(LinkOrCopyFolder(ShippedDataDir() + "/res", eng.Path("res")));
+        ASSERT_TRUE(LinkOrCopy(ShippedDataDir() + "/res", eng.Path("res")));
         tide = eng.tide;
         hl = eng.hl;
     }

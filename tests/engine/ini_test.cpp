@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include <cmath>
-#include <unistd.h>
+#include <cstdlib>
+#include <filesystem>
 
 #include "engine/ini.h"
 #include "engine/paths.h"
+#include "tests/support/child_process.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -101,29 +105,37 @@ TEST_F(IniFile, SetIntUpdatesInPlaceAndCreatesAMissingFile) {
     EXPECT_EQ(e.tide->Ini_GetInt("OPTIONS", "SPEED", 0), 75);
 }
 
+// The interrupted save, in a child process: it dies right before the rename.
+const char* const kCrashDir = "THALOMIR_INI_CRASH_DIR";
+
+TEST(IniCrash, DISABLED_SaveDiesBeforeTheRename) {
+    const char* dir = std::getenv(kCrashDir);
+    ASSERT_NE(dir, nullptr);
+    HeadlessEngine e(dir);
+    e.tide->System_SetState(TIDE_INIFILE, "Res\\config.txt");
+    tideSaveHook = [](tideSaveStep step, const std::string&) {
+        if (step == tideSaveStep::BeforeRename) std::_Exit(3);
+    };
+    e.tide->Ini_SetInt("options", "music", 0);
+    std::_Exit(0);
+}
+
 TEST_F(IniFile, ASaveInterruptedBeforeTheRenameLeavesTheOldFileIntact) {
     const std::string before = "[options]\nmusic=50\nsound=50\nspeed=50\n";
     e.WriteFile("res/config.txt", before);
     e.tide->System_SetState(TIDE_INIFILE, "Res\\config.txt");
-    pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        tideSaveHook = [](tideSaveStep step, const std::string&) {
-            if (step == tideSaveStep::BeforeRename) _exit(3);  // the crash, right before the rename
-        };
-        e.tide->Ini_SetInt("options", "music", 0);
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 3);
+    SetEnv(kCrashDir, e.dir.c_str());
+    ChildProcess save;
+    ASSERT_TRUE(save.Start(TestProgram(), OneTest("IniCrash.DISABLED_SaveDiesBeforeTheRename"), 60));
+    save.Wait();
+    EXPECT_EQ(save.how, "exit status 3") << save.out;
     EXPECT_EQ(e.ReadFile("res/config.txt"), before);
     EXPECT_EQ(e.tide->Ini_GetInt("options", "music", -1), 50);
 }
 
 // A file that exists but cannot be read is not an empty file: writing one key
 // over it would lose every other setting.
+#ifndef _WIN32 // no file on Windows exists yet fails every read as /proc/self/mem does
 TEST_F(IniFile, AFileThatCannotBeReadIsLeftAloneWithOneLogLine) {
     e.WriteFile("res/keep.txt", "");
     // Reading /proc/self/mem from offset 0 fails with EIO, even for root.
@@ -140,6 +152,7 @@ TEST_F(IniFile, AFileThatCannotBeReadIsLeftAloneWithOneLogLine) {
     EXPECT_EQ(e.LogCount("config.txt: Input/output error"), 3);
     EXPECT_EQ(e.LogCount("Can't read INI file"), 3);
 }
+#endif
 
 }  // namespace
 
@@ -206,12 +219,14 @@ TEST_F(IniFile, LoadFindsDataInAnyCaseButTakesTheUsersPathsExactly) {
     ASSERT_TRUE(e.tide->Ini_Load(e.Path("a\\b/config.txt").c_str(), f));
     EXPECT_EQ(f.GetInt("options", "music", 0), 2);
 
+#ifndef _WIN32 // Windows has no FIFOs
     // A FIFO is refused at once, and said once.
     ASSERT_EQ(mkfifo(e.Path("res/fifo.txt").c_str(), 0600), 0);
     e.hl->ClearLog();
     EXPECT_FALSE(e.tide->Ini_Load("res\\fifo.txt", f));
     EXPECT_FALSE(e.tide->Ini_Load("res\\fifo.txt", f));
     EXPECT_EQ(e.LogCount("fifo.txt: not a regular file"), 1);
+#endif
 }
 
 TEST_F(IniFile, TheCurrentFileIsReadAgainWhenItChangesAndNumbersThatAreNoneGiveTheDefault) {
@@ -223,7 +238,7 @@ TEST_F(IniFile, TheCurrentFileIsReadAgainWhenItChangesAndNumbersThatAreNoneGiveT
     // Replaced behind the engine's back, as another program saves it.
     std::string tmp = e.Path("res/other.txt");
     e.WriteFile("res/other.txt", "[options]\nmusic=31\n");
-    ASSERT_EQ(rename(tmp.c_str(), e.Path("res/config.txt").c_str()), 0);
+    std::filesystem::rename(tmp, e.Path("res/config.txt"));
     EXPECT_EQ(e.tide->Ini_GetInt("options", "music", 50), 31);
     // Written by the engine itself.
     e.tide->Ini_SetInt("options", "music", 32);

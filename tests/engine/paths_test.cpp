@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <utility>
 #include <vector>
 
+#include "engine/file_sys.h"
 #include "engine/paths.h"
 #include "tests/support/test_support.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -36,6 +41,9 @@ TEST_F(Paths, AFileToCreateKeepsItsNameInTheExistingFolder) {
     EXPECT_EQ(tideResolvePath(e.dir, "Res\\New.txt", true), e.dir + "/res/New.txt");
     EXPECT_EQ(tideResolvePath(e.dir, "Res\\A.TXT", true), e.dir + "/res/a.txt");
     EXPECT_EQ(tideResolvePath(e.dir, "nofolder\\New.txt", true), "");
+    // An absolute name starts from its own root ("/", or a drive on Windows).
+    EXPECT_EQ(tideResolvePath("elsewhere", (e.dir + "/RES/A.TXT").c_str(), false), e.dir + "/res/a.txt");
+    EXPECT_EQ(tideResolvePath("elsewhere", (e.dir + "/res/b.txt").c_str(), true), e.dir + "/res/b.txt");
 }
 
 TEST_F(Paths, ResourceLoadReadsWholeFilesAndLogsMissingOnes) {
@@ -56,10 +64,10 @@ TEST_F(Paths, ResourceLoadReadsWholeFilesAndLogsMissingOnes) {
 
 TEST(DataFolder, TheFirstPlaceHoldingAResFolderWins) {
     std::string dir = MakeTempDir();
-    ASSERT_EQ(system(("mkdir -p " + dir + "/a " + dir + "/b/RES " + dir + "/c/res").c_str()), 0);
+    for (const char* sub : {"/a", "/b/RES", "/c/res"}) fs::create_directories(dir + sub);
     EXPECT_EQ(tidePickDataPath({dir + "/a", dir + "/b", dir + "/c"}), dir + "/b");
     EXPECT_EQ(tidePickDataPath({dir + "/missing", dir + "/c"}), dir + "/c");
-    ASSERT_EQ(system(("rm -rf " + dir).c_str()), 0);
+    fs::remove_all(dir);
 }
 
 TEST(DataFolder, BesideTheExecutableComesFirstAndTheWorkingDirectoryLast) {
@@ -67,9 +75,7 @@ TEST(DataFolder, BesideTheExecutableComesFirstAndTheWorkingDirectoryLast) {
     ASSERT_GE(c.size(), 4u);
     EXPECT_EQ(c[0].substr(c[0].size() - 5), "/data");
     EXPECT_EQ(c[c.size() - 3], "/usr/share/thalomir");
-    char here[4096];
-    ASSERT_NE(getcwd(here, sizeof(here)), nullptr);
-    EXPECT_EQ(c.back(), std::string(here));
+    EXPECT_EQ(c.back(), fs::current_path().generic_string());
 }
 
 }  // namespace
@@ -100,26 +106,41 @@ TEST_F(Paths, MemoryFilesAreReadBeforeTheDataFolder) {
 
 namespace {
 
-// Sets or (with nullptr) removes each variable, and puts them back after.
-class Env {
-public:
-    Env(std::initializer_list<std::pair<const char*, const char*>> vars) {
-        for (auto [name, value] : vars) {
-            const char* old = getenv(name);
-            saved.push_back({name, old ? std::optional<std::string>(old) : std::nullopt});
-            SetEnv(name, value);
-        }
+#ifdef _WIN32
+// Windows: the XDG variables when set (a drive letter or a share makes one
+// absolute), else the application data folders the system names: roaming
+// (%APPDATA%) for settings and progress, this machine's (%LOCALAPPDATA%) for
+// the log, whatever HOME says.
+TEST(UserFolders, XdgVariablesWhenSetElseTheApplicationDataFolders) {
+    auto thalomir = [](const char* var) {
+        std::string s = std::getenv(var) ? std::getenv(var) : "";
+        for (char& c : s)
+            if (c == '\\') c = '/';
+        return s + "/thalomir";
+    };
+    const std::string roaming = thalomir("APPDATA"), local = thalomir("LOCALAPPDATA");
+    ASSERT_EQ(tideSys::RootLength(roaming), 3u) << roaming;
+    ASSERT_NE(roaming, local);
+    struct Case {
+        const char *config, *data, *state;
+        std::string wantConfig, wantData, wantState;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, nullptr, roaming, roaming, local},
+        {"C:/c", "D:\\d", "\\\\server\\share\\s", "C:/c/thalomir", "D:/d/thalomir",
+         "//server/share/s/thalomir"},
+        {"rel", "", "c:rel", roaming, roaming, local},
+    };
+    for (const Case& c : cases) {
+        ScopedEnv env{{"HOME", "C:/h"}, {"XDG_CONFIG_HOME", c.config}, {"XDG_DATA_HOME", c.data},
+                {"XDG_STATE_HOME", c.state}};
+        SCOPED_TRACE(c.wantConfig);
+        EXPECT_EQ(tideUserDir(tideUserKind::Config, false, "C:/data"), c.wantConfig);
+        EXPECT_EQ(tideUserDir(tideUserKind::Data, false, "C:/data"), c.wantData);
+        EXPECT_EQ(tideUserDir(tideUserKind::State, false, "C:/data"), c.wantState);
     }
-    ~Env() {
-        for (auto& [name, value] : saved) {
-            SetEnv(name.c_str(), value ? value->c_str() : nullptr);
-        }
-    }
-
-private:
-    std::vector<std::pair<std::string, std::optional<std::string>>> saved;
-};
-
+}
+#else
 TEST(UserFolders, XdgVariablesThenHomeThenNone) {
     struct Case {
         const char *home, *config, *data, *state;
@@ -136,7 +157,7 @@ TEST(UserFolders, XdgVariablesThenHomeThenNone) {
         {"", nullptr, nullptr, nullptr, "", "", ""},
     };
     for (const Case& c : cases) {
-        Env env{{"HOME", c.home}, {"XDG_CONFIG_HOME", c.config}, {"XDG_DATA_HOME", c.data},
+        ScopedEnv env{{"HOME", c.home}, {"XDG_CONFIG_HOME", c.config}, {"XDG_DATA_HOME", c.data},
                 {"XDG_STATE_HOME", c.state}};
         SCOPED_TRACE(std::string("HOME=") + (c.home ? c.home : "(unset)"));
         EXPECT_EQ(tideUserDir(tideUserKind::Config, false, "/data"), c.wantConfig);
@@ -144,35 +165,39 @@ TEST(UserFolders, XdgVariablesThenHomeThenNone) {
         EXPECT_EQ(tideUserDir(tideUserKind::State, false, "/data"), c.wantState);
     }
 }
+#endif
 
 TEST(UserFolders, PortableKeepsEverythingWithTheDataFolder) {
     std::string dir = MakeTempDir();
-    ASSERT_EQ(system(("mkdir -p " + dir + "/Res").c_str()), 0);
-    Env env{{"XDG_CONFIG_HOME", "/c"}};
+    fs::create_directories(dir + "/Res");
+    ScopedEnv env{{"XDG_CONFIG_HOME", "/c"}};
     EXPECT_EQ(tideUserDir(tideUserKind::Config, true, dir), dir + "/Res");
     EXPECT_EQ(tideUserDir(tideUserKind::Data, true, dir), dir + "/Res");
     EXPECT_EQ(tideUserDir(tideUserKind::State, true, dir), dir);
-    ASSERT_EQ(system(("rm -rf " + dir).c_str()), 0);
+    fs::remove_all(dir);
 }
 
 TEST(UserFolders, MadeWithTheUsersRightsOnlyAndNotThroughAFile) {
     std::string dir = MakeTempDir();
     EXPECT_TRUE(tideMakeUserDir(dir + "/a/b"));
-    struct stat st;
     for (const char* sub : {"/a", "/a/b"}) {
+        ASSERT_TRUE(fs::is_directory(dir + sub)) << sub;
+#ifndef _WIN32 // Windows folders take their rights from the user's folder they are in
+        struct stat st;
         ASSERT_EQ(stat((dir + sub).c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & 0777, 0700u) << sub;
+#endif
     }
     EXPECT_TRUE(tideMakeUserDir(dir + "/a/b")) << "an existing folder is fine";
-    ASSERT_EQ(system(("touch " + dir + "/file").c_str()), 0);
+    ASSERT_TRUE(tideWriteFileAtomic(dir + "/file", ""));
     EXPECT_FALSE(tideMakeUserDir(dir + "/file/x"));
     EXPECT_FALSE(tideMakeUserDir(""));
-    ASSERT_EQ(system(("rm -rf " + dir).c_str()), 0);
+    fs::remove_all(dir);
 }
 
 TEST(UserFolders, TheLogGoesToTheStateFolderWhateverTheWorkingDirectory) {
     std::string dir = MakeTempDir();
-    Env env{{"XDG_STATE_HOME", (dir + "/state").c_str()}};
+    ScopedEnv env{{"XDG_STATE_HOME", (dir + "/state").c_str()}};
     {
         HeadlessEngine e("", false);
         e.tide->System_SetState(TIDE_LOGFILE, "log.txt");
@@ -181,16 +206,17 @@ TEST(UserFolders, TheLogGoesToTheStateFolderWhateverTheWorkingDirectory) {
     std::string text;
     EXPECT_TRUE(tideReadFile(dir + "/state/thalomir/log.txt", text));
     EXPECT_EQ(text, "hello\n");
+#ifndef _WIN32
     struct stat st;
     ASSERT_EQ(stat((dir + "/state/thalomir").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
-    ASSERT_EQ(system(("rm -rf " + dir).c_str()), 0);
+#endif
+    fs::remove_all(dir);
 }
 
 TEST(UserFolders, TheLastRunsLogIsKeptAndALinkOrFifoThereIsNeitherFollowedNorWaitedFor) {
-    alarm(60);  // a FIFO waited for would hang the test here
     std::string dir = MakeTempDir();
-    Env env{{"XDG_STATE_HOME", (dir + "/state").c_str()}};
+    ScopedEnv env{{"XDG_STATE_HOME", (dir + "/state").c_str()}};
     const std::string log = dir + "/state/thalomir/log.txt", old = dir + "/state/thalomir/log.old.txt";
     auto run = [](const char* line) {
         HeadlessEngine e("", false);
@@ -208,6 +234,8 @@ TEST(UserFolders, TheLastRunsLogIsKeptAndALinkOrFifoThereIsNeitherFollowedNorWai
     EXPECT_EQ(read(log), "third\n");
     EXPECT_EQ(read(old), "second\n") << "the run before, with its crash report";
 
+#ifndef _WIN32 // Wine makes no links, Windows has no FIFOs
+    alarm(60);  // a FIFO waited for would hang the test here
     const std::string victim = dir + "/victim";
     ASSERT_TRUE(tideWriteFileAtomic(victim, "precious"));
     ASSERT_EQ(unlink(log.c_str()), 0);
@@ -228,7 +256,8 @@ TEST(UserFolders, TheLastRunsLogIsKeptAndALinkOrFifoThereIsNeitherFollowedNorWai
     ASSERT_EQ(lstat(log.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     alarm(0);
-    ASSERT_EQ(system(("rm -rf " + dir).c_str()), 0);
+#endif
+    fs::remove_all(dir);
 }
 
 }  // namespace

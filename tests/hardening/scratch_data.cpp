@@ -32,7 +32,7 @@ ScratchData::ScratchData() : dir(MakeTempDir()) {
         if (fs::path(name).extension() == ".txt")
             fs::copy_file(ShippedPath(name), to);
         else
-            fs::create_symlink(ShippedPath(name), to);
+            LinkOrCopy(ShippedPath(name), to.string());
     }
 }
 

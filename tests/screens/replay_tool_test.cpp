@@ -1,8 +1,11 @@
 // thalomir-replay end to end: the real program on the test data set.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 
 #include "tests/screens/screens_fixture.h"
+#include "tests/support/child_process.h"
 
 namespace {
 
@@ -39,19 +42,20 @@ protected:
         // before the leak check, so LeakSanitizer can neither name nor
         // suppress them: runs on the real renderer go without leak detection
         // (the variable only matters to AddressSanitizer builds).
-        std::string env = extra == "--headless" ? "" : "ASAN_OPTIONS=detect_leaks=0 ";
         // The user's folders of this test alone.
         const std::string xdg = eng->Path("xdg");
-        env += "XDG_CONFIG_HOME='" + xdg + "/config' XDG_DATA_HOME='" + xdg +
-               "/data' XDG_STATE_HOME='" + xdg + "/state' ";
-        std::string cmd = env + "'" + THALOMIR_REPLAY_EXE + "' '" + eng->Path("script.txt") +
-                          "' --out '" + outDir + "' --data '" + eng->dir + "' " + extra + " 2>&1";
+        ScopedEnv env{{"ASAN_OPTIONS", extra == "--headless" ? nullptr : "detect_leaks=0"},
+                      {"XDG_CONFIG_HOME", (xdg + "/config").c_str()},
+                      {"XDG_DATA_HOME", (xdg + "/data").c_str()},
+                      {"XDG_STATE_HOME", (xdg + "/state").c_str()}};
+        ChildProcess p;
         ToolRun r;
-        FILE* p = popen(cmd.c_str(), "r");
-        if (!p) return r;
-        char buf[512];
-        while (fgets(buf, sizeof buf, p)) r.out += buf;
-        r.status = pclose(p);
+        if (p.Start(THALOMIR_REPLAY_EXE,
+                    {eng->Path("script.txt"), "--out", outDir, "--data", eng->dir, extra}, 120))
+            p.Wait();
+        r.status = p.exited ? p.status : -1;
+        // Windows ends printed lines with "\r\n".
+        std::remove_copy(p.out.begin(), p.out.end(), std::back_inserter(r.out), '\r');
         return r;
     }
 

@@ -40,12 +40,36 @@ void SetEnv(const char* name, const char* value) {
 #endif
 }
 
-bool LinkOrCopyFolder(const std::string& from, const std::string& to) {
+ScopedEnv::ScopedEnv(std::initializer_list<std::pair<const char*, const char*>> vars) {
+    for (auto [name, value] : vars) {
+        const char* old = getenv(name);
+        saved.push_back({name, old ? std::optional<std::string>(old) : std::nullopt});
+        SetEnv(name, value);
+    }
+}
+
+ScopedEnv::~ScopedEnv() {
+    for (auto& [name, value] : saved) SetEnv(name.c_str(), value ? value->c_str() : nullptr);
+}
+
+bool LinkOrCopy(const std::string& from, const std::string& to) {
     std::error_code ec;
+    const bool folder = fs::is_directory(from);
 #ifdef _WIN32
-    fs::copy(from, to, fs::copy_options::recursive, ec);
+    // Wine makes no symbolic links: hard links where it can, else copies.
+    if (folder) {
+        if (!fs::create_directory(to, ec)) return false;
+        for (const fs::directory_entry& e : fs::directory_iterator(from, ec))
+            if (!LinkOrCopy(e.path().string(), (fs::path(to) / e.path().filename()).string())) return false;
+        return !ec;
+    }
+    fs::create_hard_link(from, to, ec);
+    if (ec) fs::copy_file(from, to, ec);
 #else
-    fs::create_directory_symlink(from, to, ec);
+    if (folder)
+        fs::create_directory_symlink(from, to, ec);
+    else
+        fs::create_symlink(from, to, ec);
 #endif
     return !ec;
 }

@@ -2,7 +2,10 @@
 // and helpers to put files (text, PNG images) into that folder.
 #pragma once
 
+#include <initializer_list>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/tide.h"
@@ -65,15 +68,30 @@ inline bool SanitizedBuild() {
 #endif
     return false;
 }
-// Makes `to` a symbolic link to the folder `from`; a copy of it on Windows,
-// where Wine makes no links.
-bool LinkOrCopyFolder(const std::string& from, const std::string& to);
+// Makes `to` a symbolic link to the file or folder `from`. On Windows, where
+// Wine makes no symbolic links, a folder of hard links (or copies) instead:
+// only writing into a file in place would reach `from`.
+bool LinkOrCopy(const std::string& from, const std::string& to);
 #ifdef _WIN32
 // True when the program runs under Wine rather than Windows itself.
 bool UnderWine();
 #endif
+// True when a lock (tideSys::Lock) is held through the file `path` by
+// anyone: another process, or another handle of this one.
+bool LockIsHeld(const std::string& path);
 // Sets an environment variable for this process and the programs it starts;
 // nullptr removes it.
 void SetEnv(const char* name, const char* value);
+// Sets (or with nullptr removes) each variable, and puts them back after.
+class ScopedEnv {
+public:
+    ScopedEnv(std::initializer_list<std::pair<const char*, const char*>> vars);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved;
+};
 // Folder of the test data committed under tests/data (THALOMIR_TEST_DATA).
 std::string TestDataDir();

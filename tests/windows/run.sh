@@ -14,11 +14,15 @@ cmake --build --preset windows
 cmake --build --preset windows --target package >/dev/null
 
 # The tests' Wine: its own prefix in the build folder, made once, and one
-# wineserver for the whole run. Started before ctest with its output in a
-# file, so none of Wine's background processes holds ctest's pipes open.
+# wineserver for the whole run. Wine's background processes (services, and
+# the desktop process the first window starts) are started here with their
+# output in files: started by a test, they would hold ctest's pipe open until
+# they end. Notepad keeps the desktop process alive until the end.
 export WINEPREFIX=$PWD/build-windows/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine=/usr/lib/wine/wine64
 wineserver -p
 trap 'wineserver -k || true' EXIT
-/usr/lib/wine/wine64 wineboot -i >build-windows/wineboot.txt 2>&1
+"$wine" wineboot -i >build-windows/wineboot.txt 2>&1
+"$wine" notepad.exe >build-windows/desktop.txt 2>&1 &
 ctest --preset windows
 tests/windows/zip_check.sh build-windows build
