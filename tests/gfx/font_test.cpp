@@ -130,6 +130,10 @@ TEST_F(FontTest, IgnoresMalformedCharLines) {
 }
 
 TEST_F(FontTest, OverlongBitmapPathIsCutSafely) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the test's folder for the font is longer than MAX_PATH, which the test's own "
+                    "file writing (std::ofstream) cannot make on Windows";
+#endif
     std::string name(240, 'n');
     eng.WriteFile("long.fnt", "[TIDEFONT]\nBitmap=" + name + "\nChar=41,0,0,4,4,0,0\n");
     std::string d = std::string(120, 'd'), e = std::string(120, 'e');
