@@ -1,11 +1,10 @@
 // The saved battle: resuming plays on exactly as the battle would have, the
 // file is never torn, and a file the game cannot use never stops it.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <thread>
@@ -13,6 +12,8 @@
 #include "engine/files.h"
 #include "game/battle_saver.h"
 #include "tests/game/battle_play.h"
+#include "tests/support/child_process.h"
+#include "tests/support/test_support.h"
 
 namespace {
 
@@ -229,6 +230,26 @@ TEST_F(SaveTest, TwoAbnormalEndsOfAResumedBattleSetItAside) {
     EXPECT_EQ(w.game->battleStarts, 1);
 }
 
+// The child of the test below: the save the game makes, of the two texts
+// beside the file in turn, over and over until it is killed. It says when its
+// first save is made.
+const char* const kSaverFile = "THALOMIR_BATTLE_SAVER_FILE";
+const char* const kSaverReady = "saving\n";
+
+TEST(SaveChild, DISABLED_SaveForever) {
+    const char* path = std::getenv(kSaverFile);
+    ASSERT_NE(path, nullptr);
+    std::string texts[2];
+    for (int i = 0; i < 2; ++i) ASSERT_TRUE(tideReadFile(path + std::string(i ? ".b" : ".a"), texts[i]));
+    for (int i = 0;; ++i) {
+        cGame::WriteBattleFile(path, texts[i % 2], nullptr);
+        if (i == 0) {
+            std::fputs(kSaverReady, stdout);
+            std::fflush(stdout);
+        }
+    }
+}
+
 // The game killed at any moment of a save leaves the old file or the new one,
 // never a torn one.
 TEST_F(SaveTest, KilledWhileSavingLeavesTheOldOrTheNewFile) {
@@ -238,19 +259,18 @@ TEST_F(SaveTest, KilledWhileSavingLeavesTheOldOrTheNewFile) {
     b.stats.dealt += 7;
     const std::string texts[2] = {WriteBattle(a), WriteBattle(b)};
     const std::string path = Path();
+    w.game->saver->Flush();
+    for (int i = 0; i < 2; ++i) ASSERT_TRUE(tideWriteFileAtomic(path + (i ? ".b" : ".a"), texts[i]));
+    ScopedEnv env{{kSaverFile, path.c_str()}};
     std::mt19937 rng(12345);
-    w.game->saver->Flush();  // its thread idle: the children start from a quiet process
     for (int round = 0; round < 12; ++round) {
-        pid_t pid = fork();
-        ASSERT_NE(pid, -1);
-        if (pid == 0) {
-            // The save the game makes, over and over.
-            for (int i = 0;; ++i) cGame::WriteBattleFile(path, texts[i % 2], nullptr);
+        ChildProcess saver;
+        ASSERT_TRUE(saver.Start(TestProgram(), OneTest("SaveChild.DISABLED_SaveForever"), 60));
+        while (saver.out.find(kSaverReady) == std::string::npos && !saver.Read(1).empty()) {
         }
         std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(200, 20000)(rng)));
-        kill(pid, SIGKILL);
-        int status = 0;
-        waitpid(pid, &status, 0);
+        EXPECT_TRUE(saver.Kill()) << "the saver ended by itself: " << saver.how << "\n" << saver.out;
+        saver.Wait();
         std::string text = File();
         EXPECT_TRUE(text == texts[0] || text == texts[1]) << "round " << round << ":\n" << text;
     }
