@@ -87,7 +87,7 @@ echo "first run: $last"
 config=$appdata/config.txt
 grep -qx 'music=20' "$config" || fail "music volume not saved: $(cat "$config")"
 grep -qx 'dmg=100' "$config" || fail "the user's own keys were lost"
-grep -qx 'maxlvl=2' "$appdata/progress.txt" || fail "no progress in %APPDATA%\\thalomir"
+grep -qx '\[level lvl1.txt\]' "$appdata/progress.txt" || fail "no progress in %APPDATA%\\thalomir"
 [ -s "$localappdata/log.txt" ] || fail "no log in %LOCALAPPDATA%\\thalomir"
 [ -z "$(ls -A "$out/cwd")" ] || fail "files left in the working directory: $(ls -A "$out/cwd")"
 
