@@ -141,7 +141,7 @@ TEST(CommandLine, ALevelFileOrWhyItCannotBePlayed) {
     EXPECT_EQ(ok.action, Action::Run) << ok.error;
     EXPECT_EQ(ok.level, level);
     for (const std::string& bad : {d.good() + "/none.txt", plain, d.good()}) {
-        ProgramRun r = Program("--level '" + bad + "'");
+        ProgramRun r = Program({"--level", bad});
         EXPECT_EQ(r.status, 2) << bad;
         EXPECT_EQ(r.out.rfind("thalomir: ", 0), 0u) << r.out;
         EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out;
