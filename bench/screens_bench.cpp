@@ -8,7 +8,8 @@
 // them a third frame draws only that mesh, at rest (mesh_ms, mesh_ratio),
 // which tells the mesh's own cost from what the screen adds. The battle is a
 // level of fifteen units, mid-turn: the player's unit to act, the cells it
-// may step to tinted, the enemies in its reach marked, the pointer on one.
+// may step to tinted, the enemies in its reach marked, the pointer on one of
+// them (its panel, its threat view and the damage preview shown).
 #include <benchmark/benchmark.h>
 #include <epoxy/gl.h>
 
@@ -19,9 +20,11 @@
 
 #include "engine/tide.h"
 #include "engine/tide_headless.h"
+#include "game/board_info.h"
 #include "game/board_overlay.h"
 #include "game/game.h"
 #include "gfx/distort.h"
+#include "units/unit.h"
 
 // The game's own entry (app/main.cpp, built in with its main renamed).
 extern Tide* tide;
@@ -92,6 +95,13 @@ void EnterBusyBattle() {
     // hurry their moves along.
     for (int i = 0; i < 4000 && !boardview::PlayerMayAct(*game); i++) hl->Frame(0.25f);
     if (!boardview::PlayerMayAct(*game)) std::fprintf(stderr, "screens_bench: no player's unit to act\n");
+    for (cUnit* u : game->units)
+        if (boardinfo::InReach(*game, game->selunit, u)) {
+            tcellpos c = u->CentrePoint();
+            hl->SetMouse(static_cast<float>(c.first), static_cast<float>(c.second));
+            return;
+        }
+    std::fprintf(stderr, "screens_bench: no enemy in reach to point at\n");
 }
 
 // Full-window layers each screen draws: the menus their one picture (the
@@ -119,8 +129,8 @@ void BM_Screen(benchmark::State& state, const Screen* s) {
         state.SkipWithError("no OpenGL context");
         return;
     }
-    s->enter();
     hl->SetMouse(420, 300);
+    s->enter();
     hl->Frame(kDt);
     glFinish();
     std::vector<double> frames, floors, meshes;
