@@ -744,8 +744,18 @@ void tideCore::Gfx_Clear(DWORD color) {
     if (backend) backend->Clear(color);
 }
 
+void tideCore::Gfx_Record(std::vector<tideQuad>* into) {
+    // Every quad has to reach the engine while recording: the run ends.
+    quadRun.end = quadRun.next;
+    recording = into;
+}
+
 void tideCore::Gfx_RenderQuadSlow(const tideQuad* quad) {
     if (!quad) return;
+    if (recording) {
+        recording->push_back(*quad);
+        return;
+    }
     if (Manual()) quads.push_back(*quad);
     if (backend) backend->RenderQuad(*quad);
 }

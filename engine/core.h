@@ -99,6 +99,7 @@ public:
     void Gfx_EndScene() override;
     void Gfx_Clear(DWORD color) override;
     void Gfx_RenderQuadSlow(const tideQuad* quad) override;
+    void Gfx_Record(std::vector<tideQuad>* into) override;
     bool Gfx_Snapshot(const char* path) override;
 
     HTARGET Target_Create(int width, int height, bool zbuffer) override;
@@ -261,6 +262,7 @@ private:
 
     bool inScene = false;
     std::vector<tideQuad> quads;
+    std::vector<tideQuad>* recording = nullptr;  // Gfx_Record's list
     std::vector<DWORD> clears;
     std::vector<tideSoundEvent> sounds;
 };

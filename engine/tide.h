@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 typedef uint32_t DWORD;
 typedef uint16_t WORD;
@@ -334,6 +335,10 @@ public:
         }
         Gfx_RenderQuadSlow(quad);
     }
+    // Quads submitted after this are appended to `into` instead of drawn,
+    // until Gfx_Record(nullptr). A layer composed into a render target only
+    // when what it shows changes records its quads each frame and compares.
+    virtual void Gfx_Record(std::vector<tideQuad>* into) = 0;
     // Reads the last finished frame back into a PNG file (real renderer only).
     virtual bool Gfx_Snapshot(const char* path) = 0;
 

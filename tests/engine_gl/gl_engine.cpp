@@ -83,8 +83,9 @@ void GlEngineTest::Draw(float x0, float y0, float x1, float y1, DWORD col, HTEXT
     tide->Gfx_RenderQuad(&q);
 }
 
-std::vector<DWORD> GlEngineTest::Shot() {
-    std::string path = dir + "/shot.png";
+std::vector<DWORD> GlEngineTest::Shot() { return ReadSnapshot(tide, dir + "/shot.png", kW, kH); }
+
+std::vector<DWORD> ReadSnapshot(Tide* tide, const std::string& path, int w, int h) {
     std::vector<DWORD> out;
     EXPECT_TRUE(tide->Gfx_Snapshot(path.c_str()));
     SDL_Surface* img = IMG_Load(path.c_str());
@@ -92,13 +93,13 @@ std::vector<DWORD> GlEngineTest::Shot() {
     if (!img) return out;
     SDL_Surface* argb = SDL_ConvertSurfaceFormat(img, SDL_PIXELFORMAT_ARGB8888, 0);
     SDL_FreeSurface(img);
-    EXPECT_EQ(argb->w, kW);
-    EXPECT_EQ(argb->h, kH);
-    if (argb->w == kW && argb->h == kH) {
-        out.resize(size_t(kW) * kH);
-        for (int y = 0; y < kH; y++)
-            std::memcpy(&out[size_t(y) * kW], static_cast<char*>(argb->pixels) + y * argb->pitch,
-                        kW * 4);
+    EXPECT_EQ(argb->w, w);
+    EXPECT_EQ(argb->h, h);
+    if (argb->w == w && argb->h == h) {
+        out.resize(size_t(w) * size_t(h));
+        for (int y = 0; y < h; y++)
+            std::memcpy(&out[size_t(y) * size_t(w)], static_cast<char*>(argb->pixels) + y * argb->pitch,
+                        size_t(w) * 4);
     }
     SDL_FreeSurface(argb);
     return out;

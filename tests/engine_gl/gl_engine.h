@@ -56,5 +56,9 @@ protected:
 // (and `why` set) when no window or OpenGL context can be made here.
 Tide* StartTestEngine(const std::string& dir, bool manualClock, bool sound, std::string* why);
 
+// The last finished frame of w x h pixels (ARGB, top row first), read back
+// through a PNG snapshot written to `path`; empty when it cannot be read.
+std::vector<DWORD> ReadSnapshot(Tide* tide, const std::string& path, int w, int h);
+
 // True when each channel of two colors differs by at most `tol`.
 ::testing::AssertionResult ColorNear(DWORD actual, DWORD expected, int tol = 1);

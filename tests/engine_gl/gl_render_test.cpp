@@ -248,6 +248,34 @@ TEST_P(Textures, FreedOrUnknownTextureDrawsAsUntextured) {
     EXPECT_TRUE(ColorNear(At(shot, 20, 4), kGreen));
 }
 
+TEST_P(Textures, RecordedQuadsAreKeptInsteadOfDrawnEvenMidRun) {
+    HTEXTURE tex = Texture(2, 2, kWhite);
+    Begin(kBlack);
+    Draw(0, 0, 8, 8, kRed, tex, BLEND_DEFAULT);
+    std::vector<tideQuad> kept;
+    tide->Gfx_Record(&kept);
+    // The same texture and blend: in real time this continues the run.
+    Draw(8, 0, 16, 8, kGreen, tex, BLEND_DEFAULT);
+    Draw(16, 0, 24, 8, kBlue, 0, BLEND_DEFAULT);
+    tide->Gfx_Record(nullptr);
+    Draw(24, 0, 32, 8, kRed, tex, BLEND_DEFAULT);
+    std::vector<DWORD> shot = Finish();
+    EXPECT_TRUE(ColorNear(At(shot, 4, 4), kRed));
+    EXPECT_TRUE(ColorNear(At(shot, 12, 4), kBlack));
+    EXPECT_TRUE(ColorNear(At(shot, 20, 4), kBlack));
+    EXPECT_TRUE(ColorNear(At(shot, 28, 4), kRed));
+    ASSERT_EQ(kept.size(), 2u);
+    EXPECT_EQ(kept[0].tex, tex);
+    EXPECT_EQ(kept[1].v[0].col, kBlue);
+
+    // Played back, they draw as they would have.
+    Begin(kBlack);
+    for (const tideQuad& q : kept) tide->Gfx_RenderQuad(&q);
+    shot = Finish();
+    EXPECT_TRUE(ColorNear(At(shot, 12, 4), kGreen));
+    EXPECT_TRUE(ColorNear(At(shot, 20, 4), kBlue));
+}
+
 // --- Render targets ------------------------------------------------------------
 
 TEST_F(GlEngineTest, TargetTextureShowsWhatWasRenderedIntoIt) {
