@@ -1,7 +1,10 @@
-// The battle screen: background, grid overlay, the highlight of what a click
-// would act on, units, projectile and cursor; and the grid itself.
+// The battle screen: background, grid overlay, the steady layer composed over
+// them, the highlight of what a click would act on, units, projectile and
+// cursor; and the grid itself.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 #include "game/board_info.h"
 #include "game/board_overlay.h"
@@ -48,6 +51,23 @@ tcellpos ParentScreen(const cUnit* u) {
     return c ? tcellpos(c->GetScrX(), c->GetScrY()) : tcellpos(0, 0);
 }
 
+// Blending leaves partial alpha in a picture where its layers lie: full alpha
+// added makes the picture cover the frame exactly as its layers would.
+void MakeOpaque(Tide* tide) {
+    tideQuad opaque{};
+    const float xs[4] = {0, kGridW, kGridW, 0}, ys[4] = {0, 0, kGridH, kGridH};
+    for (int i = 0; i < 4; ++i) opaque.v[i] = tideVertex{xs[i], ys[i], 0.5f, 0xFF000000, 0, 0};
+    opaque.blend = BLEND_COLORMUL | BLEND_ALPHAADD | BLEND_NOZWRITE;
+    tide->Gfx_RenderQuad(&opaque);
+}
+
+bool SameQuads(const std::vector<tideQuad>& a, const std::vector<tideQuad>& b) {
+    static_assert(sizeof(tideQuad) == 4 * sizeof(tideVertex) + sizeof(HTEXTURE) + sizeof(int),
+                  "quads compared byte by byte have no padding");
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(tideQuad)) == 0);
+}
+
 }  // namespace
 
 void cGame::ComposeBackdrop() {
@@ -69,16 +89,61 @@ void cGame::ComposeBackdrop() {
     }
     MakeGrid();
     RenderGrid();
-    // Blending leaves partial alpha where the grid lies: add full alpha so
-    // the picture covers the frame exactly as the layers themselves would.
-    tideQuad opaque{};
-    const float xs[4] = {0, kGridW, kGridW, 0}, ys[4] = {0, 0, kGridH, kGridH};
-    for (int i = 0; i < 4; ++i) opaque.v[i] = tideVertex{xs[i], ys[i], 0.5f, 0xFF000000, 0, 0};
-    opaque.blend = BLEND_COLORMUL | BLEND_ALPHAADD | BLEND_NOZWRITE;
-    tide->Gfx_RenderQuad(&opaque);
+    MakeOpaque(tide);
     tide->Gfx_EndScene();
     if (!backdropspr) backdropspr = new tideSprite(tide->Target_GetTexture(backdrop), 0, 0, kGridW, kGridH);
     FreeGrid();
+    FreeLayer();  // drawn over the old level's backdrop
+}
+
+void cGame::PrepareLayer() {
+    layerFresh = false;
+    if (!backdropspr) return;
+    layerNext.clear();
+    tide->Gfx_Record(&layerNext);
+    cCell* c = PointedCell();
+    RenderSteady(c ? c->GetUnit() : nullptr);
+    tide->Gfx_Record(nullptr);
+    if (layerspr && SameQuads(layerNext, layerQuads)) {
+        layerFresh = true;
+        return;
+    }
+    if (!layer) layer = tide->Target_Create(kGridW, kGridH, false);
+    if (!layer || !tide->Gfx_BeginScene(layer)) return;
+    backdropspr->Render(0, 0);
+    for (const tideQuad& q : layerNext) tide->Gfx_RenderQuad(&q);
+    MakeOpaque(tide);
+    tide->Gfx_EndScene();
+    if (!layerspr) layerspr = new tideSprite(tide->Target_GetTexture(layer), 0, 0, kGridW, kGridH);
+    layerQuads.swap(layerNext);
+    layerFresh = true;
+}
+
+void cGame::FreeLayer() {
+    layerFresh = false;
+    layerQuads.clear();
+    if (!layer) return;
+    delete layerspr;
+    layerspr = nullptr;
+    tide->Target_Free(layer);
+    layer = 0;
+}
+
+// Off the playable board, or under the units that may pass over them: each
+// changes only when the battle does or the pointer enters another cell.
+void cGame::RenderSteady(cUnit* hover) {
+    bool live = banner == BANNER_NONE;
+    if (live) boardview::RenderUnderUnits(*this, hover);
+    for (cUnit* u : units) u->RenderMarker();
+    if (live) boardview::RenderPanels(*this, hover);
+    RenderUndoButton();
+}
+
+// The pointer box and the unit information belong to the playable board
+// only: not the turn-order bar, the rocks or the surface.
+cCell* cGame::PointedCell() {
+    tcellpos oc = screenToCell(static_cast<int>(mx), static_cast<int>(my));
+    return boardinfo::OnPlayfield(oc) ? GetCell(oc) : nullptr;
 }
 
 void cGame::MakeGrid() {
@@ -111,19 +176,19 @@ void cGame::RenderBackdrop() {
 }
 
 void cGame::render_game() {
-    RenderBackdrop();
-    if (iface) iface->render();
-
     // The battle is over under the end-of-battle banner: nothing to act on.
     bool live = banner == BANNER_NONE;
-    int imx = static_cast<int>(mx), imy = static_cast<int>(my);
-    overcell = screenToCell(imx, imy);
+    overcell = screenToCell(static_cast<int>(mx), static_cast<int>(my));
     tcellpos p = cellToScreen(overcell.first, overcell.second);
-    // The pointer box and the unit information belong to the playable
-    // board only: not the turn-order bar, the rocks or the surface.
-    cCell* c = boardinfo::OnPlayfield(overcell) ? GetCell(overcell) : nullptr;
+    cCell* c = PointedCell();
     cUnit* over = c ? c->GetUnit() : nullptr;
-    if (live) boardview::RenderUnderUnits(*this, over);
+    if (layerFresh) {
+        layerspr->Render(0, 0);
+    } else {
+        RenderBackdrop();
+        RenderSteady(over);
+    }
+    if (iface) iface->render();
     show_aim = false;
     bool outOfRange = false;
 
@@ -167,7 +232,7 @@ void cGame::render_game() {
     const bool pointer = PointerShown() && !(live && RenderBoardCursor());
     if (cross && pointer) cross->Render(mx, my);
     for (cUnit* u : units) u->RenderHealth();
-    RenderUndo();
+    RenderNotice();
     RenderBanner();
     if (!cross && cur && pointer) cur->Render(mx, my);
 }

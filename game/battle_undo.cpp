@@ -74,17 +74,17 @@ bool cGame::UpdateUndo(float dt) {
     return button;
 }
 
-void cGame::RenderUndo() {
-    bool live = banner == BANNER_NONE;
-    if (live) {
-        tideSprite* s = NeedSprite(OverButton(mx, my) ? "undoover" : "undo");
-        if (s) {
-            // Faded while there is nothing to take back.
-            s->SetColor(undo.empty() ? 0xA0FFFFFF : 0xFFFFFFFF);
-            s->Render(kUndoX, kUndoY);
-            s->SetColor(0xFFFFFFFF);
-        }
+void cGame::RenderUndoButton() {
+    if (banner != BANNER_NONE) return;
+    if (tideSprite* s = NeedSprite(OverButton(mx, my) ? "undoover" : "undo")) {
+        // Faded while there is nothing to take back.
+        s->SetColor(undo.empty() ? 0xA0FFFFFF : 0xFFFFFFFF);
+        s->Render(kUndoX, kUndoY);
+        s->SetColor(0xFFFFFFFF);
     }
+}
+
+void cGame::RenderNotice() {
     if (notice.empty() || noticetime >= kNoticeSeconds) return;
     if (tideSprite* plate = NeedSprite("info_panel"))
         plate->RenderStretch(512 - kNoticeW / 2, kNoticeY, 512 + kNoticeW / 2, kNoticeY + kNoticeH);

@@ -137,6 +137,9 @@ void RenderUnderUnits(cGame& g, cUnit* hover) {
 void RenderOverUnits(cGame& g, cUnit* hover) {
     if (hover && PlayerMayAct(g) && boardinfo::InReach(g, g.selunit, hover))
         RenderDamagePreview(g, hover);
+}
+
+void RenderPanels(cGame& g, cUnit* hover) {
     if (g.selunit) RenderPanel(g.selunit, kActingPanelX, "acting");
     if (hover && hover != g.selunit) RenderPanel(hover, kHoverPanelX, "");
     RenderTurnBar(g, hover);

@@ -23,9 +23,13 @@ std::vector<tcellpos> ThreatenedCells(cGame& g, const cUnit* hover);
 // Drawn over the grid, under the pointer box and the units. `hover` is the
 // unit under the pointer on the playable board, or null.
 void RenderUnderUnits(cGame& g, cUnit* hover);
-// Drawn over the units and the projectile, under the cursor. `hover` is the
-// unit under the pointer on the playable board, or null.
+// The damage preview: drawn over the units and the projectile, under the
+// cursor. `hover` is the unit under the pointer on the playable board, or null.
 void RenderOverUnits(cGame& g, cUnit* hover);
+// The unit panels in the surface strip and the turn bar's marks and texts in
+// the shelf: off the playable board, so drawn with the board's steady layer
+// under the units.
+void RenderPanels(cGame& g, cUnit* hover);
 // The pointer over an enemy the acting unit cannot reach.
 tideSprite* OutOfRangeCursor();
 

@@ -45,6 +45,11 @@ void cGame::KeepPicturesFor(int state) {
 
 void cGame::render() {
     if (gamestate != shownstate) KeepPicturesFor(shownstate = gamestate);
+    // The battle's steady layer is drawn in its own scene, before the frame's.
+    if (gamestate == GS_GAME)
+        PrepareLayer();
+    else
+        FreeLayer();
     tide->Gfx_BeginScene(0);
     switch (gamestate) {
         case GS_MMENU: render_mmenu(); break;

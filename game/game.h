@@ -158,7 +158,8 @@ public:
     void RequestUndo();   // now, or once the action on screen has played out
     bool UndoNow();
     bool UpdateUndo(float dt);  // U, Ctrl+Z and the button; true when the button took the click
-    void RenderUndo();          // the button and the last notice
+    void RenderUndoButton();
+    void RenderNotice();        // the last notice, for a moment
     void Notice(const char* text);
     std::vector<BattleState> undo;
     bool undoWanted = false;
@@ -273,6 +274,22 @@ public:
     void RenderBackdrop();
     HTARGET backdrop = 0;             // freed by the destructor
     tideSprite* backdropspr = nullptr; // over the backdrop's texture, once composed
+    // What changes only with the battle's state or the pointer's cell (the
+    // board's tints and marks, the turn bar, the panels, the Undo button) is
+    // drawn over the backdrop into a second picture, the steady layer, and
+    // only when its quads differ from those it was drawn with: a frame then
+    // fills the window once for all of it. PrepareLayer runs before the
+    // frame's scene (scenes do not nest); without a render target the
+    // frame draws the backdrop and RenderSteady itself.
+    void PrepareLayer();
+    void FreeLayer();
+    void RenderSteady(cUnit* hover);
+    cCell* PointedCell();              // under the pointer, on the playable board only
+    HTARGET layer = 0;
+    tideSprite* layerspr = nullptr;
+    std::vector<tideQuad> layerQuads;  // what the layer shows
+    std::vector<tideQuad> layerNext;   // this frame's recording
+    bool layerFresh = false;           // the layer shows this frame's steady quads
     void MakeGrid();
     void FreeGrid();
     void RenderGrid();

@@ -169,6 +169,7 @@ cGame::~cGame() {
     backdropspr = nullptr;
     if (backdrop) tide->Target_Free(backdrop);
     backdrop = 0;
+    FreeLayer();
 
     delete resman;
     resman = nullptr;

@@ -274,7 +274,9 @@ void cUnit::render() {
     default:
         break;
     }
+}
 
+void cUnit::RenderMarker() const {
     tideSprite* marker = actionpoint != 0 ? turn_on : turn_off;
     if (marker) {
         tcellpos m = MarkerPoint();

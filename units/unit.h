@@ -50,6 +50,9 @@ public:
     cUnit& operator=(const cUnit&) = delete;
 
     virtual void render();
+    // The unit's slot in the turn-order bar: drawn with the battle's steady
+    // layer, which changes only when the order or the action points do.
+    void RenderMarker() const;
     // The health number over the unit while it stands idle. Drawn after
     // everything that may pass over the unit (the crosshair, the damage
     // preview), so nothing covers it.
