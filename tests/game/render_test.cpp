@@ -115,13 +115,14 @@ TEST_F(RenderTest, PointerOffTheBoardHighlightsNothing) {
 // is the frame's first quad over the whole window; the layers themselves are
 // no longer drawn each frame.
 TEST_F(RenderTest, StaticLayersAreOnePictureComposedPerLevel) {
-    HTEXTURE backdrop = w.eng.tide->Target_GetTexture(w.game->backdrop);
-    ASSERT_NE(backdrop, 0u);
+    ASSERT_NE(w.eng.tide->Target_GetTexture(w.game->backdrop), 0u);
     w.Frame();
     w.Draw();
+    // The backdrop reaches the frame inside the steady layer drawn over it.
+    ASSERT_TRUE(w.game->layerFresh);
     const std::vector<tideQuad>& q = w.hl->Quads();
     ASSERT_FALSE(q.empty());
-    EXPECT_EQ(q[0].tex, backdrop);
+    EXPECT_EQ(q[0].tex, w.eng.tide->Target_GetTexture(w.game->layer));
     EXPECT_FLOAT_EQ(q[0].v[0].x, 0);
     EXPECT_FLOAT_EQ(q[0].v[0].y, 0);
     EXPECT_FLOAT_EQ(q[0].v[2].x, 1024);
