@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "res/resource_manager.h"
+#include "tests/game/shown_quads.h"
 #include "units/unit.h"
 
 namespace {
@@ -166,13 +167,5 @@ HTEXTURE BattleWorld::Texture(const char* name) const {
 }
 
 std::vector<tideQuad> BattleWorld::QuadsOf(const char* name) const {
-    HTEXTURE tex = Texture(name);
-    std::vector<tideQuad> out;
-    // What the frame shows: the steady layer's quads, drawn into it, then the frame's own.
-    if (game->layerFresh)
-        for (const tideQuad& q : game->layerQuads)
-            if (q.tex == tex) out.push_back(q);
-    for (const tideQuad& q : hl->Quads())
-        if (q.tex == tex) out.push_back(q);
-    return out;
+    return ShownQuadsWith(game, *hl, Texture(name));
 }

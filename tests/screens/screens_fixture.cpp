@@ -4,6 +4,7 @@
 
 #include "gui/gui.h"
 #include "res/resource_manager.h"
+#include "tests/game/shown_quads.h"
 #include "units/unit.h"
 
 namespace {
@@ -183,10 +184,7 @@ std::vector<int> ScreensTest::Ids(const tideGUI* g) {
 HTEXTURE ScreensTest::Texture(const char* name) const { return cGame::resman->GetTexture(name, 0); }
 
 std::vector<tideQuad> ScreensTest::QuadsWith(HTEXTURE tex) const {
-    std::vector<tideQuad> out;
-    for (const tideQuad& q : hl->Quads())
-        if (q.tex == tex) out.push_back(q);
-    return out;
+    return ShownQuadsWith(game, *hl, tex);
 }
 
 std::vector<std::string> ScreensTest::StreamsPlayed() const {
