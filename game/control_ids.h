@@ -17,6 +17,7 @@ enum OptionsId : int {
     ID_MUSIC_SLIDER = 9,
     ID_SPEED_SLIDER = 10,
     ID_LEAVE_BATTLE = 11,  // gives up the battle the screen was opened from
+    ID_DIFFICULTY = 12,    // for the battles started from now on
 };
 
 // Level choice. The campaign's level n (from 1) has the id ID_LEVEL_FIRST + n - 1,

@@ -28,6 +28,7 @@ class cProjectile;
 class cInterface;
 class tideGUI;
 class tideGUISlider;
+class tideGUIChoice;
 class tideGUIListbox;
 class tideSprite;
 class tideAnimation;
@@ -228,6 +229,7 @@ public:
     tideGUISlider* music_sld = nullptr;
     tideGUISlider* sound_sld = nullptr;
     tideGUISlider* speed_sld = nullptr;
+    tideGUIChoice* difficulty_ch = nullptr;  // Easy, Normal, Hard in that order
     tideSprite* sliderbg1 = nullptr;
     tideSprite* sliderbg2 = nullptr;
     tideSprite* sliderbg3 = nullptr;
@@ -306,6 +308,7 @@ public:
 
     // Screens' shared helpers (menu.cpp, options.cpp).
     void ReadOptions();                  // sound and speed settings from the configuration
+    void AddDifficultyChoice();          // on the options screen, set to the setting
     void RippleMenu(float t);            // the menu background's diagonal wave at clock t
     void SwitchMusic(const char* name);  // stop the music, loop stream `name` instead
 

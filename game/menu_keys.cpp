@@ -13,11 +13,11 @@ void cGame::SetupMenuKeys() {
     for (tideGUI* g : {gui, chlvlgui})
         if (g) g->SetNavMode(nav);
     if (!guioptions) return;
-    // Left and Right belong to the sliders here; the focus goes down the
-    // sliders, then to the buttons under them.
+    // Left and Right belong to the sliders and the difficulty here; the focus
+    // goes along the sliders, to the difficulty under them, then the buttons.
     guioptions->SetNavMode(GUINAV_UPDOWN | GUINAV_CYCLED);
     guioptions->SetFocusOrder(
-        {ID_SOUND_SLIDER, ID_MUSIC_SLIDER, ID_SPEED_SLIDER, ID_OPTIONS_BACK, ID_LEAVE_BATTLE});
+        {ID_SOUND_SLIDER, ID_MUSIC_SLIDER, ID_SPEED_SLIDER, ID_DIFFICULTY, ID_OPTIONS_BACK, ID_LEAVE_BATTLE});
     // Under the back button; shown only while a battle waits behind the screen.
     guioptions->AddCtrl(new guiButton(ID_LEAVE_BATTLE, 428, 650, 168, 43, NeedSprite("leavebattle"),
                                       NeedSprite("leavebattleover"),

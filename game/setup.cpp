@@ -119,6 +119,7 @@ cGame::cGame() {
     music_sld->SetValue(static_cast<float>(musicvolume));
     sound_sld->SetValue(static_cast<float>(soundvolume));
     speed_sld->SetValue(static_cast<float>(speed));
+    AddDifficultyChoice();
     tide->System_SetState(TIDE_FXVOLUME, soundvolume);
     config.saved = SettingsToSave();  // a save writes only what changes from here
 
@@ -161,6 +162,7 @@ cGame::~cGame() {
     delete guioptions;
     gui = chlvlgui = guioptions = nullptr;
     sound_sld = music_sld = speed_sld = nullptr;
+    difficulty_ch = nullptr;
 
     delete mmdistort;
     mmdistort = nullptr;

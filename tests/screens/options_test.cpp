@@ -159,16 +159,41 @@ TEST_F(OptionsTest, DifficultyIsNormalUnlessTheSettingsNameAnotherAndAppliesFrom
         EXPECT_EQ(eng->LogCount("unknown difficulty") - before, c.logged) << c.options;
     }
 
-    // A change waits for the next battle, and is saved with the others.
+    // A change on the options screen (the choice comes after the three
+    // sliders) waits for the next battle, and is saved with the others.
     PassLogo();
     StartLevel(1);
     ASSERT_EQ(cGame::battle.difficulty, Difficulty::Normal);
-    game->difficulty = Difficulty::Hard;
     Key(TIDEK_ESCAPE);
+    ASSERT_EQ(game->difficulty_ch->GetChoice(), static_cast<int>(Difficulty::Normal));
+    for (int i = 0; i < 3; ++i) Key(TIDEK_DOWN);
+    Key(TIDEK_RIGHT);
+    EXPECT_EQ(game->difficulty, Difficulty::Hard);
+    EXPECT_EQ(game->sound_sld->GetValue(), 50);  // the sliders kept their values
     Click(kBackX, kBackY);
+    ASSERT_EQ(game->gamestate, GS_GAME);
     EXPECT_EQ(cGame::battle.difficulty, Difficulty::Normal);
     eng->tide->System_SetState(TIDE_INIFILE, "Res\\config.txt");
     EXPECT_STREQ(eng->tide->Ini_GetString("options", "difficulty", ""), "hard");
     game->LoadLevel(1);
     EXPECT_EQ(cGame::battle.difficulty, Difficulty::Hard);
+    Stop();
+    Start();
+    EXPECT_EQ(game->difficulty_ch->GetChoice(), static_cast<int>(Difficulty::Hard));
+}
+
+// A click on the choice's left end steps back, elsewhere on it forward, each
+// going round; the choice and the setting agree after every step.
+TEST_F(OptionsTest, ClicksOnTheDifficultyStepItRound) {
+    OpenFromMenu();
+    const float left = 500, right = 600, y = 570;
+    const struct {
+        float x;
+        Difficulty want;
+    } steps[] = {{right, Difficulty::Hard}, {right, Difficulty::Easy}, {left, Difficulty::Hard}, {left, Difficulty::Normal}};
+    for (const auto& s : steps) {
+        Click(s.x, y);
+        EXPECT_EQ(game->difficulty, s.want) << s.x;
+        EXPECT_EQ(game->difficulty_ch->GetChoice(), static_cast<int>(s.want));
+    }
 }

@@ -124,7 +124,7 @@ TEST_F(PlayerKeysTest, KeysAloneLeadIntoABattleAndChangeTheSliders) {
         EXPECT_EQ(game->gamestate, GS_GAME);
         // Through "Leave battle" back to the level choice, and to the menu.
         Key(TIDEK_ESCAPE);
-        for (int i = 0; i < 4; i++) Key(TIDEK_DOWN);
+        for (int i = 0; i < 5; i++) Key(TIDEK_DOWN);  // past the sliders and the difficulty
         EXPECT_EQ(game->guioptions->GetFocus(), ID_LEAVE_BATTLE);
         Key(k.enter);
         EXPECT_TRUE(game->leavePrompt);
@@ -199,8 +199,9 @@ TEST_F(PlayerKeysTest, SlidersShowTheirValueWhileHoveredAndTheKnobIsGrabbedPastT
     Click(kMenuX, kOptionsY);
     Move(100, 300);
     Frame();
-    size_t idle = TextQuads();  // the speed slider's "slow" and "fast"
-    EXPECT_EQ(idle, 8u);
+    // The speed slider's "slow" and "fast"; "Difficulty", "<", "Normal", ">".
+    size_t idle = TextQuads();
+    EXPECT_EQ(idle, 26u);
     Move(428 + 80, 519);  // over the music slider: "30"
     Frame();
     EXPECT_EQ(TextQuads(), idle + 2);

@@ -44,7 +44,7 @@ TEST_F(ScreensTest, StartsOnTheMainMenuWithEveryScreenBuilt) {
     levels.push_back(ID_LEVELS_BACK);
     EXPECT_EQ(Ids(game->chlvlgui), levels);
     EXPECT_EQ(Ids(game->guioptions), (IdList{ID_OPTIONS_BACK, ID_SOUND_SLIDER, ID_MUSIC_SLIDER,
-                                             ID_SPEED_SLIDER, ID_LEAVE_BATTLE}));
+                                             ID_SPEED_SLIDER, ID_DIFFICULTY, ID_LEAVE_BATTLE}));
     ExpectRect(game->gui, 3, 428, 600, 168, 43);
     ExpectRect(game->chlvlgui, ID_LEVEL_FIRST + 7, 800 - 18.5f, 620 - 18.5f, 37, 37);
     ExpectRect(game->chlvlgui, ID_LEVELS_BACK, 100, 650, 168, 43);
