@@ -220,6 +220,7 @@ void cGame::render_game() {
         }
     }
 
+    if (live) RenderActingRing();
     for (cUnit* u : units) u->render();
     if (proj) proj->render();
     if (live) boardview::RenderOverUnits(*this, over);
@@ -235,6 +236,16 @@ void cGame::render_game() {
     RenderNotice();
     RenderBanner();
     if (!cross && cur && pointer) cur->Render(mx, my);
+}
+
+// Under every unit, so a neighbour never hides it; it goes with its unit
+// as it glides.
+void cGame::RenderActingRing() {
+    const cUnit* u = ActingView();
+    if (!u || !grid_sel1) return;
+    float x = 0, y = 0;
+    u->DrawnPoint(&x, &y);
+    grid_sel1->RenderEx(x, y, 0, static_cast<float>(u->GetSize()), 0);
 }
 
 // The grid's alpha ramp, one pixel wide: its lines are drawn from it, for a

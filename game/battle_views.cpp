@@ -89,11 +89,17 @@ bool cGame::Perform(const battle::Action& a) {
     if (u->player) RememberForUndo();
     battle::Effect e;
     battle::Act(battle, a, &e);
+    showing = e.actor;
     if (cUnit* actor = ViewOf(e.actor))
         actor->Show(e, a.kind == battle::Action::Attack ? ViewOf(a.target) : nullptr);
     SyncViews();
     SelectUnit(static_cast<int>(step));
     return true;
+}
+
+cUnit* cGame::ActingView() const {
+    cUnit* playing = IsControlLocked() ? ViewOf(showing) : nullptr;
+    return playing ? playing : selunit;
 }
 
 bool cGame::PlayerClickAt(float sx, float sy) {

@@ -72,13 +72,14 @@ void RenderTurnBar(cGame& g, const cUnit* hover) {
     tideSprite* now = cGame::NeedSprite("bar_now");
     tideSprite* done = cGame::NeedSprite("bar_done");
     tideSprite* over = cGame::NeedSprite("bar_hover");
+    const cUnit* acting = g.ActingView();
     for (std::size_t i = 0; i < g.units.size(); ++i) {
         const cUnit* u = g.units[i];
         tcellpos m = u->MarkerPoint();
         // The badge is 44 pixels wide, 28 pixels right of its marker point.
         float cx = static_cast<float>(m.first + 50), cy = static_cast<float>(m.second);
         if (u == hover && over) over->Render(cx, cy);
-        if (u == g.selunit && now) now->Render(cx, cy);
+        if (u == acting && now) now->Render(cx, cy);
         // Units before the acting one in the order have had their step, even
         // one whose step was refused and kept its action point.
         else if (i < g.step && done) done->Render(cx + 16, cy + 16);
@@ -140,8 +141,9 @@ void RenderOverUnits(cGame& g, cUnit* hover) {
 }
 
 void RenderPanels(cGame& g, cUnit* hover) {
-    if (g.selunit) RenderPanel(g.selunit, kActingPanelX, "acting");
-    if (hover && hover != g.selunit) RenderPanel(hover, kHoverPanelX, "");
+    const cUnit* acting = g.ActingView();
+    if (acting) RenderPanel(acting, kActingPanelX, "acting");
+    if (hover && hover != acting) RenderPanel(hover, kHoverPanelX, "");
     RenderTurnBar(g, hover);
 }
 

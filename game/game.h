@@ -101,6 +101,12 @@ public:
     // and are brought in line with it by SyncViews after the rules change it.
     void SyncViews();
     cUnit* ViewOf(int id) const;  // null when the unit has no view
+    // The unit shown as acting (its ring, panel and turn-bar mark): the one
+    // whose action still plays out, though the turn has passed on, else the
+    // one to act.
+    cUnit* ActingView() const;
+    int showing = 0;  // id of the unit whose action was played last
+    void RenderActingRing();
     // Adds a unit made on its own (placed with SetParent) to the battle, last
     // in the order, and makes it a view of its new record.
     void AddUnit(cUnit* u);

@@ -244,29 +244,31 @@ void cUnit::update(float dt) {
     }
 }
 
-void cUnit::render() {
+void cUnit::DrawnPoint(float* x, float* y) const {
+    if (state == state_move && start_point && parent) {
+        float f = (move_time - time) / move_time;
+        float sx = static_cast<float>(start_point->GetScrX());
+        float sy = static_cast<float>(start_point->GetScrY());
+        float half = cellsize != 1 ? 32.0f : 0.0f;
+        *x = sx + (static_cast<float>(parent->GetScrX()) - sx) * f + half;
+        *y = sy + (static_cast<float>(parent->GetScrY()) - sy) * f + half;
+        return;
+    }
     tcellpos c = CentrePoint();
-    float mx = static_cast<float>(c.first), my = static_cast<float>(c.second);
-    float scale = cellsize == 1 ? 1.0f : 2.0f;
+    *x = static_cast<float>(c.first);
+    *y = static_cast<float>(c.second);
+}
+
+void cUnit::render() {
+    float mx = 0, my = 0;
+    DrawnPoint(&mx, &my);
 
     switch (state) {
     case state_idle:
-        if (selected && plcontrolled && grid_sel1) grid_sel1->RenderEx(mx, my, 0, scale, 0);
         if (idle) idle->Render(mx, my);
         break;
     case state_move:
-        if (start_point && parent && move) {
-            float f = (move_time - time) / move_time;
-            float sx = static_cast<float>(start_point->GetScrX());
-            float sy = static_cast<float>(start_point->GetScrY());
-            float x = sx + (static_cast<float>(parent->GetScrX()) - sx) * f;
-            float y = sy + (static_cast<float>(parent->GetScrY()) - sy) * f;
-            if (cellsize != 1) {
-                x += 32;
-                y += 32;
-            }
-            move->Render(x, y);
-        }
+        if (start_point && parent && move) move->Render(mx, my);
         break;
     case state_attack:
         if (attanim) attanim->Render(mx, my);

@@ -105,6 +105,9 @@ public:
     void LeaveBoard();
     // Screen point the unit is drawn at and shoots from.
     tcellpos CentrePoint() const;
+    // Where the unit is drawn this frame: its centre point, or between two
+    // cells while it glides from one to the other.
+    void DrawnPoint(float* x, float* y) const;
     // Screen point of the turn-order marker's hot spot.
     tcellpos MarkerPoint() const;
 

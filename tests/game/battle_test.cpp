@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "gfx/sprite.h"
 #include "tests/game/battle_world.h"
 #include "units/kinds.h"
 #include "units/projectile.h"
@@ -112,6 +113,56 @@ TEST_F(BattleTest, WinUnlocksTheNextLevelOnlyUnderAVictoryBanner) {
         w.Press(TIDEK_SPACE);
         EXPECT_EQ(w.game->gamestate, GS_CHLVL);
         EXPECT_EQ(w.game->banner, BANNER_NONE);
+    }
+}
+
+// The turn passes on as a creature acts, but the ring (under it, going with
+// it as it glides) and the acting panel stay on it until its action has
+// played out; then they are on the unit to act.
+TEST_F(BattleTest, TheRingStaysOnTheActingCreatureUntilItsActionEnds) {
+    struct Case {
+        const char* what;
+        int x, y, turn;  // the creature, and a turn past its waiting ones
+    };
+    // Where the ring's hot spot is: its quad's top left corner, offset.
+    auto ringAt = [&](float* x, float* y) {
+        std::vector<tideQuad> ring = w.QuadsOf("sel1");
+        if (ring.size() != 1u) return false;
+        float hx = 0, hy = 0;
+        grid_sel1->GetHotSpot(&hx, &hy);
+        *x = ring[0].v[0].x + hx;
+        *y = ring[0].v[0].y + hy;
+        return true;
+    };
+    for (const Case& c : {Case{"a shot", 5, 5, 1}, Case{"a step", 12, 2, 3}}) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        cUnit* creature = w.UnitAt(c.x, c.y);
+        w.SetOrder({creature, aqua, medu == creature ? w.UnitAt(12, 2) : medu, w.UnitAt(2, 8)});
+        cGame::turn = c.turn;
+        tcellpos from = creature->CentrePoint();
+        w.Frame();  // the creature acts
+        ASSERT_TRUE(cGame::IsControlLocked());
+        EXPECT_EQ(w.game->selunit, aqua);
+        bool glided = false;
+        while (cGame::IsControlLocked()) {
+            EXPECT_EQ(w.game->ActingView(), creature);
+            w.Draw();
+            float x = 0, y = 0, rx = 0, ry = 0;
+            creature->DrawnPoint(&x, &y);
+            ASSERT_TRUE(ringAt(&rx, &ry));
+            EXPECT_NEAR(rx, x, 1);
+            EXPECT_NEAR(ry, y, 1);
+            glided |= x != from.first && x != creature->CentrePoint().first;
+            w.Frame();
+        }
+        EXPECT_EQ(glided, c.turn == 3);
+        EXPECT_EQ(w.game->ActingView(), aqua);
+        w.Draw();
+        float rx = 0, ry = 0;
+        ASSERT_TRUE(ringAt(&rx, &ry));
+        EXPECT_NEAR(rx, aqua->CentrePoint().first, 1);
+        EXPECT_NEAR(ry, aqua->CentrePoint().second, 1);
     }
 }
 
