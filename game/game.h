@@ -332,6 +332,11 @@ public:
     int MaxOpenLevel() const;       // the last open campaign level, 0 for none
     void WinLevel(int stars);       // the level being played was won, earning `stars`
     void StartLevel(int n);         // campaign level n, under its briefing
+    void RenderNewestLabel();       // "Level available" by the newest open level
+    void RenderLockedNotice();      // why `lockedLevel` cannot be played yet
+    tideRect LevelArea(int n) const;  // what level n's picture covers on the map
+    int lockedLevel = 0;            // the locked level last clicked, and how long ago
+    float lockedTime = 0;
     // A level file outside the campaign (--level, the player's own levels):
     // at once, no briefing, no progress; it ends at the level choice.
     void PlayLevelFile(const std::string& path);

@@ -16,15 +16,42 @@ namespace {
 // Engine time during which the main menu shows the logo and ignores input.
 const float kLogoSeconds = 2.0f;
 
-// "Level available" is printed this far left of and below the top-left
-// corner of the last open level's button; the won badge sits on its lower
-// right corner.
-const float kMarkerDx = -37, kMarkerDy = 15;
+// The won badge sits on a level button's lower right corner.
 const float kWonDx = 34, kWonDy = 34;
-// The hovered level's name, under the map's heading.
+// The hovered level's name, under the map's heading; why a locked level
+// cannot be played shows there for a moment after a click on it.
 const float kTitleX = 750, kTitleY = 128;
+const float kLockedSeconds = 2.5f;
+// Room kept between the newest level's label and the pictures around it.
+const float kLabelGap = 6;
+// Beyond its button a level's picture takes its number disc (up and right),
+// its won badge (right) and its row of stars (down).
+const float kAreaSide = 12, kAreaBelow = 22;
+
+void FillRect(Tide* tide, float x1, float y1, float x2, float y2, DWORD col) {
+    tideQuad q{};
+    const float xs[4] = {x1, x2, x2, x1}, ys[4] = {y1, y1, y2, y2};
+    for (int i = 0; i < 4; ++i) q.v[i] = tideVertex{xs[i], ys[i], 0.5f, col, 0, 0};
+    q.blend = BLEND_DEFAULT;
+    tide->Gfx_RenderQuad(&q);
+}
+
+// A padlock of plain quads, centred on (cx, cy).
+void RenderPadlock(Tide* tide, float cx, float cy) {
+    const DWORD col = 0xFFD0D4DC;
+    FillRect(tide, cx - 8, cy - 2, cx + 8, cy + 10, col);      // body
+    FillRect(tide, cx - 6, cy - 10, cx - 3, cy - 2, col);      // shackle
+    FillRect(tide, cx + 3, cy - 10, cx + 6, cy - 2, col);
+    FillRect(tide, cx - 6, cy - 12, cx + 6, cy - 9, col);
+    FillRect(tide, cx - 1, cy + 2, cx + 1, cy + 6, 0xFF303840);  // keyhole
+}
 
 }  // namespace
+
+tideRect cGame::LevelArea(int n) const {
+    tideRect b = levelmap.Button(n);
+    return tideRect(b.x1 - kAreaSide, b.y1 - kAreaSide, b.x2 + kAreaSide, b.y2 + kAreaBelow);
+}
 
 void cGame::RippleMenu(float t) {
     if (!mmdistort) return;
@@ -114,10 +141,21 @@ void cGame::render_chlvl() {
             mark->Render(b.x1 + kWonDx, b.y1 + kWonDy);
         }
     }
+    // Locked levels: dimmed under a padlock; their buttons take no pointer.
+    for (int n = 1; n <= campaign.Count(); ++n) {
+        if (LevelOpen(n)) continue;
+        if (maplook.spot) {
+            maplook.spot->SetColor(0xB0000000);
+            maplook.spot->Render(levelmap.SpotX(n), levelmap.SpotY(n));
+            maplook.spot->SetColor(0xFFFFFFFF);
+        }
+        RenderPadlock(tide, levelmap.SpotX(n), levelmap.SpotY(n));
+    }
     if (!fnt1) return;
-    if (int open = MaxOpenLevel()) {
-        tideRect b = levelmap.Button(open);
-        fnt1->printf(b.x1 + kMarkerDx, b.y1 + kMarkerDy, TEXT_CENTER, "Level available");
+    RenderNewestLabel();
+    if (lockedLevel && lockedTime < kLockedSeconds) {
+        RenderLockedNotice();
+        return;
     }
     // The name of the level under the pointer, or focused from the keyboard.
     const tideGUIObject* shown = chlvlgui->ctrlOver;
@@ -130,7 +168,63 @@ void cGame::render_chlvl() {
     RenderLevelStars(n, kTitleX, kTitleY + fnt1->GetHeight() + 6);
 }
 
+// "Level available" beside the newest open level, on the first side where it
+// covers no control and no level's picture; "Every level won" once the last
+// one is.
+void cGame::RenderNewestLabel() {
+    const int open = MaxOpenLevel();
+    if (!open) return;
+    const bool all = open == campaign.Count() && progress.Won(campaign.Level(open)->key);
+    const char* text = all ? "Every level won" : "Level available";
+    const float w = fnt1->GetStringWidth(text, false), h = fnt1->GetHeight();
+    const tideRect a = LevelArea(open);
+    const float cx = (a.x1 + a.x2) / 2, cy = (a.y1 + a.y2) / 2;
+    // Text centres, each with the top of its line: below, above, left, right.
+    const float at[4][2] = {{cx, a.y2 + kLabelGap},
+                            {cx, a.y1 - kLabelGap - h},
+                            {a.x1 - kLabelGap - w / 2, cy - h / 2},
+                            {a.x2 + kLabelGap + w / 2, cy - h / 2}};
+    auto clear = [&](const float* p) {
+        tideRect r(p[0] - w / 2, p[1], p[0] + w / 2, p[1] + h);
+        if (r.x1 < 0 || r.y1 < 0 || r.x2 > 1024 || r.y2 > 768) return false;
+        for (tideGUIObject* c = chlvlgui->ctrls; c; c = c->next)
+            if (c->bVisible && r.Intersect(&c->rect)) return false;
+        for (int n = 1; n <= campaign.Count(); ++n) {
+            tideRect area = LevelArea(n);
+            if (r.Intersect(&area)) return false;
+        }
+        return true;
+    };
+    int side = 0;
+    while (side < 3 && !clear(at[side])) ++side;
+    if (!clear(at[side])) side = 0;
+    fnt1->Render(at[side][0], at[side][1], TEXT_CENTER, text);
+}
+
+// Why the locked level last clicked cannot be played yet.
+void cGame::RenderLockedNotice() {
+    const int before = lockedLevel - 1;
+    if (LevelOpen(before)) {
+        fnt1->printf(kTitleX, kTitleY, TEXT_CENTER, "Win level %d to open this one", before);
+        return;
+    }
+    int reached = before;
+    while (reached > 1 && !LevelOpen(reached)) --reached;
+    fnt1->printf(kTitleX, kTitleY, TEXT_CENTER, "Locked: win level %d and the ones after it first", reached);
+}
+
 void cGame::update_chlvl(float dt) {
+    lockedTime += dt;
+    // Locked levels take neither the pointer nor the focus; a click on one
+    // says what opens it.
+    for (int n = 1; n <= campaign.Count(); ++n) {
+        const bool open = LevelOpen(n);
+        chlvlgui->EnableCtrl(ID_LEVEL_FIRST + n - 1, open);
+        if (!open && tide->Input_KeyDown(TIDEK_LBUTTON) && levelmap.Button(n).TestPoint(mx, my)) {
+            lockedLevel = n;
+            lockedTime = 0;
+        }
+    }
     int id = chlvlgui->Update(dt);
     if (BackPressed()) id = ID_LEVELS_BACK;
     int n = id - ID_LEVEL_FIRST + 1;

@@ -60,6 +60,7 @@ void cGame::FocusOnOpen() {
     case GS_CHLVL:
         // The newest level open is the one a player most likely starts.
         if (chlvlgui) chlvlgui->SetFocus(ID_LEVEL_FIRST + MaxOpenLevel() - 1);
+        lockedLevel = 0;  // a notice from an earlier visit is old news
         break;
     case GS_OPTIONS:
         if (guioptions) guioptions->FocusFirst();

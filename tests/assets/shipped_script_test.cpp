@@ -215,7 +215,7 @@ TEST_F(ShippedScript, BattleFontHasEveryCharacterItPrints) {
     tideFont* font = rm->GetFont("font2");
     ASSERT_NE(font, nullptr);
     ASSERT_GT(font->GetHeight(), 10);
-    std::string needed = "0123456789-Level available";
+    std::string needed = "0123456789-:;Level available";
     for (char c = 'A'; c <= 'Z'; c++) needed += c;
     for (char c = 'a'; c <= 'z'; c++) needed += c;
     for (char c : needed) {

@@ -3,7 +3,9 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <numbers>
+#include <string>
 
 #include "gfx/distort.h"
 #include "gfx/font.h"
@@ -52,10 +54,31 @@ protected:
         Box b = Bounds(text);
         return {static_cast<int>(b.x1 + 15 * kGlyphW / 2), static_cast<int>(b.y1)};
     }
-    // Where the marker stands for level n: left of and below its button.
+    // Where the marker stands for level n when nothing is in its way:
+    // centred under its button (18.5 pixels from the spot's centre), its won
+    // badge and stars (22) and a gap (6).
     tcellpos MarkerFor(int n) const {
-        return {static_cast<int>(game->levelmap.SpotX(n) - 55.5f),
-                static_cast<int>(game->levelmap.SpotY(n) - 3.5f)};
+        return {static_cast<int>(game->levelmap.SpotX(n)), static_cast<int>(game->levelmap.SpotY(n) + 46.5f)};
+    }
+    // The full-size lines of text drawn in the last frame, by their top: the
+    // test font's glyph for c sits 2 * (c - 32) pixels into its 256-pixel texture.
+    struct Line {
+        std::string text;
+        tideRect box;
+    };
+    std::map<float, Line> TextLines() {
+        std::vector<tideQuad> glyphs;
+        for (const tideQuad& q : QuadsWith(cGame::fnt1->hTexture))
+            if (q.v[2].y - q.v[0].y == kGlyphH) glyphs.push_back(q);
+        std::sort(glyphs.begin(), glyphs.end(), [](const tideQuad& a, const tideQuad& b) { return a.v[0].x < b.v[0].x; });
+        std::map<float, Line> lines;
+        for (const tideQuad& q : glyphs) {
+            Line& l = lines[q.v[0].y];
+            l.text += static_cast<char>(std::lround(q.v[0].tx * 128) + 32);
+            l.box.Encapsulate(q.v[0].x, q.v[0].y);
+            l.box.Encapsulate(q.v[2].x, q.v[2].y);
+        }
+        return lines;
     }
 
     void ExpectButtonAt(int id, float x, float y) {
@@ -221,7 +244,8 @@ TEST_F(MenuTest, TheLevelMapIsLaidOutFromTheCampaignFile) {
     const float spots[][2] = {{200, 300}, {500, 320}, {640.5f, 600}};
     std::vector<tideQuad> islands = QuadsWith(Texture("lvlspot"));
     std::vector<tideQuad> discs = QuadsWith(Texture("lvlbadge"));
-    ASSERT_EQ(islands.size(), 3u);
+    // Then a second, dimming spot on each of the two locked levels.
+    ASSERT_EQ(islands.size(), 5u);
     ASSERT_EQ(discs.size(), 3u);
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i + 1);
@@ -249,6 +273,79 @@ TEST_F(MenuTest, TheLevelMapIsLaidOutFromTheCampaignFile) {
     Move(spots[2][0], spots[2][1]);
     Frames(2);
     EXPECT_GE(GlyphsAtRow(kTitleTop), 8);  // "3. Trench"
+}
+
+// Locked levels look locked (dimmed spot, padlock), take neither the pointer
+// nor the keys' focus, and a click on one says what opens it.
+TEST_F(MenuTest, LockedLevelsLookLockedAndAClickSaysWhy) {
+    PassLogo();
+    Click(kMenuX, kLevelChoiceY);
+    ASSERT_EQ(game->MaxOpenLevel(), 1);
+    Move(1010, 10);
+    Frames(2);
+    // A second, darkening spot and five plain quads on each locked level.
+    EXPECT_EQ(QuadsWith(Texture("lvlspot")).size(), static_cast<size_t>(2 * kLevels - 1));
+    EXPECT_EQ(QuadsWith(0).size(), static_cast<size_t>(5 * (kLevels - 1)));
+
+    const struct {
+        int level;
+        const char* says;
+    } clicks[] = {{2, "Win level 1 to open this one"}, {4, "Locked: win level 1 and the ones after it first"}};
+    for (const auto& c : clicks) {
+        SCOPED_TRACE(c.level);
+        tcellpos b = LevelButton(c.level);
+        Move(static_cast<float>(b.first), static_cast<float>(b.second));
+        Frames(2);
+        EXPECT_EQ(game->chlvlgui->ctrlOver, nullptr);  // no hover highlight
+        Click(static_cast<float>(b.first), static_cast<float>(b.second));
+        EXPECT_EQ(game->gamestate, GS_CHLVL);
+        EXPECT_EQ(TextLines()[128].text, c.says);
+    }
+    Frames(200);  // the notice goes after a while
+    EXPECT_EQ(TextLines().count(128), 0u);
+
+    // The keys go from level 1 to Back and round, past every locked level.
+    for (int i = 0; i < 4; ++i) {
+        Key(TIDEK_DOWN);
+        EXPECT_TRUE(game->chlvlgui->GetFocus() == ID_LEVEL_FIRST || game->chlvlgui->GetFocus() == ID_LEVELS_BACK)
+            << game->chlvlgui->GetFocus();
+    }
+}
+
+// On the shipped map, whose spots lie close together, the label by the newest
+// open level covers no button and no level's picture, for every stage of the
+// campaign, and says so once every level is won.
+TEST_F(MenuTest, TheNewestLevelsLabelKeepsClearAndSaysWhenAllAreWon) {
+    Stop();
+    eng->WriteFile("res/campaign.txt", ShippedDataText("campaign.txt"));
+    Start();
+    PassLogo();
+    Click(kMenuX, kLevelChoiceY);
+    ASSERT_EQ(game->gamestate, GS_CHLVL);
+    const int count = game->campaign.Count();
+    ASSERT_GE(count, 2);
+    for (int won = 0; won <= count; ++won) {
+        SCOPED_TRACE(testing::Message() << won << " won");
+        game->progress = cProgress();
+        for (int k = 1; k <= won; ++k) game->progress.Win(game->campaign.Level(k)->key);
+        Move(1010, 10);
+        Frames(2);
+        const char* want = won == count ? "Every level won" : "Level available";
+        const Line* label = nullptr;
+        for (const auto& [top, line] : TextLines())
+            if (line.text == want) label = &line;
+        ASSERT_NE(label, nullptr);
+        for (int n = 1; n <= count; ++n) {
+            tideRect area = game->LevelArea(n);
+            EXPECT_FALSE(label->box.Intersect(&area)) << "level " << n;
+        }
+        for (tideGUIObject* c = game->chlvlgui->ctrls; c; c = c->next)
+            EXPECT_FALSE(c->bVisible && label->box.Intersect(&c->rect)) << "control " << c->id;
+        // Beside the newest open level: within a label's width of it.
+        const int open = std::min(won + 1, count);
+        EXPECT_LT(std::fabs((label->box.x1 + label->box.x2) / 2 - game->levelmap.SpotX(open)), 15 * kGlyphW);
+        EXPECT_LT(std::fabs((label->box.y1 + label->box.y2) / 2 - game->levelmap.SpotY(open)), 70);
+    }
 }
 
 TEST_F(MenuTest, CursorIsDrawnOnEveryScreenButTheBattle) {
