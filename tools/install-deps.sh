@@ -4,7 +4,7 @@ set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 packages=(
   build-essential cmake pkg-config git
-  libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libepoxy-dev
+  libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libepoxy-dev libx11-dev
   libgl1-mesa-dri libegl-mesa0 libegl1 xvfb xauth
   libgtest-dev libgmock-dev libbenchmark-dev
   libcairo2-dev libfreetype-dev libstb-dev libsndfile1-dev libvorbis-dev libogg-dev

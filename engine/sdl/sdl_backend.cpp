@@ -3,11 +3,13 @@
 #include <SDL_image.h>
 #include <epoxy/gl.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "engine/clock.h"
 #include "engine/core.h"
 #include "engine/sdl/keymap.h"
+#include "engine/sdl/window_manager.h"
 
 namespace {
 
@@ -65,6 +67,11 @@ bool tideSdlBackend::Init(tideCore* c) {
     context = SDL_GL_CreateContext(window);
     if (!context)
         return fail(std::string("cannot create an OpenGL 3.3 context: ") + SDL_GetError());
+    if ((flags & SDL_WINDOW_FULLSCREEN_DESKTOP) && !tideFullscreenHonoured(window)) {
+        SDL_SetWindowFullscreen(window, 0);
+        windowed = {SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, logicalW, logicalH};
+        coverDisplay();
+    }
     SDL_GL_MakeCurrent(window, context);
     // Where a display shows the frames, its vertical blank sets the rate
     // (tear-free); elsewhere, and in scripted runs, the core paces the frames.
@@ -252,8 +259,38 @@ void tideSdlBackend::closePad(SDL_JoystickID id) {
 }
 
 void tideSdlBackend::toggleFullscreen() {
-    const bool full = SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN;
-    SDL_SetWindowFullscreen(window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    if (covering) {
+        uncoverDisplay();
+    } else if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) {
+        SDL_SetWindowFullscreen(window, 0);
+    } else if (tideFullscreenHonoured(window)) {
+        SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    } else {
+        SDL_GetWindowPosition(window, &windowed.x, &windowed.y);
+        SDL_GetWindowSize(window, &windowed.w, &windowed.h);
+        coverDisplay();
+    }
+}
+
+void tideSdlBackend::coverDisplay() {
+    SDL_Rect display;
+    if (SDL_GetDisplayBounds(std::max(SDL_GetWindowDisplayIndex(window), 0), &display) != 0) {
+        core->LogLine(std::string("Full screen: no display size (") + SDL_GetError() + ")");
+        return;
+    }
+    SDL_SetWindowBordered(window, SDL_FALSE);
+    SDL_SetWindowPosition(window, display.x, display.y);
+    SDL_SetWindowSize(window, display.w, display.h);
+    covering = true;
+    core->LogLine("Full screen: no window manager to ask, the window covers the display (" +
+                  std::to_string(display.w) + "x" + std::to_string(display.h) + ")");
+}
+
+void tideSdlBackend::uncoverDisplay() {
+    SDL_SetWindowBordered(window, SDL_TRUE);
+    SDL_SetWindowSize(window, windowed.w, windowed.h);
+    SDL_SetWindowPosition(window, windowed.x, windowed.y);
+    covering = false;
 }
 
 void tideSdlBackend::EndScene() {

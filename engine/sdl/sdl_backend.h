@@ -34,6 +34,10 @@ private:
     void openPad(int deviceIndex);
     void closePad(SDL_JoystickID id);
     void toggleFullscreen();
+    // Full screen where the desktop will not do it (sdl/window_manager.h): a
+    // borderless window over the whole display, and back to `windowed`.
+    void coverDisplay();
+    void uncoverDisplay();
     void present(); // scales the frame into the window and shows it
 
     SDL_Window* window = nullptr;
@@ -41,6 +45,8 @@ private:
     bool sdlStarted = false;
     bool presentable = false; // the window is shown somewhere
     bool vsync = false;       // swaps wait for the display's vertical blank
+    bool covering = false;    // full screen by coverDisplay
+    SDL_Rect windowed{};      // the window's place before it covered the display
     tideSdlAudio sdlAudio;
     std::map<SDL_JoystickID, SDL_GameController*> pads; // open game controllers
 };
