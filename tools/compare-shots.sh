@@ -6,7 +6,7 @@
 #   tools/compare-shots.sh BUILD OUT_DIR [REFERENCE_DIR [TOLERANCE]]
 #
 # BUILD is a build folder with thalomir-replay, thalomir-shotdiff and data.
-# The shots come from docs/screenshots.replay (main menu, battle, options)
+# The shots come from docs/screenshots.replay (main menu, battle, a creature's turn, options)
 # and docs/victory.replay (victory banner, then the level choice, on the duel data
 # its header describes), full size, into OUT_DIR. Without REFERENCE_DIR they
 # are only written. Exits 1 when a shot differs by more than the tolerance.
