@@ -19,6 +19,7 @@ struct tideTexture {
     std::vector<DWORD> pixels;         // ARGB, rows `width` apart
     bool dirty = true;                 // pixels changed since the device copy was made
     bool isTarget = false;             // colour buffer of a render target
+    bool opaque = false;               // the device copy's every pixel has full alpha
     unsigned device = 0;               // backend's object (GL texture name), 0 none
 };
 

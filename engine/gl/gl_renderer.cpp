@@ -83,6 +83,12 @@ void clearDepth() {
 #endif
 }
 
+bool allOpaque(const DWORD* px, size_t n) {
+    for (size_t i = 0; i < n; i++)
+        if ((px[i] >> 24) != 0xFF) return false;
+    return true;
+}
+
 GLuint makeTexture(int w, int h, const void* bgra, bool linear) {
     GLuint name = 0;
     glGenTextures(1, &name);
@@ -178,11 +184,10 @@ bool tideGlRenderer::Init(int w, int h, bool linearFilter, std::string* error) {
     glDisable(GL_CULL_FACE);
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
-    glEnable(GL_BLEND);
     glActiveTexture(GL_TEXTURE0);
     bindFramebuffer(screenFbo, w, h);
     clearFramebuffer(0, 0, 0, 1);
-    boundTexture = blendAlpha = colorAdd = depthMask = -1;
+    boundTexture = blendOn = blendAlpha = colorAdd = depthMask = -1;
     setDepthMask(true);
     if (glGetError() != GL_NO_ERROR) {
         *error = "OpenGL set-up failed";
@@ -229,6 +234,8 @@ bool tideGlRenderer::BeginScene(tideTarget* target, tideTexture* targetTex) {
     } else {
         bindFramebuffer(screenFbo, logicalW, logicalH);
     }
+    sceneTarget = target ? targetTex : nullptr;
+    sceneNoDepth = target && !target->deviceDepth;
     setDepthMask(true);
     clearDepth();
     glClear(GL_DEPTH_BUFFER_BIT);
@@ -240,11 +247,13 @@ void tideGlRenderer::EndScene() {
     flush();
     // Stray drawing between scenes lands in the screen frame, not in a target.
     bindFramebuffer(screenFbo, logicalW, logicalH);
+    sceneTarget = nullptr;
 }
 
 void tideGlRenderer::Clear(DWORD color) {
     if (!Ready()) return;
     flush();
+    if (sceneTarget) sceneTarget->opaque = GETA(color) == 0xFF;
     setDepthMask(true);
     clearFramebuffer(GETR(color) / 255.0f, GETG(color) / 255.0f, GETB(color) / 255.0f,
                      GETA(color) / 255.0f);
@@ -253,6 +262,7 @@ void tideGlRenderer::Clear(DWORD color) {
 void tideGlRenderer::upload(tideTexture& tex) {
     const size_t n = size_t(tex.width) * size_t(tex.height);
     const void* pixels = tex.pixels.size() >= n ? tex.pixels.data() : nullptr;
+    tex.opaque = pixels && allOpaque(tex.pixels.data(), n);
     if (tex.device) {
         glBindTexture(GL_TEXTURE_2D, tex.device);
         texImage(tex.width, tex.height, pixels);
@@ -297,6 +307,16 @@ void tideGlRenderer::flush() {
         glBindTexture(GL_TEXTURE_2D, s.texture);
         boundTexture = int(s.texture);
     }
+    // Alpha blending of opaque texels under opaque vertex colours gives the
+    // source itself: a software rasteriser fills such quads faster unblended.
+    const int blend = !pendingOpaque(s);
+    if (blendOn != blend) {
+        if (blend)
+            glEnable(GL_BLEND);
+        else
+            glDisable(GL_BLEND);
+        blendOn = blend;
+    }
     const int alpha = (s.blend & BLEND_ALPHABLEND) != 0;
     if (blendAlpha != alpha) {
         glBlendFunc(GL_SRC_ALPHA, alpha ? GL_ONE_MINUS_SRC_ALPHA : GL_ONE);
@@ -311,8 +331,38 @@ void tideGlRenderer::flush() {
     glBufferData(GL_ARRAY_BUFFER, n * 4 * sizeof(tideVertex), batch.Vertices(), GL_STREAM_DRAW);
     glDrawElements(GL_TRIANGLES, n * 6, GL_UNSIGNED_SHORT, nullptr);
     drawCalls++;
+    if (sceneTarget) {
+        // Additive or unblended quads keep full alpha full; a full-window
+        // fill of alpha makes the whole target opaque again.
+        const bool kept = sceneTarget->opaque && (!blend || !(s.blend & BLEND_ALPHABLEND));
+        sceneTarget->opaque = kept || pendingFillsAlpha(s);
+    }
     batch.Clear();
     batchTexture = nullptr;
+}
+
+bool tideGlRenderer::sourceOpaque(const tideBatchState& s, int first, int count) const {
+    if (s.texture != whiteTexture && !(batchTexture && batchTexture->opaque)) return false;
+    const tideVertex* v = batch.Vertices() + first * 4;
+    for (int i = 0; i < count * 4; i++)
+        if ((v[i].col >> 24) != 0xFF) return false;
+    return true;
+}
+
+bool tideGlRenderer::pendingOpaque(const tideBatchState& s) const {
+    return (s.blend & BLEND_ALPHABLEND) && sourceOpaque(s, 0, batch.Count());
+}
+
+bool tideGlRenderer::pendingFillsAlpha(const tideBatchState& s) const {
+    // Additive alpha from a full-alpha quad saturates; a quad reaches every
+    // pixel it covers only where no depth buffer can hide it.
+    const int last = batch.Count() - 1;
+    if ((s.blend & BLEND_ALPHABLEND) || !sceneNoDepth || last < 0 || !sourceOpaque(s, last, 1)) return false;
+    const tideVertex* v = batch.Vertices() + last * 4;
+    const float w = float(sceneTarget->width), h = float(sceneTarget->height);
+    // Corners clockwise from the top-left, at or beyond the target's own.
+    return v[0].x <= 0 && v[0].y <= 0 && v[1].x >= w && v[1].y <= 0 && v[2].x >= w && v[2].y >= h &&
+           v[3].x <= 0 && v[3].y >= h;
 }
 
 void tideGlRenderer::Present(const tideLetterbox& box, int drawableW, int drawableH) {
@@ -347,7 +397,8 @@ bool tideGlRenderer::ReadScreen(std::vector<uint8_t>* rgba) {
 void tideGlRenderer::TextureFreed(tideTexture& tex) {
     if (!tex.device) return;
     if (Ready()) {
-        if (batchTexture == &tex) flush();
+        if (batchTexture == &tex || sceneTarget == &tex) flush();
+        if (sceneTarget == &tex) sceneTarget = nullptr;
         GLuint name = tex.device;
         glDeleteTextures(1, &name);
         if (boundTexture == int(name)) boundTexture = -1;
@@ -362,6 +413,7 @@ bool tideGlRenderer::TargetCreated(tideTarget& target, tideTexture& tex) {
     glGetIntegerv(GL_FRAMEBUFFER_BINDING, &current);
     if (!tex.device) tex.device = makeTexture(tex.width, tex.height, nullptr, linear);
     tex.dirty = false;
+    tex.opaque = false;
     boundTexture = int(tex.device);
     GLuint fbo = 0;
     glGenFramebuffers(1, &fbo);

@@ -75,6 +75,12 @@ private:
     void upload(tideTexture& tex);
     void bindFramebuffer(unsigned fbo, int w, int h);
     void setDepthMask(bool on);
+    // Whether the pending batch's texture and its quads [first, first+count)
+    // have full alpha everywhere; whether the batch blends nothing (so it is
+    // drawn unblended); whether its last quad fills the target's alpha.
+    bool sourceOpaque(const tideBatchState& s, int first, int count) const;
+    bool pendingOpaque(const tideBatchState& s) const;
+    bool pendingFillsAlpha(const tideBatchState& s) const;
 
     int logicalW = 0, logicalH = 0;
     bool linear = true;
@@ -87,9 +93,13 @@ private:
     tideQuadBatch batch;
     tideQuadRun* run = nullptr;
     // GL state as last set, to skip redundant calls; -1 unknown.
-    int boundTexture = -1, blendAlpha = -1, colorAdd = -1, depthMask = -1;
+    int boundTexture = -1, blendOn = -1, blendAlpha = -1, colorAdd = -1, depthMask = -1;
     // Texture and blend bits of the pending run, as the quads gave them.
     const tideTexture* batchTexture = nullptr;
     int batchBlend = 0;
+    // The render target being drawn into (its colour texture), null for the
+    // screen, and whether it has no depth buffer (every quad reaches it whole).
+    tideTexture* sceneTarget = nullptr;
+    bool sceneNoDepth = false;
     int drawCalls = 0;
 };

@@ -78,6 +78,27 @@ TEST_F(BlendModes, AlphaBlendMixesWhileAdditiveAdds) {
                           ARGB(255, 255, 0, 0)));
 }
 
+// Opaque quads are drawn unblended, as blending them changes nothing; one
+// translucent vertex or texel anywhere in a run, or pixels changed since,
+// must still blend.
+TEST_F(BlendModes, TranslucencyAnywhereInARunStillBlends) {
+    const DWORD background = ARGB(255, 0, 0, 200);
+    HTEXTURE tex = Texture(2, 2, ARGB(255, 200, 0, 0));
+    Begin(background);
+    Draw(0, 0, 8, 8, kWhite, tex, BLEND_DEFAULT);
+    Draw(8, 0, 16, 8, ARGB(128, 255, 255, 255), tex, BLEND_DEFAULT);
+    std::vector<DWORD> shot = Finish();
+    EXPECT_TRUE(ColorNear(At(shot, 4, 4), ARGB(255, 200, 0, 0)));
+    EXPECT_TRUE(ColorNear(At(shot, 12, 4), ARGB(255, 100, 0, 100), 2));
+
+    Fill(tex, {ARGB(255, 200, 0, 0), ARGB(0, 0, 0, 0), ARGB(255, 200, 0, 0), ARGB(255, 200, 0, 0)});
+    Begin(background);
+    Draw(0, 0, 2, 2, kWhite, tex, BLEND_DEFAULT);  // texel for pixel
+    shot = Finish();
+    EXPECT_TRUE(ColorNear(At(shot, 0, 0), ARGB(255, 200, 0, 0), 2));
+    EXPECT_TRUE(ColorNear(At(shot, 1, 0), background, 2)) << "the clear texel hides what lies below";
+}
+
 // --- Depth ---------------------------------------------------------------------
 
 class Depth : public GlEngineTest {
@@ -293,6 +314,35 @@ TEST_F(GlEngineTest, TargetTextureShowsWhatWasRenderedIntoIt) {
     EXPECT_TRUE(ColorNear(At(shot, 2, 2), kGreen));
     EXPECT_TRUE(ColorNear(At(shot, 12, 12), kBlue));
     EXPECT_TRUE(ColorNear(At(shot, 30, 30), kBlack));
+    tide->Target_Free(target);
+}
+
+// A target whose alpha was filled over all of it draws as an opaque picture;
+// translucent quads drawn into it afterwards leave partial alpha there again,
+// which must show what lies below when the target is drawn.
+TEST_F(GlEngineTest, TargetAlphaFollowsWhatWasLastDrawnIntoIt) {
+    HTARGET target = tide->Target_Create(16, 16, false);
+    ASSERT_NE(target, 0u);
+    HTEXTURE tex = tide->Target_GetTexture(target);
+    ASSERT_TRUE(tide->Gfx_BeginScene(target));
+    tide->Gfx_Clear(0);
+    Draw(0, 0, 16, 16, ARGB(128, 255, 0, 0), 0, BLEND_DEFAULT);
+    Draw(0, 0, 16, 16, ARGB(255, 0, 0, 0), 0, BLEND_ALPHAADD);  // alpha filled
+    tide->Gfx_EndScene();
+    Begin(kBlue);
+    Draw(0, 0, 16, 16, kWhite, tex, BLEND_DEFAULT);
+    std::vector<DWORD> shot = Finish();
+    EXPECT_TRUE(ColorNear(At(shot, 4, 4), ARGB(255, 128, 0, 0), 2));
+
+    ASSERT_TRUE(tide->Gfx_BeginScene(target));
+    Draw(8, 0, 16, 16, ARGB(128, 0, 255, 0), 0, BLEND_DEFAULT);
+    tide->Gfx_EndScene();
+    Begin(kBlue);
+    Draw(0, 0, 16, 16, kWhite, tex, BLEND_DEFAULT);
+    shot = Finish();
+    EXPECT_TRUE(ColorNear(At(shot, 4, 4), ARGB(255, 128, 0, 0), 2));
+    // Colour (64, 128, 0) at alpha 3/4 over blue.
+    EXPECT_TRUE(ColorNear(At(shot, 12, 4), ARGB(255, 48, 96, 64), 3));
     tide->Target_Free(target);
 }
 
