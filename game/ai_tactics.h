@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "game/battle_rules.h"
+#include "battle/battle_rules.h"
 
 namespace battle {
 

@@ -4,7 +4,7 @@
 // memory between steps.
 #pragma once
 
-#include "game/battle_rules.h"
+#include "battle/battle_rules.h"
 
 namespace battle {
 

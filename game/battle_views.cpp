@@ -4,15 +4,16 @@
 #include <algorithm>
 
 #include "game/game.h"
+#include "res/resource_manager.h"
 #include "units/kinds.h"
 #include "units/projectile.h"
 #include "units/unit.h"
 
 namespace {
 
-cUnit* MakeView(const BattleUnit& rec) {
+cUnit* MakeView(const BattleUnit& rec, cUnitHost* host) {
     const cUnitKind* kind = KindNamed(rec.kind);
-    return kind && kind->Usable() ? MakeUnit(*kind) : new cUnit();
+    return kind && kind->Usable() ? MakeUnit(*kind, host) : new cUnit(host);
 }
 
 }  // namespace
@@ -38,8 +39,8 @@ void cGame::SyncViews() {
     }
     for (std::size_t i = 0; i < kept.size(); ++i) {
         if (kept[i]) continue;
-        kept[i] = MakeView(battle.units[i]);
-        kept[i]->Bind(&battle, battle.units[i].id, this);
+        kept[i] = MakeView(battle.units[i], this);
+        kept[i]->Bind(&battle, battle.units[i].id);
     }
     units.swap(kept);
 
@@ -68,7 +69,7 @@ void cGame::AddUnit(cUnit* u) {
     BattleUnit rec = u->Data();
     rec.id = battle.nextid++;
     battle.units.push_back(rec);
-    u->Bind(&battle, rec.id, this);
+    u->Bind(&battle, rec.id);
     units.push_back(u);
     PlaceTurnMarkers();
 }
@@ -117,6 +118,22 @@ bool cGame::PlayerClickAt(float sx, float sy) {
     overcell = tcellpos(dest->GetX(), dest->GetY());
     return Perform(battle::Action::MoveTo(dest->GetX(), dest->GetY()));
 }
+
+cCell* cGame::Cell(int x, int y) { return GetCell(tcellpos(x, y)); }
+
+tideAnimation* cGame::Animation(const char* name) { return NeedAnimation(name); }
+
+tideSprite* cGame::Sprite(const char* name) { return NeedSprite(name); }
+
+HEFFECT cGame::Effect(const char* name) { return resman ? resman->GetEffect(name, 0) : 0; }
+
+tideFont* cGame::Font() { return GetFont1(); }
+
+void cGame::ActionStarted() { LockControl(); }
+
+void cGame::ActionEnded() { UnlockControl(); }
+
+void cGame::ShotFired(cProjectile* p) { SetProjectile(p); }
 
 void cGame::UnitHit(const cUnit& u, int lost, bool killed) {
     // The board shows every strike, even one the armor takes whole.

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "game/cell.h"
+#include "battle/cell.h"
 
 class cGame;
 class cUnit;

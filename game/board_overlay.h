@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "game/cell.h"
+#include "battle/cell.h"
 
 class cGame;
 class cUnit;

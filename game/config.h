@@ -6,13 +6,7 @@
 #include <string>
 
 #include "engine/ini.h"
-
-struct st_unitparam {
-    int health;
-    int dmg;
-    int armor;
-    float range;
-};
+#include "units/unit_param.h"
 
 struct st_global {
     st_unitparam aqua;

@@ -11,16 +11,16 @@
 
 #include "engine/tide.h"
 #include "game/battle_fx.h"
-#include "game/battle_rules.h"
+#include "battle/battle_rules.h"
 #include "game/campaign.h"
-#include "game/cell.h"
+#include "battle/cell.h"
 #include "game/config.h"
 #include "game/control_ids.h"
-#include "game/difficulty.h"
+#include "battle/difficulty.h"
 #include "game/level_map.h"
 #include "game/progress.h"
 #include "game/stars.h"
-#include "units/unit_events.h"
+#include "units/unit_host.h"
 
 class cUnit;
 class cBattleSaver;
@@ -50,7 +50,7 @@ const int BANNER_CAMPAIGN = 3;  // victory in the last level
 extern tideSprite* grid_sel1;
 extern tideSprite* grid_sel2;
 
-class cGame final : public cUnitEvents {
+class cGame final : public cUnitHost {
 public:
     cGame();
     ~cGame();
@@ -173,7 +173,17 @@ public:
     std::string notice;    // a short message over the battle, shown for a moment
     float noticetime = 0;
 
-    // What the units report (cUnitEvents): hit numbers, death bursts, sounds.
+    // The units' view of the game (cUnitHost, battle_views.cpp): the board,
+    // resources, the control lock, the shot in flight, and what they report
+    // (hit numbers, death bursts, sounds).
+    cCell* Cell(int x, int y) override;
+    tideAnimation* Animation(const char* name) override;
+    tideSprite* Sprite(const char* name) override;
+    HEFFECT Effect(const char* name) override;
+    tideFont* Font() override;
+    void ActionStarted() override;
+    void ActionEnded() override;
+    void ShotFired(cProjectile* p) override;
     void UnitHit(const cUnit& u, int lost, bool killed) override;
     void UnitSound(HEFFECT snd) override;
 

@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "game/difficulty.h"
+#include "battle/difficulty.h"
 
 // The format written; files of a newer one are read but never written over.
 const int kProgressVersion = 2;

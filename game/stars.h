@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "game/battle_state.h"
+#include "battle/battle_state.h"
 
 struct BattleStars {
     bool win = false;    // the battle was won

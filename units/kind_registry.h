@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "game/config.h"
+#include "units/unit_param.h"
 
 class Tide;
 class tideIniFile;

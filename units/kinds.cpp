@@ -12,7 +12,7 @@ const cUnitKind& Kind(const char* name) {
 
 class cKindUnit : public cUnit {
 public:
-    explicit cKindUnit(const cUnitKind& kind) { Build(kind); }
+    cKindUnit(const cUnitKind& kind, cUnitHost* host) : cUnit(host) { Build(kind); }
 };
 
 }  // namespace
@@ -45,11 +45,11 @@ BattleUnit KindRecord(const cUnitKind& kind) {
     return u;
 }
 
-cUnit* MakeUnit(const cUnitKind& kind) { return new cKindUnit(kind); }
+cUnit* MakeUnit(const cUnitKind& kind, cUnitHost* host) { return new cKindUnit(kind, host); }
 
-cAqua::cAqua() { Build(Kind("Aqua")); }
-cTorp::cTorp() { Build(Kind("Torp")); }
-cBati::cBati() { Build(Kind("Bati")); }
-cPaul::cPaul() { Build(Kind("Paul")); }
-cShark::cShark() { Build(Kind("Shark")); }
-cMedu::cMedu() { Build(Kind("Medu")); }
+cAqua::cAqua(cUnitHost* host) : cUnit(host) { Build(Kind("Aqua")); }
+cTorp::cTorp(cUnitHost* host) : cUnit(host) { Build(Kind("Torp")); }
+cBati::cBati(cUnitHost* host) : cUnit(host) { Build(Kind("Bati")); }
+cPaul::cPaul(cUnitHost* host) : cUnit(host) { Build(Kind("Paul")); }
+cShark::cShark(cUnitHost* host) : cUnit(host) { Build(Kind("Shark")); }
+cMedu::cMedu(cUnitHost* host) : cUnit(host) { Build(Kind("Medu")); }

@@ -18,38 +18,38 @@ const cUnitKind* FindKind(const std::string& levelName);
 const cUnitKind* KindNamed(const std::string& name);
 // A fresh unit record of the kind: its traits and the configuration's values.
 BattleUnit KindRecord(const cUnitKind& kind);
-// A unit of the kind, on its own.
-cUnit* MakeUnit(const cUnitKind& kind);
+// A unit of the kind, on its own, shown in `host`'s battle.
+cUnit* MakeUnit(const cUnitKind& kind, cUnitHost* host);
 
 // A unit of one of the shipped kinds, by its name, for code and tests that
 // place one: the same as MakeUnit of the kind so named.
 class cAqua : public cUnit {
 public:
-    cAqua();
+    explicit cAqua(cUnitHost* host);
 };
 
 class cTorp : public cUnit {
 public:
-    cTorp();
+    explicit cTorp(cUnitHost* host);
 };
 
 class cBati : public cUnit {
 public:
-    cBati();
+    explicit cBati(cUnitHost* host);
 };
 
 class cPaul : public cUnit {
 public:
-    cPaul();
+    explicit cPaul(cUnitHost* host);
 };
 
 class cShark : public cUnit {
 public:
-    cShark();
+    explicit cShark(cUnitHost* host);
 };
 
 class cMedu : public cUnit {
 public:
-    cMedu();
+    explicit cMedu(cUnitHost* host);
     bool IsMedu() override { return true; }
 };

@@ -1,6 +1,5 @@
 #include "units/projectile.h"
 
-#include "game/game.h"
 #include "gfx/sprite.h"
 #include "gfx/vector.h"
 #include "units/kinds.h"
@@ -18,22 +17,23 @@ int cProjectile::Ammo(int type, const char** sprite) {
 }
 
 cProjectile::cProjectile(int type, tcellpos _st, tcellpos _dest, cUnit* _target)
-    : target(_target), start(_st), dest(_dest), tide(tideCreate(TIDE_VERSION)) {
+    : target(_target), start(_st), dest(_dest), tide(tideCreate(TIDE_VERSION)),
+      host(_target ? _target->Host() : nullptr) {
     tideVector d(static_cast<float>(dest.first - start.first),
                  static_cast<float>(dest.second - start.second));
     ftime = d.Length() / kSpeed;
     angle = d.Angle();
     tide->System_Log("Shoot dest: %i %i", dest.first, dest.second);
     tide->System_Log("Shoot source: %i %i", start.first, start.second);
-    cGame::LockControl();
+    if (host) host->ActionStarted();
 
     const char* sprite = nullptr;
     dmg = Ammo(type, &sprite);
-    spr = cGame::NeedSprite(sprite);
+    if (host) spr = host->Sprite(sprite);
 }
 
 cProjectile::~cProjectile() {
-    cGame::UnlockControl();
+    if (host) host->ActionEnded();
     tide->Release();
 }
 

@@ -1,13 +1,14 @@
 // cProjectile: a ranged attack in flight, as the player sees it. It flies in
 // a straight line from the shooter to its target at a fixed speed and lands
-// the battle's pending hit on arrival; it holds a control lock for as long as
-// it exists.
+// the battle's pending hit on arrival. Play waits for as long as it exists;
+// it flies in the battle its target is shown in (the target's host).
 #pragma once
 
+#include "battle/cell.h"
 #include "engine/tide.h"
-#include "game/cell.h"
 
 class cUnit;
+class cUnitHost;
 class tideSprite;
 
 class cProjectile {
@@ -39,4 +40,5 @@ public:
 
 private:
     Tide* tide;
+    cUnitHost* host;
 };

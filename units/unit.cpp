@@ -3,24 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
-#include "game/game.h"
 #include "gfx/animation.h"
 #include "gfx/font.h"
 #include "gfx/sprite.h"
-#include "res/resource_manager.h"
 #include "units/kinds.h"
 #include "units/projectile.h"
 
-namespace {
-
-cCell* BoardCell(int x, int y) {
-    cGame* g = cGame::Instance();
-    return g ? g->GetCell(tcellpos(x, y)) : nullptr;
-}
-
-}  // namespace
-
-cUnit::cUnit() : tide(tideCreate(TIDE_VERSION)), solo(std::make_unique<BattleState>()) {
+cUnit::cUnit(cUnitHost* host)
+    : tide(tideCreate(TIDE_VERSION)), host(host), solo(std::make_unique<BattleState>()) {
     battle = solo.get();
     id = solo->nextid++;
     BattleUnit u;
@@ -31,7 +21,7 @@ cUnit::cUnit() : tide(tideCreate(TIDE_VERSION)), solo(std::make_unique<BattleSta
 cUnit::~cUnit() {
     // A unit dropped in the middle of an action (a level left while its
     // strike plays) still owes the lock that action took.
-    if (state != state_idle) cGame::UnlockControl();
+    if (state != state_idle) ActionEnded();
     delete idle;
     delete move;
     delete attanim;
@@ -47,17 +37,26 @@ BattleUnit& cUnit::Data() const {
     return v[hint];
 }
 
-void cUnit::Bind(BattleState* s, int unitId, cUnitEvents* sink) {
+void cUnit::Bind(BattleState* s, int unitId) {
     battle = s;
     id = unitId;
-    events = sink;
     hint = 0;
     solo.reset();
 }
 
 tideAnimation* cUnit::CopyAnimation(const char* name) {
-    tideAnimation* res = cGame::NeedAnimation(name);
+    tideAnimation* res = host ? host->Animation(name) : nullptr;
     return res ? new tideAnimation(*res) : nullptr;
+}
+
+cCell* cUnit::BoardCell(int x, int y) const { return host ? host->Cell(x, y) : nullptr; }
+
+void cUnit::ActionStarted() {
+    if (host) host->ActionStarted();
+}
+
+void cUnit::ActionEnded() {
+    if (host) host->ActionEnded();
 }
 
 void cUnit::Build(const cUnitKind& kind) {
@@ -65,13 +64,12 @@ void cUnit::Build(const cUnitKind& kind) {
     idle = CopyAnimation(kind.idle.c_str());
     move = CopyAnimation(kind.move.c_str());
     if (!kind.attack.empty()) attanim = CopyAnimation(kind.attack.c_str());
-    turn_on = cGame::NeedSprite(kind.turn_on.c_str());
-    turn_off = cGame::NeedSprite(kind.turn_off.c_str());
-    tideResourceManager* rm = cGame::resman;
-    if (rm) {
+    if (host) {
+        turn_on = host->Sprite(kind.turn_on.c_str());
+        turn_off = host->Sprite(kind.turn_off.c_str());
         // A kind may be silent.
-        if (!kind.snd_move.empty()) snd_move = rm->GetEffect(kind.snd_move.c_str(), 0);
-        if (!kind.snd_attack.empty()) snd_attack = rm->GetEffect(kind.snd_attack.c_str(), 0);
+        if (!kind.snd_move.empty()) snd_move = host->Effect(kind.snd_move.c_str());
+        if (!kind.snd_attack.empty()) snd_attack = host->Effect(kind.snd_attack.c_str());
     }
     if (idle) idle->Play();
     if (move) move->Play();
@@ -139,11 +137,11 @@ tcellpos cUnit::MarkerPoint() const {
 }
 
 void cUnit::Sound(HEFFECT snd) {
-    if (events) events->UnitSound(snd);
+    if (host) host->UnitSound(snd);
 }
 
 void cUnit::ShowHit(int lost, bool killed) {
-    if (events) events->UnitHit(*this, lost, killed);
+    if (host) host->UnitHit(*this, lost, killed);
 }
 
 void cUnit::GetDamage(int dmg) {
@@ -189,7 +187,7 @@ void cUnit::Show(const battle::Effect& e, cUnit* target) {
         start_point = parent;
         LeaveBoard();
         SetParent(BoardCell(Data().x, Data().y));
-        cGame::LockControl();
+        ActionStarted();
         Sound(snd_move);
         break;
     case battle::Action::Attack:
@@ -197,7 +195,10 @@ void cUnit::Show(const battle::Effect& e, cUnit* target) {
         if (e.fired) {
             auto* p = new cProjectile(ammotype, CentrePoint(), target->CentrePoint(), target);
             if (battle->pending) p->dmg = battle->pending->damage;
-            cGame::SetProjectile(p);
+            if (host)
+                host->ShotFired(p);
+            else
+                delete p;  // no battle to fly it in
         } else {
             target->ShowHit(e.lost, e.killed);
             if (attanim) {
@@ -205,7 +206,7 @@ void cUnit::Show(const battle::Effect& e, cUnit* target) {
                 attanim->Play();
             }
             state = state_attack;
-            cGame::LockControl();
+            ActionStarted();
         }
         Sound(snd_attack);
         break;
@@ -215,7 +216,7 @@ void cUnit::Show(const battle::Effect& e, cUnit* target) {
 void cUnit::RenderHealth() const {
     if (state != state_idle) return;
     tcellpos c = CentrePoint();
-    if (tideFont* fnt = cGame::GetFont1())
+    if (tideFont* fnt = host ? host->Font() : nullptr)
         fnt->printf(static_cast<float>(c.first), static_cast<float>(c.second), TEXT_CENTER, "%i", GetHealth());
 }
 
@@ -229,14 +230,14 @@ void cUnit::update(float dt) {
         time -= dt;
         if (time <= 0) {
             state = state_idle;
-            cGame::UnlockControl();
+            ActionEnded();
         }
         break;
     case state_attack:
         if (attanim) attanim->Update(dt);
         if (!attanim || !attanim->IsPlaying()) {
             state = state_idle;
-            cGame::UnlockControl();
+            ActionEnded();
         }
         break;
     default:

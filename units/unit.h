@@ -8,11 +8,11 @@
 #include <memory>
 #include <ostream>
 
+#include "battle/battle_rules.h"
+#include "battle/cell.h"
 #include "engine/tide.h"
-#include "game/battle_rules.h"
-#include "game/cell.h"
-#include "game/config.h"
-#include "units/unit_events.h"
+#include "units/unit_host.h"
+#include "units/unit_param.h"
 
 class tideAnimation;
 class tideSprite;
@@ -43,7 +43,9 @@ private:
 
 class cUnit {
 public:
-    cUnit();
+    // `host`: the battle the unit is shown in; null for a unit with no board,
+    // drawn with nothing and heard by no one.
+    explicit cUnit(cUnitHost* host);
     virtual ~cUnit();
 
     cUnit(const cUnit&) = delete;
@@ -88,8 +90,8 @@ public:
     BattleUnit& Data() const;
     BattleState& Battle() const { return *battle; }
     int Id() const { return id; }
-    void Bind(BattleState* s, int unitId, cUnitEvents* sink);
-    cUnitEvents* Events() const { return events; }
+    void Bind(BattleState* s, int unitId);
+    cUnitHost* Host() const { return host; }
 
     // Shows what the rules did for this unit's action (`target`: the
     // attacked unit's view): the glide, the strike, the projectile, sounds.
@@ -146,14 +148,17 @@ protected:
     Tide* tide;
 
 private:
+    cUnitHost* host;
     tideAnimation* CopyAnimation(const char* name);
+    cCell* BoardCell(int x, int y) const;
+    void ActionStarted();  // play waits for this unit's action...
+    void ActionEnded();    // ... until it has played out
     void Sound(HEFFECT snd);
     void ShowHit(int lost, bool killed);
 
     BattleState* battle;
     std::unique_ptr<BattleState> solo;  // the battle of a unit made on its own
     int id = 0;
-    cUnitEvents* events = nullptr;
     mutable std::size_t hint = 0;   // where the record was last found
     mutable BattleUnit orphan;      // stands in once the record is gone
 };

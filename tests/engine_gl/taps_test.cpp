@@ -11,7 +11,7 @@
 #include <functional>
 #include <memory>
 
-#include "game/cell.h"
+#include "battle/cell.h"
 #include "game/game.h"
 #include "gfx/font.h"
 #include "gui/controls.h"

@@ -63,7 +63,7 @@ public:
     // order, without a level.
     template <class T>
     T* Place(int cx, int cy) {
-        T* u = new T();
+        T* u = new T(game);
         u->SetParent(Cell(cx, cy));
         game->AddUnit(u);
         return u;

@@ -40,8 +40,8 @@ TEST(Board, OccupancyOfCellsAndBlocks) {
     EXPECT_TRUE(c->NoUnit());
     EXPECT_FALSE(c->RemUnit());
 
-    cShark shark;
-    cAqua aqua;
+    cShark shark(&g);
+    cAqua aqua(&g);
     shark.SetParent(c);
     for (tcellpos p : {tcellpos(4, 5), tcellpos(5, 5), tcellpos(4, 6), tcellpos(5, 6)})
         EXPECT_EQ(g.GetCell(p)->GetUnit(), &shark);
@@ -81,7 +81,7 @@ TEST(Config, OneKeyLeavesTheRestAtDefaults) {
     EXPECT_EQ(cGame::global.shark.armor, 3);
     EXPECT_EQ(cGame::global.shark.health, 20);
     EXPECT_EQ(cGame::global.paul.armor, 0);
-    cShark s;
+    cShark s(w.game);
     EXPECT_EQ(s.armor, 3);
     EXPECT_EQ(s.GetHealth(), 20);
 }

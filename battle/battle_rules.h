@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "game/battle_state.h"
-#include "game/cell.h"
+#include "battle/battle_state.h"
+#include "battle/cell.h"
 
 namespace battle {
 

@@ -1,4 +1,4 @@
-#include "game/difficulty.h"
+#include "battle/difficulty.h"
 
 #include <cctype>
 

@@ -1,7 +1,7 @@
 // The battle as one plain value: everything that decides what happens next,
 // and nothing that is only drawn. It can be copied (the AI's lookahead, undo),
 // compared, hashed, written as text and read back (the saved battle).
-// The rules that change it are in game/battle_rules.h.
+// The rules that change it are in battle/battle_rules.h.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "game/difficulty.h"
+#include "battle/difficulty.h"
 
 // One unit on the board, with every value the rules read.
 struct BattleUnit {

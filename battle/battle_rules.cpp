@@ -1,4 +1,4 @@
-#include "game/battle_rules.h"
+#include "battle/battle_rules.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -18,7 +18,7 @@
 // Every line but "pending" is required exactly once (units as many as there
 // are), fields in this order; anything else makes the whole text damaged, so
 // a battle is never misread.
-#include "game/battle_state.h"
+#include "battle/battle_state.h"
 
 #include <charconv>
 #include <cmath>
