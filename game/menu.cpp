@@ -225,13 +225,21 @@ void cGame::update_chlvl(float dt) {
             lockedTime = 0;
         }
     }
+    // On the player's own levels Up and Down choose a level, so only Left,
+    // Right and Tab move the focus off the list.
+    const bool onList = chlvlgui->GetFocus() == ID_USER_LEVELS;
+    chlvlgui->SetNavMode((onList ? 0 : GUINAV_UPDOWN) | GUINAV_LEFTRIGHT | GUINAV_CYCLED);
+    const int key = tideNavKey(tide->Input_GetKey());
+    const bool confirm = (key == TIDEK_ENTER || key == TIDEK_SPACE) && tide->Input_KeyDown(tide->Input_GetKey());
     int id = chlvlgui->Update(dt);
     if (BackPressed()) id = ID_LEVELS_BACK;
     int n = id - ID_LEVEL_FIRST + 1;
     if (campaign.Level(n) && LevelOpen(n)) {
         StartLevel(n);
-    } else if (id == ID_USER_LEVELS) {
-        PlayUserLevel();
+    } else if (id == ID_USER_LEVELS || (onList && confirm)) {
+        // A click on a row or Enter plays it; the arrows and the wheel only
+        // choose and scroll.
+        if (confirm || tide->Input_KeyDown(TIDEK_LBUTTON)) PlayUserLevel();
     } else if (id == ID_LEVELS_BACK) {
         gamestate = GS_MMENU;
         SwitchMusic("main_theme");

@@ -80,6 +80,7 @@ int tideGUIListbox::GetNumRows() const
 
 void tideGUIListbox::Render()
 {
+    if (ShowsKeyFocus()) RenderFocusFrame(rect, 0xC0FFE066);
     if (!pFont) return;
     const float h = LineHeight();
     const int rows = GetNumRows();

@@ -9,6 +9,7 @@
 
 #include "gfx/distort.h"
 #include "gfx/font.h"
+#include "gui/controls.h"
 #include "gui/gui.h"
 #include "tests/screens/screens_fixture.h"
 #include "units/unit.h"
@@ -426,6 +427,30 @@ TEST_F(MenuTest, YourLevelsAreListedOpenAndPlayedWithoutProgress) {
     EXPECT_NE(game->userLevels[0].fault.find("not a level file"), std::string::npos);
     EXPECT_EQ(game->userLevels[1].fault, "");
     EXPECT_EQ(eng->LogCount("your levels: a_notes.txt cannot be played"), 1);
+
+    // By keys and a pad: Tab reaches the list, Up and Down (the D-pad) choose
+    // without playing, as the wheel scrolls without playing; Enter (A) plays
+    // the chosen level.
+    for (int i = 0; i < 20 && game->chlvlgui->GetFocus() != ID_USER_LEVELS; ++i) Key(TIDEK_TAB);
+    ASSERT_EQ(game->chlvlgui->GetFocus(), ID_USER_LEVELS);
+    EXPECT_EQ(game->userList->GetSelectedItem(), 0);
+    Move(100, 480);
+    hl->Wheel(-1);
+    Frame();
+    for (int key : {TIDEK_DOWN, TIDEK_UP, TIDEK_PAD_DOWN}) {
+        Key(key);
+        EXPECT_EQ(game->gamestate, GS_CHLVL) << key;
+        EXPECT_EQ(game->chlvlgui->GetFocus(), ID_USER_LEVELS) << key;
+    }
+    EXPECT_EQ(game->userList->GetSelectedItem(), 1);
+    Key(TIDEK_UP);
+    Key(TIDEK_ENTER);
+    EXPECT_EQ(game->gamestate, GS_CHLVL) << "an unplayable file starts nothing";
+    Key(TIDEK_DOWN);
+    Key(TIDEK_PAD_A);
+    ASSERT_EQ(game->gamestate, GS_GAME);
+    EXPECT_EQ(game->units.size(), 2u);
+    game->LeaveBattle();
 
     auto clickRow = [&](int row) {
         float x = 100, y = 470 + kGlyphH * static_cast<float>(row) + kGlyphH / 2;
