@@ -2,7 +2,6 @@
 
 #include <SDL.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
@@ -52,19 +51,14 @@ void PushMouseMove(int x, int y) {
     PushSdlEvent(m);
 }
 
-namespace {
-const char* const kUserDirs[] = {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME"};
-}  // namespace
-
 void RealGameTest::SetUp() {
     dir = MakeTempDir();
     // Each run is a first run: no battle to continue, no progress, whatever
     // an earlier test left in the shared test home.
-    for (const char* var : kUserDirs) {
-        const char* was = getenv(var);
-        savedUserDirs.push_back(was ? was : "");
-        setenv(var, (dir + "/user/" + var).c_str(), 1);
-    }
+    const std::string user = dir + "/user/";
+    const std::string config = user + "config", data = user + "data", state = user + "state";
+    userDirs.emplace(std::initializer_list<std::pair<const char*, const char*>>{
+        {"XDG_CONFIG_HOME", config.c_str()}, {"XDG_DATA_HOME", data.c_str()}, {"XDG_STATE_HOME", state.c_str()}});
     // A copy, as the game writes its settings and progress into res/.
     std::filesystem::copy(THALOMIR_SHIPPED_DATA_DIR "/res", dir + "/res",
                           std::filesystem::copy_options::recursive);
@@ -91,8 +85,7 @@ void RealGameTest::TearDown() {
         tide->Release();
     }
     engine = nullptr;
-    for (size_t i = 0; i < savedUserDirs.size(); ++i) setenv(kUserDirs[i], savedUserDirs[i].c_str(), 1);
-    savedUserDirs.clear();
+    userDirs.reset();
     std::error_code ec;
     std::filesystem::remove_all(dir, ec);
 }

@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/tide.h"
+#include "tests/support/test_support.h"
 
 class cGame;
 class tideGUI;
@@ -40,5 +42,5 @@ protected:
 
     Tide* tide = nullptr;
     std::string dir;
-    std::vector<std::string> savedUserDirs;  // the user folders to restore
+    std::optional<ScopedEnv> userDirs;  // the test's own user folders while it runs
 };
