@@ -65,7 +65,12 @@ tideCore::tideCore() {}
 
 tideCore::~tideCore() {
     if (initiated) System_Shutdown();
-    if (logHandle) fclose(logHandle);
+    if (logHandle) {
+        // The crash handler's copy too: on Windows an open handle keeps the
+        // file and its folder from being removed.
+        tideCrashLogTo(-1);
+        fclose(logHandle);
+    }
 }
 
 void tideCore::Release() {
