@@ -28,6 +28,12 @@ protected:
         std::error_code ec;
         fs::remove_all(dir, ec);
     }
+    // Windows removes no read-only file: it is made writable first.
+    static void Remove(const std::string& path) {
+        std::error_code ec;
+        fs::permissions(path, fs::perms::owner_write, fs::perm_options::add, ec);
+        fs::remove(path, ec);
+    }
     std::string Read(const std::string& path) {
         std::string text;
         tideReadFile(path, text);
@@ -123,7 +129,7 @@ TEST_F(Files, AFileKeepsItsModeANewOneIsTheUsersAloneAReadOnlyOneIsLeftAlone) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.before);
         const std::string path = dir + "/config.txt";
-        fs::remove(path);
+        Remove(path);
         if (c.before >= 0) {
             std::ofstream(path) << "old";
             fs::permissions(path, fs::perms(c.before));
@@ -137,6 +143,7 @@ TEST_F(Files, AFileKeepsItsModeANewOneIsTheUsersAloneAReadOnlyOneIsLeftAlone) {
         }
         EXPECT_EQ(Others({"config.txt"}), std::vector<std::string>{});
     }
+    Remove(dir + "/config.txt");
 }
 
 // A step failing after the temporary file is written: the failure is

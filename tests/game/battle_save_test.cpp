@@ -234,7 +234,7 @@ TEST_F(SaveTest, TwoAbnormalEndsOfAResumedBattleSetItAside) {
 // beside the file in turn, over and over until it is killed. It says when its
 // first save is made.
 const char* const kSaverFile = "THALOMIR_BATTLE_SAVER_FILE";
-const char* const kSaverReady = "saving\n";
+const char* const kSaverReady = "saving";  // a line of its own
 
 TEST(SaveChild, DISABLED_SaveForever) {
     const char* path = std::getenv(kSaverFile);
@@ -244,7 +244,7 @@ TEST(SaveChild, DISABLED_SaveForever) {
     for (int i = 0;; ++i) {
         cGame::WriteBattleFile(path, texts[i % 2], nullptr);
         if (i == 0) {
-            std::fputs(kSaverReady, stdout);
+            std::printf("%s\n", kSaverReady);
             std::fflush(stdout);
         }
     }

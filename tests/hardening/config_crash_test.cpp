@@ -34,7 +34,7 @@ std::string ReadText(const std::string& path) {
 // The saver, a child process running this program's disabled test below on
 // the folder in this variable.
 const char* const kSaverDir = "THALOMIR_SAVER_DIR";
-const char* const kSaverReady = "saver: saved once\n";
+const char* const kSaverReady = "saver: saved once";  // a line of its own
 const unsigned kSaverSeconds = 60;
 
 // Why `text` is not a whole configuration based on `original`, or "".
@@ -78,7 +78,7 @@ TEST(CrashSafeConfiguration, DISABLED_SaveForever) {
         const int* set = kValues[n % 2];
         for (int k = 0; k < 3; ++k) eng.tide->Ini_SetInt("options", kOptions[k], set[k]);
         if (n == 0) {
-            std::fputs(kSaverReady, stdout);
+            std::printf("%s\n", kSaverReady);
             std::fflush(stdout);
         }
     }
