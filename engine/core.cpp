@@ -65,12 +65,16 @@ tideCore::tideCore() {}
 
 tideCore::~tideCore() {
     if (initiated) System_Shutdown();
-    if (logHandle) {
-        // The crash handler's copy too: on Windows an open handle keeps the
-        // file and its folder from being removed.
-        tideCrashLogTo(-1);
-        fclose(logHandle);
-    }
+    closeLog();
+}
+
+void tideCore::closeLog() {
+    if (!logHandle) return;
+    // The crash handler's copy too: on Windows an open handle keeps the file
+    // and its folder from being removed.
+    tideCrashLogTo(-1);
+    fclose(logHandle);
+    logHandle = nullptr;
 }
 
 void tideCore::Release() {
@@ -157,10 +161,7 @@ void tideCore::System_Shutdown() {
     quadRun = tideQuadRun();
     initiated = false;
     inScene = false;
-    if (logHandle) {
-        fclose(logHandle);
-        logHandle = nullptr;
-    }
+    closeLog();
 }
 
 bool tideCore::System_Start() {
@@ -276,10 +277,7 @@ void tideCore::findUserDirs() {
 }
 
 bool tideCore::openLog() {
-    if (logHandle) {
-        fclose(logHandle);
-        logHandle = nullptr;
-    }
+    closeLog();
     logToStderr = false;
     if (logFile.empty()) return false;
     std::string name = logFile;

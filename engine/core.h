@@ -181,6 +181,7 @@ private:
     // Milliseconds between real-time frames, 0: as fast as they come.
     double framePeriod(bool visible);
     bool openLog();
+    void closeLog();
     // A file's bytes by its name, at most `cap` of them; no log line.
     bool loadFile(const char* filename, std::string& out, size_t cap = kTideDataCap,
                   tideFileStatus* status = nullptr);
