@@ -20,6 +20,7 @@ cmake --build --preset windows --target package >/dev/null
 # they end. Notepad keeps the desktop process alive until the end.
 export WINEPREFIX=$PWD/build-windows/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
+mkdir -p "$WINEPREFIX"  # the server starts in it; wineboot fills it
 wineserver -p
 trap 'wineserver -k || true' EXIT
 "$wine" wineboot -i >build-windows/wineboot.txt 2>&1
