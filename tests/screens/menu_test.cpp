@@ -332,8 +332,9 @@ TEST_F(MenuTest, TheNewestLevelsLabelKeepsClearAndSaysWhenAllAreWon) {
         Move(1010, 10);
         Frames(2);
         const char* want = won == count ? "Every level won" : "Level available";
+        const std::map<float, Line> lines = TextLines();
         const Line* label = nullptr;
-        for (const auto& [top, line] : TextLines())
+        for (const auto& [top, line] : lines)
             if (line.text == want) label = &line;
         ASSERT_NE(label, nullptr);
         for (int n = 1; n <= count; ++n) {
