@@ -388,7 +388,9 @@ std::string UserBase(tideUserKind kind) {
     const KNOWNFOLDERID& id = kind == tideUserKind::State ? FOLDERID_LocalAppData : FOLDERID_RoamingAppData;
     wchar_t* folder = nullptr;
     std::string base;
-    if (SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &folder) == S_OK) base = ProgramPath(folder);
+    // Made when missing (a new profile, a folder moved in the registry):
+    // without it there would be nowhere to keep anything.
+    if (SHGetKnownFolderPath(id, KF_FLAG_CREATE, nullptr, &folder) == S_OK) base = ProgramPath(folder);
     CoTaskMemFree(folder);
     return base;
 }

@@ -1,5 +1,6 @@
 #include "engine/files.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <random>
@@ -199,4 +200,24 @@ tideFileStatus tideKeepAside(const std::string& path, std::string& keptAs) {
     }
     keptAs.clear();
     return {EEXIST, path + ": not moved aside, 1000 earlier copies are in the way"};
+}
+
+bool tideExists(const std::string& path) {
+    tideSys::Info info;
+    return tideSys::Stat(path, true, info) == 0;
+}
+
+tideFileStatus tideRemoveFile(const std::string& path) {
+    if (tideFileStatus refused = Refusal(path, "not removed"); !refused) return refused;
+    int err = tideSys::Remove(path);
+    return err ? Failed(err, path + ": not removed") : tideFileStatus{};
+}
+
+std::vector<std::string> tideListFolder(const std::string& folder) {
+    std::vector<std::string> names;
+    if (tideSys::List(folder, "", names) != 0) names.clear();
+    names.erase(std::remove_if(names.begin(), names.end(),
+                               [](const std::string& n) { return n == "." || n == ".."; }),
+                names.end());
+    return names;
 }

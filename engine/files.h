@@ -16,6 +16,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <vector>
 
 // The most read of one file of each kind; a longer file is refused whole,
 // never cut short. Settings, saved progress, a saved battle and the INI data
@@ -62,6 +63,15 @@ tideFileStatus tideUpdateFile(const std::string& path, std::size_t cap,
 // at: to "<path>.bad", or when that is taken "<path>.bad.1", ".bad.2", ...;
 // an earlier copy is never written over. `keptAs` names where it went.
 tideFileStatus tideKeepAside(const std::string& path, std::string& keptAs);
+
+// True when anything has the name `path` (links followed).
+bool tideExists(const std::string& path);
+// Removes the file `path` (refused as saves are; a missing file is ENOENT).
+tideFileStatus tideRemoveFile(const std::string& path);
+// The names in `folder`, without "." and "..".
+std::vector<std::string> tideListFolder(const std::string& folder);
+// These and the calls above take UTF-8 names on every system: on Windows,
+// std::filesystem would read a name in the system's code page instead.
 
 // From now on refuses every save, lock and move aside under `folder`, with
 // `why` for the reason: a second browser tab of the game must not write over

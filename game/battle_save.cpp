@@ -5,7 +5,6 @@
 // as it is and never written over. Each Continue counts one more start of the
 // battle until the game next ends cleanly: a battle that has brought the game
 // down twice in a row is kept aside, so it cannot lock the player out.
-#include <filesystem>
 
 #ifdef __EMSCRIPTEN__
 #include <emscripten.h>
@@ -163,8 +162,7 @@ void cGame::ForgetBattle() {
         BattleState other;
         // A newer game's battle saved meanwhile stays.
         if (tideReadFile(path, text, kTideTextCap) && ReadBattle(text, other) == BattleRead::Newer) return;
-        std::error_code ec;
-        std::filesystem::remove(path, ec);
+        tideRemoveFile(path);
     });
     savedBattle = false;
 }

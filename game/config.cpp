@@ -2,7 +2,6 @@
 // settings.
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -88,8 +87,7 @@ void cGame::LoadData() {
     tide->Ini_Load(kConfigFile, config.shipped);
     // A first run has no file of the user's, which is no news.
     std::string user = UserFile(TIDE_CONFIGDIR, kUserConfigFile, false);
-    std::error_code ec;
-    if (!user.empty() && std::filesystem::exists(user, ec)) tide->Ini_Load(user.c_str(), config.user);
+    if (!user.empty() && tideExists(user)) tide->Ini_Load(user.c_str(), config.user);
 
     musicvolume = ConfigInt("options", "music", 50);
     std::string incomplete;

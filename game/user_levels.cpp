@@ -3,8 +3,8 @@
 // the start and played as --level plays a file. A file that cannot be played
 // is listed with the reason and does nothing.
 #include <algorithm>
-#include <filesystem>
 
+#include "engine/files.h"
 #include "game/game.h"
 #include "gfx/font.h"
 #include "gui/controls.h"
@@ -27,13 +27,12 @@ void cGame::FindUserLevels() {
     std::vector<cUserLevel> before;
     before.swap(userLevels);
     std::string dir = UserFile(TIDE_USERDATADIR, kLevelsFolder, false);
-    std::error_code ec;
     if (!dir.empty())
-        for (const auto& e : std::filesystem::directory_iterator(dir, ec)) {
-            std::string name = e.path().filename().string(), ext = e.path().extension().string();
+        for (const std::string& name : tideListFolder(dir)) {
+            std::string ext = name.size() > 4 ? name.substr(name.size() - 4) : "";
             std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
             if (ext != ".txt") continue;
-            std::string path = e.path().string();
+            std::string path = dir + "/" + name;
             userLevels.push_back({name, path, LevelFileFault(path)});
         }
     std::sort(userLevels.begin(), userLevels.end(),

@@ -146,6 +146,19 @@ TEST_F(Files, AFileKeepsItsModeANewOneIsTheUsersAloneAReadOnlyOneIsLeftAlone) {
     Remove(dir + "/config.txt");
 }
 
+// Names in UTF-8 whatever the system: a user called Jürgen keeps his files.
+TEST_F(Files, ANameOutsideAsciiIsFoundListedAndRemoved) {
+    const std::string name = "J\u00fcrgen \u00d1and\u00fa.txt";
+    const std::string path = dir + "/" + name;
+    ASSERT_TRUE(tideWriteFileAtomic(path, "x"));
+    EXPECT_TRUE(tideExists(path));
+    EXPECT_EQ(tideListFolder(dir), std::vector<std::string>{name});
+    EXPECT_TRUE(tideRemoveFile(path));
+    EXPECT_FALSE(tideExists(path));
+    EXPECT_TRUE(tideRemoveFile(path).Missing());
+    EXPECT_EQ(tideListFolder(dir + "/none"), std::vector<std::string>{});
+}
+
 // A step failing after the temporary file is written: the failure is
 // reported, the temporary file removed, the old file kept whole.
 TEST_F(Files, ASaveThatFailsSaysSoAndLeavesTheOldFileWhole) {
