@@ -103,7 +103,8 @@ void cGame::update_game(float dt) {
     SaveSettledBattle();
 
     NotLockableControlUpdate();
-    bool clicked = UpdateUndo(dt);
+    UpdateUndo(dt);
+    bool clicked = UpdateBattleButtons();
     if (!IsControlLocked()) {
         if (undoWanted)
             UndoNow();

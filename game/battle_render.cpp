@@ -136,7 +136,7 @@ void cGame::RenderSteady(cUnit* hover) {
     if (live) boardview::RenderUnderUnits(*this, hover);
     for (cUnit* u : units) u->RenderMarker();
     if (live) boardview::RenderPanels(*this, hover);
-    RenderUndoButton();
+    RenderBattleButtons();
 }
 
 // The pointer box and the unit information belong to the playable board

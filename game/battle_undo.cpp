@@ -2,23 +2,17 @@
 // followed it (the computer's actions, a new turn and its order), dice
 // included, so the same action again gives the same result. Easy and Normal
 // go back as far as the battle's start, Hard only the last action. U, Ctrl+Z
-// (the keys that type those letters), a gamepad's Y or the button beside the
-// turn shelf.
+// (the keys that type those letters), a gamepad's Y or the Undo button
+// (battle_buttons.cpp).
 #include "game/game.h"
 #include "gfx/font.h"
 #include "gfx/sprite.h"
 
 namespace {
 
-// The button, left of the turn shelf, from its top-left corner.
-const float kUndoX = 8, kUndoY = 680, kUndoW = 96, kUndoH = 40;
 // A notice shows this long, above the shelf.
 const float kNoticeSeconds = 2.0f;
 const float kNoticeY = 655, kNoticeW = 420, kNoticeH = 30;
-
-bool OverButton(float x, float y) {
-    return x >= kUndoX && x < kUndoX + kUndoW && y >= kUndoY && y < kUndoY + kUndoH;
-}
 
 int Letter(char c) { return TIDEK_A + (c - 'A'); }
 
@@ -64,24 +58,12 @@ bool cGame::UndoNow() {
     return true;
 }
 
-bool cGame::UpdateUndo(float dt) {
+void cGame::UpdateUndo(float dt) {
     noticetime += dt;
     bool ctrl = tide->Input_GetKeyState(TIDEK_CTRL);
-    bool keys = tide->Input_KeyDown(Letter('U')) || (ctrl && tide->Input_KeyDown(Letter('Z'))) ||
-                tide->Input_KeyDown(TIDEK_PAD_Y);
-    bool button = tide->Input_KeyDown(TIDEK_LBUTTON) && OverButton(mx, my);
-    if (keys || button) RequestUndo();
-    return button;
-}
-
-void cGame::RenderUndoButton() {
-    if (banner != BANNER_NONE) return;
-    if (tideSprite* s = NeedSprite(OverButton(mx, my) ? "undoover" : "undo")) {
-        // Faded while there is nothing to take back.
-        s->SetColor(undo.empty() ? 0xA0FFFFFF : 0xFFFFFFFF);
-        s->Render(kUndoX, kUndoY);
-        s->SetColor(0xFFFFFFFF);
-    }
+    if (tide->Input_KeyDown(Letter('U')) || (ctrl && tide->Input_KeyDown(Letter('Z'))) ||
+        tide->Input_KeyDown(TIDEK_PAD_Y))
+        RequestUndo();
 }
 
 void cGame::RenderNotice() {

@@ -164,14 +164,22 @@ public:
     void RememberForUndo();
     void RequestUndo();   // now, or once the action on screen has played out
     bool UndoNow();
-    bool UpdateUndo(float dt);  // U, Ctrl+Z and the button; true when the button took the click
-    void RenderUndoButton();
+    void UpdateUndo(float dt);  // U, Ctrl+Z, a gamepad's Y
     void RenderNotice();        // the last notice, for a moment
     void Notice(const char* text);
     std::vector<BattleState> undo;
     bool undoWanted = false;
     std::string notice;    // a short message over the battle, shown for a moment
     float noticetime = 0;
+    // The battle's buttons (battle_buttons.cpp): Undo, Pass and Menu (the
+    // options), off the playable board; Pass and Menu act only while the
+    // player's unit may act. UpdateBattleButtons is true when a button took
+    // this frame's click or tap.
+    enum class BattleButton { None = -1, Undo, Pass, Menu };
+    BattleButton BattleButtonAt(float x, float y) const;
+    bool BattleButtonLive(BattleButton b) const;  // a press would act: drawn faded otherwise
+    bool UpdateBattleButtons();
+    void RenderBattleButtons();
 
     // The units' view of the game (cUnitHost, battle_views.cpp): the board,
     // resources, the control lock, the shot in flight, and what they report

@@ -256,7 +256,7 @@ void paintCursor(cairo_t* cr, double x, double y) {
 }
 
 bool writeMenuUi(const std::string& dir, const Fonts& f) {
-    Canvas c(512, 336);
+    Canvas c(512, 384);
     cairo_t* cr = c.cr();
     const char* labels[] = {"Start", "Options", "Exit", "Back"};
     for (int row = 0; row < 4; row++)
@@ -269,6 +269,11 @@ bool writeMenuUi(const std::string& dir, const Fonts& f) {
     for (int over = 0; over < 2; over++) {
         paintButton(cr, f, over * 176, 5 * 48, 168, 43, "Continue", over);
         paintButton(cr, f, over * 104, 6 * 48, 96, 40, "Undo", over, 21);
+    }
+    // The battle's buttons for a finger: pass the turn, and the options.
+    for (int over = 0; over < 2; over++) {
+        paintButton(cr, f, over * 104, 7 * 48, 96, 40, "Pass", over, 21);
+        paintButton(cr, f, 208 + over * 72, 7 * 48, 64, 40, "Menu", over, 18);
     }
     paintLevelButton(cr, 352, 0, false);
     paintLevelButton(cr, 392, 0, true);

@@ -21,7 +21,8 @@ const char* const kSprites[] = {
     "sel2", "arrow", "torpedo", "spike", "aqua_on", "aqua_off", "torp_on", "torp_off",
     "bati_on", "bati_off", "paul_on", "paul_off", "shark_on", "shark_off", "medu_on",
     "medu_off", "move_tint", "range_mark", "cursor_far", "damage_tag", "damage_tag_kill",
-    "bar_now", "bar_hover", "bar_done", "info_panel", "undo", "undoover", "threat_hatch"};
+    "bar_now", "bar_hover", "bar_done", "info_panel", "undo", "undoover", "pass", "passover",
+    "menu", "menuover", "threat_hatch"};
 const char* const kAnimations[] = {"aqua_idle", "aqua_move", "torp_idle", "torp_move",
                                    "bati_idle", "paul_idle", "paul_move", "akul_idle",
                                    "akul_move", "medu_idle", "medu_move"};

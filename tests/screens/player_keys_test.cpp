@@ -270,6 +270,76 @@ TEST_F(PlayerKeysTest, TouchShowsWithOneTapAndActsWithTheSecond) {
     EXPECT_NE(aqua->actionpoint, 1);
 }
 
+// A finger has no keys: Pass, Undo and Menu beside the board act on one tap
+// while the player's unit may act, and Pass and Menu do nothing (drawn
+// faded) in a creature's turn or while an action plays out.
+TEST_F(PlayerKeysTest, TouchButtonsPassTakeBackAndOpenTheOptionsOnlyInThePlayersTurn) {
+    const float kPassX = 968, kPassY = 700, kUndoX = 56, kUndoY = 700, kMenuX = 988, kMenuY = 32;
+    for (int y = 64; y < 640; y += 4)
+        for (int x = 64; x < 960; x += 4)
+            ASSERT_EQ(game->BattleButtonAt(static_cast<float>(x), static_cast<float>(y)),
+                      cGame::BattleButton::None)
+                << x << "," << y;
+    StartLevel(1);
+    ASSERT_EQ(game->gamestate, GS_GAME);
+    for (int i = 0; i < 600 && !PlayerMayAct(); ++i) Frame();
+    ASSERT_TRUE(PlayerMayAct());
+    cUnit* aqua = game->selunit;
+    cUnit* medu = game->units[0] == aqua ? game->units[1] : game->units[0];
+    auto press = [&](float x, float y) {
+        hl->Touch(x, y, true);
+        Frame();
+    };
+    auto release = [&](float x, float y) {
+        hl->Touch(x, y, false);
+        Frame();
+    };
+    auto passAlpha = [&] {
+        std::vector<tideQuad> q = QuadsWith(Texture("pass"));
+        return q.empty() ? 0u : q.back().v[0].col >> 24;
+    };
+
+    // Pressed in the creature's turn, and while an action plays out (the
+    // lock held over the release keeps the creature from acting).
+    game->SetOrder({medu, aqua});
+    press(kPassX, kPassY);
+    EXPECT_EQ(passAlpha(), 0xA0u);
+    cGame::LockControl();
+    release(kPassX, kPassY);
+    game->SetOrder({aqua, medu});
+    for (std::pair<float, float> at : {std::pair(kPassX, kPassY), std::pair(kMenuX, kMenuY)}) {
+        press(at.first, at.second);
+        release(at.first, at.second);
+    }
+    EXPECT_EQ(game->gamestate, GS_GAME);
+    EXPECT_TRUE(game->undo.empty());
+    EXPECT_EQ(aqua->actionpoint, 1);
+    cGame::UnlockControl();
+    Frame();
+    EXPECT_EQ(passAlpha(), 0xFFu);
+
+    const BattleState before = cGame::battle;
+    press(kPassX, kPassY);
+    EXPECT_EQ(aqua->actionpoint, 0) << "passed on one tap";
+    EXPECT_EQ(game->undo.size(), 1u);
+    release(kPassX, kPassY);
+    for (int i = 0; i < 600 && !PlayerMayAct(); ++i) Frame();
+    ASSERT_TRUE(PlayerMayAct());
+    press(kUndoX, kUndoY);
+    release(kUndoX, kUndoY);
+    EXPECT_EQ(cGame::battle.units, before.units) << "the pass and the creature's answer taken back";
+    EXPECT_EQ(game->selunit, aqua);
+
+    press(kMenuX, kMenuY);
+    EXPECT_EQ(game->gamestate, GS_OPTIONS);
+    release(kMenuX, kMenuY);
+    EXPECT_EQ(game->gamestate, GS_OPTIONS);
+    Click(512, 618);  // Back
+    EXPECT_EQ(game->gamestate, GS_GAME);
+    EXPECT_TRUE(PlayerMayAct());
+    EXPECT_EQ(cGame::battle.units, before.units);
+}
+
 // The board cursor starts on the acting unit; arrows (or the D-pad) move it
 // and Enter (or A) acts as a click there would; Tab (or a shoulder) jumps to
 // an enemy in reach.

@@ -25,8 +25,8 @@ const char* const kScreenSprites[] = {
     "button3Over", "chlvlbut", "chlvlbutover", "optionsback", "optionsbackover", "bgslider1",
     "bgslider2", "bgslider3", "orvo_logo", "arrow", "torpedo", "spike", "leavebattle",
     "leavebattleover", "bannerplate", "helppanel", "hitflash", "bubbledot", "lvlwon",
-    "summaryplate", "star_on", "star_off", "threat_hatch", "undo", "undoover", "continue",
-    "continueover", "lvlspot", "lvlbadge", "trailedge", "traildash"};
+    "summaryplate", "star_on", "star_off", "threat_hatch", "undo", "undoover", "pass", "passover",
+    "menu", "menuover", "continue", "continueover", "lvlspot", "lvlbadge", "trailedge", "traildash"};
 
 // Unit kinds' animations and turn sprites, all cut from one shared texture.
 const char* const kUnitAnimations[] = {

@@ -1,8 +1,9 @@
 // The web build on an emulated phone held sideways (touch, 851x393 CSS
 // pixels): the page fits without bars on the game, a tap shows and a second
-// tap acts on the board (a move and an attack in level 1), the page plays
-// offline after its first visit, and progress leaves as a file and comes
-// back. Exits non-zero on any failure.
+// tap acts on the board (a move and an attack in level 1), Pass and Menu
+// beside the board act on one tap, the page plays offline after its first
+// visit, and progress leaves as a file and comes back. Exits non-zero on any
+// failure.
 //
 //   node phone_test.mjs --site build-web/site --out DIR
 import fs from 'node:fs';
@@ -118,6 +119,22 @@ await rep.run(args.out, async () => {
   check(shownOnly, 'a first tap on the board only shows what it would do');
   check(moved && attacked, `tap-tap moved (${moved}) and attacked (${attacked}) in level 1`);
   await shot('5-battle');
+
+  // --- Pass and Menu beside the board: a finger's Space and Escape -----------------
+  const mayAct = s => s.state !== GS.GAME || (s.locks === 0 && s.units.some(u => u.acting && u.player && u.ap > 0));
+  const acting = s => s.units.findIndex(u => u.acting);
+  let turnOf = await waitFor('the player may act again', mayAct, 60000);
+  check(turnOf.state === GS.GAME, 'the battle goes on for its buttons');
+  await tap(968, 700);
+  await waitFor('a tap on Pass passes the unit\'s action',
+    s => s.state !== GS.GAME || s.turn !== turnOf.turn || acting(s) !== acting(turnOf));
+  turnOf = await waitFor('the player may act again', mayAct, 60000);
+  await tap(988, 32);
+  await waitFor('a tap on Menu opens the options', s => s.state === GS.OPTIONS);
+  await tap(512, 618);
+  await waitFor('a tap on back returns to the battle', s => s.state === GS.GAME);
+  check(true, 'a tap on Pass passes, a tap on Menu opens the options and back leads into the battle');
+  await shot('5b-battle');
 
   // --- offline after the first visit ----------------------------------------------
   const cached = await page.evaluate(async () => {
