@@ -109,11 +109,13 @@ bool framebufferComplete(std::string* error) {
     return false;
 }
 
+// Depth only orders a 2D game's layers: 16 bits tell z values 1/65535 apart
+// and take half the memory of 24 (1.5 MiB less for a 1024x768 frame).
 GLuint makeDepthBuffer(int w, int h) {
     GLuint rb = 0;
     glGenRenderbuffers(1, &rb);
     glBindRenderbuffer(GL_RENDERBUFFER, rb);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, w, h);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, w, h);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, rb);
     return rb;
 }
