@@ -6,7 +6,8 @@
 // medians and their ratio are reported (counters frame_ms, floor_ms, ratio).
 // On a machine others share, wall time mostly measures their load: the CPU
 // time the process spent on each frame (the rasteriser's threads included)
-// is reported beside it (frame_cpu_ms, floor_cpu_ms, cpu_ratio).
+// is reported beside it (frame_cpu_ms, floor_cpu_ms, cpu_ratio), and the
+// pixels per frame the renderer spared by trimming quads (trimmed_px).
 // The menus draw their picture through the rippling 16 x 16 mesh: beside
 // them a third frame draws only that mesh, at rest (mesh_ms, mesh_ratio),
 // which tells the mesh's own cost from what the screen adds. The battle is a
@@ -23,6 +24,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "engine/gl/gl_renderer.h"
 #include "engine/tide.h"
 #include "engine/tide_headless.h"
 #include "game/board_info.h"
@@ -155,10 +157,13 @@ void BM_Screen(benchmark::State& state, const Screen* s) {
     hl->Frame(kDt);
     glFinish();
     std::vector<double> frames, floors, meshes, framesCpu, floorsCpu;
+    double trimmed = 0;
     for (auto _ : state) {
         tide->System_SetState(TIDE_FRAMEFUNC, FrameFunc);
         tide->System_SetState(TIDE_RENDERFUNC, RenderFunc);
+        const double trimmedBefore = tideGlRenderer::trimmedArea;
         Timed f = TimedFrame();
+        trimmed += tideGlRenderer::trimmedArea - trimmedBefore;
         tide->System_SetState(TIDE_FRAMEFUNC, NoUpdate);
         tide->System_SetState(TIDE_RENDERFUNC, FloorRender);
         floorLayers = s->layers;
@@ -184,6 +189,7 @@ void BM_Screen(benchmark::State& state, const Screen* s) {
     state.counters["frame_cpu_ms"] = fc;
     state.counters["floor_cpu_ms"] = lc;
     state.counters["cpu_ratio"] = lc > 0 ? fc / lc : 0;
+    state.counters["trimmed_px"] = frames.empty() ? 0 : trimmed / double(frames.size());
     if (!meshes.empty()) {
         double mm = Median(meshes);
         state.counters["mesh_ms"] = mm;

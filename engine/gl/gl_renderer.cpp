@@ -83,6 +83,10 @@ void clearDepth() {
 #endif
 }
 
+// Trimming a quad by less than this share of its area saves too little to
+// be worth the new corners.
+const double kMinTrim = 0.1;
+
 bool allOpaque(const DWORD* px, size_t n) {
     for (size_t i = 0; i < n; i++)
         if ((px[i] >> 24) != 0xFF) return false;
@@ -212,6 +216,7 @@ void tideGlRenderer::Shutdown() {
     glDeleteBuffers(1, &ibo);
     glDeleteVertexArrays(1, &vao);
     glDeleteProgram(program);
+    coverage.clear();
     program = vao = vbo = ibo = screenFbo = screenColor = screenDepth = whiteTexture = 0;
 }
 
@@ -271,6 +276,13 @@ void tideGlRenderer::upload(tideTexture& tex) {
     } else {
         tex.device = makeTexture(tex.width, tex.height, pixels, linear);
     }
+    // The pixels are at hand only now: a picture's memory copy is dropped
+    // once it is on the device.
+    tideCoverageMap map;
+    if (pixels && !tex.opaque && map.Build(tex.pixels.data(), tex.width, tex.height))
+        coverage[tex.device] = std::move(map);
+    else
+        coverage.erase(tex.device);
     boundTexture = int(tex.device);
     tex.dirty = false;
 }
@@ -302,9 +314,14 @@ void tideGlRenderer::addQuad(const tideQuad& quad, tideTexture* tex) {
 void tideGlRenderer::flush() {
     syncRun();
     endRun();
-    const int n = batch.Count();
-    if (n == 0) return;
+    if (batch.Count() == 0) return;
     const tideBatchState& s = batch.State();
+    trimPending(s);
+    const int n = batch.Count();
+    if (n == 0) {
+        batchTexture = nullptr;
+        return;
+    }
     if (boundTexture != int(s.texture)) {
         glBindTexture(GL_TEXTURE_2D, s.texture);
         boundTexture = int(s.texture);
@@ -341,6 +358,18 @@ void tideGlRenderer::flush() {
     }
     batch.Clear();
     batchTexture = nullptr;
+}
+
+void tideGlRenderer::trimPending(const tideBatchState& s) {
+    // A quad that writes depth writes it under its transparent texels too.
+    if (!trimQuads || (s.blend & BLEND_ZWRITE) || !batchTexture) return;
+    auto it = coverage.find(s.texture);
+    if (it == coverage.end()) return;
+    const tideCoverageMap& map = it->second;
+    const int w = batchTexture->width, h = batchTexture->height;
+    batch.Rewrite([&](tideVertex* v) {
+        return tideTrimQuad(v, map, coverageCache, w, h, kMinTrim, &trimmedArea) != tideTrim::kDropped;
+    });
 }
 
 bool tideGlRenderer::sourceOpaque(const tideBatchState& s, int first, int count) const {
@@ -403,6 +432,7 @@ void tideGlRenderer::TextureFreed(tideTexture& tex) {
         if (sceneTarget == &tex) sceneTarget = nullptr;
         GLuint name = tex.device;
         glDeleteTextures(1, &name);
+        coverage.erase(name);
         if (boundTexture == int(name)) boundTexture = -1;
     }
     tex.device = 0;

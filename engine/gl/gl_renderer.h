@@ -7,9 +7,11 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/backend.h"
+#include "engine/gl/coverage_map.h"
 #include "engine/gl/letterbox.h"
 #include "engine/gl/quad_batch.h"
 
@@ -51,6 +53,13 @@ public:
 
     int DrawCalls() const { return drawCalls; }
 
+    // Blended quads are trimmed to the texels of their texture that are not
+    // fully transparent (coverage_map.h) unless this is off (tests compare
+    // with drawing them whole); `trimmedArea` counts the pixels it spared,
+    // over all renderers.
+    static inline bool trimQuads = true;
+    static inline double trimmedArea = 0;
+
 private:
     void addQuad(const tideQuad& quad, tideTexture* tex);
     void flush();
@@ -81,6 +90,8 @@ private:
     bool sourceOpaque(const tideBatchState& s, int first, int count) const;
     bool pendingOpaque(const tideBatchState& s) const;
     bool pendingFillsAlpha(const tideBatchState& s) const;
+    // Trims the pending quads where their texture has a coverage map.
+    void trimPending(const tideBatchState& s);
 
     int logicalW = 0, logicalH = 0;
     bool linear = true;
@@ -102,4 +113,7 @@ private:
     tideTexture* sceneTarget = nullptr;
     bool sceneNoDepth = false;
     int drawCalls = 0;
+    // Coverage of the textures uploaded with transparent parts, by GL name.
+    std::unordered_map<unsigned, tideCoverageMap> coverage;
+    tideCoverageCache coverageCache;
 };

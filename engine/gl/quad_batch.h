@@ -36,6 +36,19 @@ public:
         count++;
     }
     void Clear() { count = 0; }
+    // Passes each pending quad's four vertices to `keep`, which may change
+    // them and returns false to drop the quad; the rest keep their order.
+    template <class Keep>
+    void Rewrite(Keep keep) {
+        int kept = 0;
+        for (int i = 0; i < count; i++) {
+            tideVertex* v = &vertices[i * 4];
+            if (!keep(v)) continue;
+            if (kept != i) std::memcpy(&vertices[kept * 4], v, 4 * sizeof(tideVertex));
+            kept++;
+        }
+        count = kept;
+    }
 
     // Direct writing by the engine's quad run: where the next quad goes, the
     // end of the room, and taking over the count from the run's position.

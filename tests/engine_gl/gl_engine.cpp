@@ -10,7 +10,8 @@
 
 #include "tests/support/test_support.h"
 
-Tide* StartTestEngine(const std::string& dir, bool manualClock, bool sound, std::string* why) {
+Tide* StartTestEngine(const std::string& dir, bool manualClock, bool sound, std::string* why,
+                      bool filtered) {
     Tide* tide = tideCreate(TIDE_VERSION);
     tide->System_SetState(TIDE_MANUALCLOCK, manualClock);
     tide->System_SetState(TIDE_DATAPATH, dir.c_str());
@@ -18,8 +19,7 @@ Tide* StartTestEngine(const std::string& dir, bool manualClock, bool sound, std:
     tide->System_SetState(TIDE_SCREENHEIGHT, GlEngineTest::kH);
     tide->System_SetState(TIDE_USESOUND, sound);
     tide->System_SetState(TIDE_FPS, 0);
-    // Exact texels: pixel checks must not see filtering.
-    tide->System_SetState(TIDE_TEXTUREFILTER, false);
+    tide->System_SetState(TIDE_TEXTUREFILTER, filtered);
     if (tide->System_Initiate()) return tide;
     *why = tide->System_GetErrorMessage();
     tide->Release();
@@ -30,7 +30,7 @@ void GlEngineTest::SetUp() {
     dir = MakeTempDir();
     ASSERT_FALSE(dir.empty());
     std::string why;
-    tide = StartTestEngine(dir, ManualClock(), false, &why);
+    tide = StartTestEngine(dir, ManualClock(), false, &why, Filtered());
     if (!tide) GTEST_SKIP() << "no OpenGL context on this machine: " << why;
 }
 

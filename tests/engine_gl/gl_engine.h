@@ -19,6 +19,8 @@ protected:
     // Scripted runs (manual clock) record every quad in the engine; real-time
     // ones copy quads continuing a run straight into the renderer's batch.
     virtual bool ManualClock() const { return true; }
+    // Linear texture filtering, as the game has it (pixel checks mostly want exact texels).
+    virtual bool Filtered() const { return false; }
     void SetUp() override;
     void TearDown() override;
 
@@ -54,7 +56,8 @@ protected:
 
 // A real engine on a 64x48 frame with its data in `dir`, initiated; null
 // (and `why` set) when no window or OpenGL context can be made here.
-Tide* StartTestEngine(const std::string& dir, bool manualClock, bool sound, std::string* why);
+Tide* StartTestEngine(const std::string& dir, bool manualClock, bool sound, std::string* why,
+                      bool filtered = false);
 
 // The last finished frame of w x h pixels (ARGB, top row first), read back
 // through a PNG snapshot written to `path`; empty when it cannot be read.
