@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
+#include <vector>
 
 #include "engine/paths.h"
 #include "engine/tide.h"
@@ -38,18 +38,6 @@ const char* const kHelp =
 // The file every data folder holds: the resource script names all the rest.
 const char* const kDataMark = "Res\\allres.txt";
 
-bool IsDir(const std::string& p) {
-    std::error_code ec;
-    return std::filesystem::is_directory(p, ec);
-}
-
-// The level file as the game loads it: a user's path, whatever the working folder.
-std::string AbsolutePath(const std::string& p) {
-    std::error_code ec;
-    std::filesystem::path a = std::filesystem::absolute(p, ec);
-    return ec ? p : a.string();
-}
-
 // One option: its name, whether a value follows it ("--data DIR" or
 // "--data=DIR"), and what it sets.
 struct Option {
@@ -72,7 +60,8 @@ const Option kOptions[] = {
     {"--fullscreen", false, [](cCommandLine& c, const std::string&) { c.windowed = 0; }},
     {"--portable", false, [](cCommandLine& c, const std::string&) { c.portable = true; }},
     {"--data", true, [](cCommandLine& c, const std::string& v) { c.data = v; }},
-    {"--level", true, [](cCommandLine& c, const std::string& v) { c.level = AbsolutePath(v); }},
+    // The level file as the game loads it: a user's path, whatever the working folder.
+    {"--level", true, [](cCommandLine& c, const std::string& v) { c.level = tideAbsolutePath(v); }},
 };
 
 // Writes `text` to `out`; false when it did not all get there (a full disk,
@@ -84,10 +73,17 @@ bool Put(std::FILE* out, const std::string& text) {
 }  // namespace
 
 std::string cCommandLine::DataFault(const std::string& dir) {
-    if (!IsDir(dir)) return "no data folder " + dir;
+    if (!tideIsFolder(dir)) return "no data folder " + dir;
     if (tideResolvePath(dir, kDataMark, false).empty())
         return "no game data in " + dir + " (res/allres.txt is missing)";
     return "";
+}
+
+void cCommandLine::ParseProgramArgs(int argc, const char* const* argv) {
+    std::vector<std::string> args = tideProgramArgs(argc, argv);
+    std::vector<const char*> given;
+    for (const std::string& a : args) given.push_back(a.c_str());
+    Parse(static_cast<int>(given.size()), given.data());
 }
 
 void cCommandLine::Parse(int argc, const char* const* argv) {

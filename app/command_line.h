@@ -10,6 +10,9 @@ class cCommandLine {
 public:
     // Reads the arguments after the program name; never exits by itself.
     void Parse(int argc, const char* const* argv);
+    // Parse on main()'s arguments as the system gives them (tideProgramArgs:
+    // in UTF-8 on Windows too).
+    void ParseProgramArgs(int argc, const char* const* argv);
 
     // True when the program ends after Finish() instead of starting the game
     // (--help, --version or a bad command line).

@@ -36,7 +36,7 @@ void tideinit() {
 int main(int argc, char** argv) {
     tideInstallCrashHandler();
     cCommandLine cmd;
-    cmd.Parse(argc, argv);
+    cmd.ParseProgramArgs(argc, argv);
     if (cmd.Exits()) {
         AttachParentConsole();
         return cmd.Finish();

@@ -86,6 +86,10 @@ int List(const std::string& folder, const std::string& prefix, std::vector<std::
 int Lock(const std::string& path, Handle& h);
 void Unlock(Handle h);
 
+// The program's arguments in UTF-8 (`argv` as given here; on Windows read
+// again from the system's wide command line).
+std::vector<std::string> ProgramArgs(int argc, const char* const* argv);
+
 // Folders.
 // The folder the running program lies in; "" when it cannot be told.
 std::string ProgramFolder();

@@ -208,6 +208,12 @@ void Unlock(Handle h) {
     if (h != kNoHandle) close(Fd(h));
 }
 
+std::vector<std::string> ProgramArgs(int argc, const char* const* argv) {
+    std::vector<std::string> args;
+    for (int i = 0; i < argc; ++i) args.emplace_back(argv[i] ? argv[i] : "");
+    return args;
+}
+
 std::string ProgramFolder() {
     char buf[PATH_MAX];
     ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);

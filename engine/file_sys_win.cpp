@@ -4,6 +4,7 @@
 // LockFileEx. Errors come back as errno values, as on POSIX systems.
 #include <windows.h>
 #include <knownfolders.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <io.h>
@@ -342,6 +343,18 @@ void Unlock(Handle h) {
     OVERLAPPED at{};
     UnlockFileEx(Win(h), 0, MAXDWORD, MAXDWORD, &at);
     CloseHandle(Win(h));
+}
+
+std::vector<std::string> ProgramArgs(int argc, const char* const* argv) {
+    std::vector<std::string> args;
+    int n = 0;
+    if (wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &n)) {
+        for (int i = 0; i < n; ++i) args.push_back(Utf8(wide[i]));
+        LocalFree(wide);
+    } else {
+        for (int i = 0; i < argc; ++i) args.emplace_back(argv[i] ? argv[i] : "");
+    }
+    return args;
 }
 
 std::string ProgramFolder() {

@@ -213,6 +213,22 @@ tideFileStatus tideRemoveFile(const std::string& path) {
     return err ? Failed(err, path + ": not removed") : tideFileStatus{};
 }
 
+bool tideIsFolder(const std::string& path) {
+    tideSys::Info info;
+    return tideSys::Stat(path, true, info) == 0 && info.folder;
+}
+
+std::string tideAbsolutePath(const std::string& path) {
+    if (path.empty() || tideSys::RootLength(path) > 0) return path;
+    std::string here = tideSys::WorkingFolder();
+    if (here == ".") return path;
+    return here.back() == '/' ? here + path : here + "/" + path;
+}
+
+std::vector<std::string> tideProgramArgs(int argc, const char* const* argv) {
+    return tideSys::ProgramArgs(argc, argv);
+}
+
 std::vector<std::string> tideListFolder(const std::string& folder) {
     std::vector<std::string> names;
     if (tideSys::List(folder, "", names) != 0) names.clear();

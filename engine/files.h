@@ -70,8 +70,17 @@ bool tideExists(const std::string& path);
 tideFileStatus tideRemoveFile(const std::string& path);
 // The names in `folder`, without "." and "..".
 std::vector<std::string> tideListFolder(const std::string& folder);
+// True when `path` names a folder (links followed).
+bool tideIsFolder(const std::string& path);
+// `path` taken against the working folder when it is relative.
+std::string tideAbsolutePath(const std::string& path);
 // These and the calls above take UTF-8 names on every system: on Windows,
 // std::filesystem would read a name in the system's code page instead.
+
+// The program's arguments, its own name first, in UTF-8 like every name
+// here: on Windows main() is handed them in the system's code page, which
+// may not hold a name at all, so they are read again from the system.
+std::vector<std::string> tideProgramArgs(int argc, const char* const* argv);
 
 // From now on refuses every save, lock and move aside under `folder`, with
 // `why` for the reason: a second browser tab of the game must not write over

@@ -22,13 +22,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
+#include "engine/files.h"
 #include "engine/tide.h"
 #include "engine/tide_headless.h"
 #include "game/game.h"
@@ -63,21 +62,24 @@ int Usage(const char* why) {
     return 2;
 }
 
-// Returns an empty string or what is wrong with the command line.
-std::string ParseArgs(int argc, char** argv, Options& o) {
-    for (int i = 1; i < argc; ++i) {
-        std::string a = argv[i];
+// Returns an empty string or what is wrong with the command line `args`
+// (UTF-8, the program's name first).
+std::string ParseArgs(const std::vector<std::string>& args, Options& o) {
+    const std::size_t argc = args.size();
+    for (std::size_t i = 1; i < argc; ++i) {
+        const std::string& a = args[i];
         bool hasValue = i + 1 < argc;
         if (a == "--out" && hasValue) {
-            o.out = argv[++i];
+            o.out = args[++i];
         } else if (a == "--data" && hasValue) {
-            o.data = argv[++i];
+            o.data = args[++i];
         } else if (a == "--dt" && hasValue) {
             char* end = nullptr;
-            o.dt = std::strtof(argv[++i], &end);
+            const char* value = args[++i].c_str();
+            o.dt = std::strtof(value, &end);
             if (*end != '\0' || !(o.dt > 0.0f && o.dt <= 1.0f)) return "--dt wants seconds in (0, 1]";
         } else if (a == "--level" && hasValue) {
-            o.level = std::filesystem::absolute(argv[++i]).string();
+            o.level = tideAbsolutePath(args[++i]);
         } else if (a == "--portable") {
             o.portable = true;
         } else if (a == "--headless") {
@@ -137,7 +139,7 @@ struct Timing {
 int main(int argc, char** argv) {
     Clock::time_point started = Clock::now();
     Options o;
-    std::string why = ParseArgs(argc, argv, o);
+    std::string why = ParseArgs(tideProgramArgs(argc, argv), o);
     if (!why.empty()) return Usage(why.c_str());
     if (!o.level.empty())
         if (std::string fault = LevelFileFault(o.level); !fault.empty()) {
@@ -145,17 +147,13 @@ int main(int argc, char** argv) {
             return 2;
         }
 
-    // A folder opens as a stream and reads as nothing: refuse it by name.
-    std::error_code ec;
-    std::ifstream in(o.script, std::ios::binary);
-    if (!in || std::filesystem::is_directory(o.script, ec)) {
-        std::fprintf(stderr, "thalomir-replay: cannot read %s\n", o.script.c_str());
+    std::string text;
+    if (tideFileStatus read = tideReadFile(o.script, text); !read) {
+        std::fprintf(stderr, "thalomir-replay: cannot read %s\n", read.why.c_str());
         return 2;
     }
-    std::stringstream text;
-    text << in.rdbuf();
     ReplayScript script;
-    if (!script.Parse(text.str(), why)) {
+    if (!script.Parse(text, why)) {
         std::fprintf(stderr, "%s: %s\n", o.script.c_str(), why.c_str());
         return 2;
     }
@@ -163,8 +161,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: no commands, nothing to run\n", o.script.c_str());
         return 2;
     }
-    std::filesystem::create_directories(o.out, ec);
-    if (!std::filesystem::is_directory(o.out)) {
+    // Named in UTF-8, which std::filesystem reads from char8_t on every system.
+    std::error_code ec;
+    std::filesystem::create_directories(std::u8string(o.out.begin(), o.out.end()), ec);
+    if (!tideIsFolder(o.out)) {
         std::fprintf(stderr, "thalomir-replay: cannot create %s\n", o.out.c_str());
         return 2;
     }
@@ -202,17 +202,15 @@ int main(int argc, char** argv) {
             ++frames;
             for (const std::string& name : script.NamesAt(f, ReplayCommand::State)) {
                 // The same text as the saved battle.
-                std::string path = (std::filesystem::path(o.out) / (name + ".txt")).string();
-                std::ofstream out(path, std::ios::binary);
-                out << WriteBattle(cGame::battle);
-                if (!out.flush()) {
-                    std::fprintf(stderr, "thalomir-replay: frame %d: could not write %s\n", f, path.c_str());
+                if (tideFileStatus st = tideWriteFileAtomic(o.out + "/" + name + ".txt", WriteBattle(cGame::battle));
+                    !st) {
+                    std::fprintf(stderr, "thalomir-replay: frame %d: %s\n", f, st.why.c_str());
                     status = 1;
                 }
             }
             for (const std::string& name : script.NamesAt(f, ReplayCommand::Shot)) {
                 if (o.headless) continue; // nothing is drawn to read back
-                std::string path = (std::filesystem::path(o.out) / (name + ".png")).string();
+                std::string path = o.out + "/" + name + ".png";
                 if (!tide->Gfx_Snapshot(path.c_str())) {
                     std::fprintf(stderr, "thalomir-replay: frame %d: could not write %s\n", f,
                                  path.c_str());

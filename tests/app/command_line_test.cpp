@@ -6,13 +6,13 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
+#include "engine/paths.h"
 #include "tests/support/child_process.h"
 #include "tests/support/test_support.h"
 
@@ -27,18 +27,26 @@ cCommandLine Parse(std::vector<const char*> args) {
     return c;
 }
 
-// A data folder with the game's data in it, and one without.
+// A data folder with the game's data in it, one without, and one named
+// outside ASCII (and outside any one Windows code page), made through the
+// file layer, which takes UTF-8 names everywhere.
 class DataFolders {
 public:
     DataFolders() {
         base = MakeTempDir();
-        std::filesystem::create_directories(good() + "/Res");
-        std::ofstream(good() + "/Res/AllRes.txt") << "; script\n";
-        std::filesystem::create_directories(empty() + "/res");
+        for (const std::string& data : {good(), foreign()}) {
+            tideMakeUserDir(data + "/Res");
+            tideWriteFileAtomic(data + "/Res/AllRes.txt", "; script\n");
+        }
+        tideMakeUserDir(empty() + "/res");
     }
     ~DataFolders() { std::filesystem::remove_all(base); }
     std::string good() const { return base + "/good"; }
     std::string empty() const { return base + "/empty"; }
+    // "Mes jeux – Überfahrt ñ Θάλασσα"
+    std::string foreign() const {
+        return base + "/Mes jeux \u2013 \u00dcberfahrt \u00f1 \u0398\u03ac\u03bb\u03b1\u03c3\u03c3\u03b1";
+    }
 
 private:
     std::string base;
@@ -46,7 +54,7 @@ private:
 
 TEST(CommandLine, OptionsAndWhatTheyLeaveBehind) {
     DataFolders d;
-    const std::string good = d.good(), goodEq = "--data=" + good, empty = d.empty();
+    const std::string good = d.good(), goodEq = "--data=" + good, empty = d.empty(), foreign = d.foreign();
     struct Case {
         std::vector<const char*> args;
         Action action;
@@ -61,6 +69,7 @@ TEST(CommandLine, OptionsAndWhatTheyLeaveBehind) {
         {{"--fullscreen", "--windowed"}, Action::Run, 1, "", false},  // the last one holds
         {{"--data", good.c_str()}, Action::Run, -1, good, false},
         {{goodEq.c_str(), "--portable"}, Action::Run, -1, good, true},
+        {{"--data", foreign.c_str()}, Action::Run, -1, foreign, false},
         {{"--help"}, Action::Help, -1, "", false},
         {{"-h", "--version"}, Action::Help, -1, "", false},
         {{"--version", "--fullscreen"}, Action::Version, 0, "", false},
@@ -129,21 +138,32 @@ TEST(CommandLine, TheProgramsOutputAndExitStatus) {
     }
 }
 
-// A level file to play at once: taken as an absolute path; one that cannot
-// be played is one line on the standard error and status 2, before any
-// window opens.
+// A level file to play at once: taken as an absolute path, named in any
+// language; one that cannot be played is one line on the standard error and
+// status 2, before any window opens.
 TEST(CommandLine, ALevelFileOrWhyItCannotBePlayed) {
     DataFolders d;
-    std::string level = d.good() + "/mine.txt", plain = d.good() + "/plain.txt";
-    std::ofstream(level) << "[unit1]\nname=Aqua\n[unit2]\nname=Medu\nx=4\n";
-    std::ofstream(plain) << "[options]\nmusic=3\n";
+    const std::string level = d.foreign() + "/\u00c4rger \u0436.txt", plain = d.foreign() + "/plain.txt";
+    ASSERT_TRUE(tideWriteFileAtomic(level, "[unit1]\nname=Aqua\n[unit2]\nname=Medu\nx=4\n"));
+    ASSERT_TRUE(tideWriteFileAtomic(plain, "[options]\nmusic=3\n"));
     cCommandLine ok = Parse({"--level", level.c_str()});
     EXPECT_EQ(ok.action, Action::Run) << ok.error;
     EXPECT_EQ(ok.level, level);
-    for (const std::string& bad : {d.good() + "/none.txt", plain, d.good()}) {
-        ProgramRun r = Program({"--level", bad});
-        EXPECT_EQ(r.status, 2) << bad;
+    // A relative name is taken in the working folder.
+    cCommandLine here = Parse({"--level", "no-such-level.txt"});
+    EXPECT_TRUE(tideIsAbsolute(here.level)) << here.level;
+    EXPECT_EQ(here.level.substr(here.level.size() - 18), "/no-such-level.txt");
+    // The program reads its arguments as given: the plain file is found by its
+    // name and refused for what it holds.
+    struct Bad {
+        std::string file, says;
+    };
+    for (const Bad& bad : {Bad{d.foreign() + "/none.txt", ""}, Bad{plain, "is not a level file"},
+                           Bad{d.foreign(), ""}}) {
+        ProgramRun r = Program({"--level", bad.file});
+        EXPECT_EQ(r.status, 2) << bad.file;
         EXPECT_EQ(r.out.rfind("thalomir: ", 0), 0u) << r.out;
+        EXPECT_NE(r.out.find(bad.says), std::string::npos) << r.out;
         EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out;
     }
 }
