@@ -25,7 +25,8 @@ export SDL_VIDEODRIVER=${SDL_VIDEODRIVER:-offscreen} SDL_AUDIODRIVER=${SDL_AUDIO
 "$build/thalomir-replay" "$src/docs/screenshots.replay" --data "$build/data" --out "$out" >/dev/null
 
 # The duel: two divers against one jellyfish of health 8.
-cp -r "$build/data" "$work/duel"
+# -L: where a build folder links its data, the duel's edits below must not go through the link.
+cp -rL "$build/data" "$work/duel"
 cat > "$work/duel/res/lvl1.txt" <<'LEVEL'
 [unit1]
 name=Aqua
