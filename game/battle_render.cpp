@@ -3,7 +3,6 @@
 // cursor; and the grid itself.
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <vector>
 
 #include "game/board_info.h"
@@ -51,82 +50,24 @@ tcellpos ParentScreen(const cUnit* u) {
     return c ? tcellpos(c->GetScrX(), c->GetScrY()) : tcellpos(0, 0);
 }
 
-// Blending leaves partial alpha in a picture where its layers lie: full alpha
-// added makes the picture cover the frame exactly as its layers would.
-void MakeOpaque(Tide* tide) {
-    tideQuad opaque{};
-    const float xs[4] = {0, kGridW, kGridW, 0}, ys[4] = {0, 0, kGridH, kGridH};
-    for (int i = 0; i < 4; ++i) opaque.v[i] = tideVertex{xs[i], ys[i], 0.5f, 0xFF000000, 0, 0};
-    opaque.blend = BLEND_COLORMUL | BLEND_ALPHAADD | BLEND_NOZWRITE;
-    tide->Gfx_RenderQuad(&opaque);
-}
-
-bool SameQuads(const std::vector<tideQuad>& a, const std::vector<tideQuad>& b) {
-    static_assert(sizeof(tideQuad) == 4 * sizeof(tideVertex) + sizeof(HTEXTURE) + sizeof(int),
-                  "quads compared byte by byte have no padding");
-    return a.size() == b.size() &&
-           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(tideQuad)) == 0);
-}
-
 }  // namespace
 
 void cGame::ComposeBackdrop() {
-    // The menus' pictures go before the battle's are made.
+    // The menus' pictures go before the battle's are made, and the steady
+    // layer, drawn over the old level's backdrop, with them.
     KeepPicturesFor(GS_GAME);
-    if (!backdrop) backdrop = tide->Target_Create(kGridW, kGridH, false);
-    if (!backdrop || !tide->Gfx_BeginScene(backdrop)) {
-        delete backdropspr;
-        backdropspr = nullptr;
-        MakeGrid();  // the layers are drawn one by one instead
-        return;
-    }
-    tide->Gfx_Clear(0);
-    // One window-sized layer in memory at a time: each goes once drawn, and
-    // lives on in the backdrop until the next level.
-    if (bgd) {
-        bgd->RenderStretch(0, 0, 1024, 768);
-        tide->Texture_Evict(bgd->GetTexture());
-    }
+    layer.Free();
     MakeGrid();
-    RenderGrid();
-    MakeOpaque(tide);
-    tide->Gfx_EndScene();
-    if (!backdropspr) backdropspr = new tideSprite(tide->Target_GetTexture(backdrop), 0, 0, kGridW, kGridH);
+    backdrop.Invalidate();  // the level's own, even where it looks the same
+    if (!backdrop.Prepare([this] {
+            if (bgd) bgd->RenderStretch(0, 0, 1024, 768);
+            RenderGrid();
+        }))
+        return;  // the layers are drawn one by one instead
+    // One window-sized layer in memory at a time: the map lives on in the
+    // backdrop until the next level.
+    if (bgd) tide->Texture_Evict(bgd->GetTexture());
     FreeGrid();
-    FreeLayer();  // drawn over the old level's backdrop
-}
-
-void cGame::PrepareLayer() {
-    layerFresh = false;
-    if (!backdropspr) return;
-    layerNext.clear();
-    tide->Gfx_Record(&layerNext);
-    cCell* c = PointedCell();
-    RenderSteady(c ? c->GetUnit() : nullptr);
-    tide->Gfx_Record(nullptr);
-    if (layerspr && SameQuads(layerNext, layerQuads)) {
-        layerFresh = true;
-        return;
-    }
-    if (!layer) layer = tide->Target_Create(kGridW, kGridH, false);
-    if (!layer || !tide->Gfx_BeginScene(layer)) return;
-    backdropspr->Render(0, 0);
-    for (const tideQuad& q : layerNext) tide->Gfx_RenderQuad(&q);
-    MakeOpaque(tide);
-    tide->Gfx_EndScene();
-    if (!layerspr) layerspr = new tideSprite(tide->Target_GetTexture(layer), 0, 0, kGridW, kGridH);
-    layerQuads.swap(layerNext);
-    layerFresh = true;
-}
-
-void cGame::FreeLayer() {
-    layerFresh = false;
-    layerQuads.clear();
-    if (!layer) return;
-    delete layerspr;
-    layerspr = nullptr;
-    tide->Target_Free(layer);
-    layer = 0;
 }
 
 // Off the playable board, or under the units that may pass over them: each
@@ -167,8 +108,8 @@ void cGame::RenderGrid() {
 }
 
 void cGame::RenderBackdrop() {
-    if (backdropspr) {
-        backdropspr->Render(0, 0);
+    if (backdrop.Fresh()) {
+        backdrop.Render();
         return;
     }
     if (bgd) bgd->RenderStretch(0, 0, 1024, 768);
@@ -182,8 +123,8 @@ void cGame::render_game() {
     tcellpos p = cellToScreen(overcell.first, overcell.second);
     cCell* c = PointedCell();
     cUnit* over = c ? c->GetUnit() : nullptr;
-    if (layerFresh) {
-        layerspr->Render(0, 0);
+    if (layer.Fresh()) {
+        layer.Render();
     } else {
         RenderBackdrop();
         RenderSteady(over);

@@ -23,7 +23,8 @@ void cGame::KeepPicturesFor(int state) {
     // By game state, one bit each: where a picture is drawn, and where it is
     // one click away and is read ahead on a worker (the way forward only:
     // one more picture in memory on every screen costs too much). The map
-    // is drawn only into the backdrop, which gives it back itself.
+    // is drawn only into the backdrop, which gives it back itself; it is
+    // not read ahead on the level choice, which holds its steady layer.
     struct Use {
         tideSprite* cGame::*sprite;
         unsigned shown, soon;
@@ -31,8 +32,10 @@ void cGame::KeepPicturesFor(int state) {
     const auto bit = [](int s) { return 1u << s; };
     const Use uses[] = {{&cGame::mmenubg, bit(GS_MMENU) | bit(GS_OPTIONS), 0},
                         {&cGame::chlvl, bit(GS_CHLVL), bit(GS_MMENU)},
-                        {&cGame::bgd, bit(GS_GAME), bit(GS_CHLVL)}};
+                        {&cGame::bgd, bit(GS_GAME), 0}};
     const unsigned now = state >= 0 && state < 32 ? bit(state) : 0;
+    // Every way from these screens into a battle composes its backdrop anew.
+    if (now & (bit(GS_MMENU) | bit(GS_CHLVL))) backdrop.Free();
     for (const Use& u : uses) {
         tideSprite* s = this->*u.sprite;
         if (!s || (u.shown & now)) continue;
@@ -43,13 +46,23 @@ void cGame::KeepPicturesFor(int state) {
     }
 }
 
+void cGame::PrepareLayer() {
+    if (gamestate == GS_GAME && backdrop.Fresh()) {
+        layer.Prepare([this] {
+            backdrop.Render();
+            cCell* c = PointedCell();
+            RenderSteady(c ? c->GetUnit() : nullptr);
+        });
+    } else if (gamestate == GS_CHLVL) {
+        layer.Prepare([this] { RenderLevelChoice(); });
+    } else {
+        layer.Free();
+    }
+}
+
 void cGame::render() {
     if (gamestate != shownstate) KeepPicturesFor(shownstate = gamestate);
-    // The battle's steady layer is drawn in its own scene, before the frame's.
-    if (gamestate == GS_GAME)
-        PrepareLayer();
-    else
-        FreeLayer();
+    PrepareLayer();
     tide->Gfx_BeginScene(0);
     switch (gamestate) {
         case GS_MMENU: render_mmenu(); break;

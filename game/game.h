@@ -20,6 +20,7 @@
 #include "game/level_map.h"
 #include "game/progress.h"
 #include "game/stars.h"
+#include "gfx/cached_layer.h"
 #include "units/unit_host.h"
 
 class cUnit;
@@ -223,6 +224,7 @@ public:
     void render_mmenu();
     void update_chlvl(float dt);
     void render_chlvl();
+    void RenderLevelChoice();  // all of the level choice but the pointer
     // The best stars on the level choice (level_stars.cpp): under every
     // spot those of the difficulty set, and for level `shown` (0: none) those
     // of each difficulty in a line centred at (x, y).
@@ -298,24 +300,19 @@ public:
     // target to be had) the layers are drawn one by one.
     void ComposeBackdrop();
     void RenderBackdrop();
-    HTARGET backdrop = 0;             // freed by the destructor
-    tideSprite* backdropspr = nullptr; // over the backdrop's texture, once composed
-    // What changes only with the battle's state or the pointer's cell (the
-    // board's tints and marks, the turn bar, the panels, the Undo button) is
-    // drawn over the backdrop into a second picture, the steady layer, and
-    // only when its quads differ from those it was drawn with: a frame then
-    // fills the window once for all of it. PrepareLayer runs before the
-    // frame's scene (scenes do not nest); without a render target the
-    // frame draws the backdrop and RenderSteady itself.
+    tideCachedLayer backdrop{1024, 768};
+    // What changes only with what the player does is drawn into one picture,
+    // the steady layer, redrawn only when its quads change: on the battle the
+    // board's tints and marks, the turn bar, the panels and the Undo button
+    // over the backdrop (RenderSteady), on the level choice all of it but the
+    // pointer. The two screens never show together and share its target;
+    // the others give it back. It is prepared before the frame's scene
+    // (scenes do not nest); without a render target the screen draws the
+    // same things itself.
     void PrepareLayer();
-    void FreeLayer();
     void RenderSteady(cUnit* hover);
     cCell* PointedCell();              // under the pointer, on the playable board only
-    HTARGET layer = 0;
-    tideSprite* layerspr = nullptr;
-    std::vector<tideQuad> layerQuads;  // what the layer shows
-    std::vector<tideQuad> layerNext;   // this frame's recording
-    bool layerFresh = false;           // the layer shows this frame's steady quads
+    tideCachedLayer layer{1024, 768};
     void MakeGrid();
     void FreeGrid();
     void RenderGrid();

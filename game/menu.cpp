@@ -128,7 +128,17 @@ void cGame::update_mmenu(float dt) {
     }
 }
 
+// Nothing on the level choice moves but the pointer: the steady layer holds
+// the rest, redrawn when the progress, the pointed or focused level or the
+// player's own levels change.
 void cGame::render_chlvl() {
+    if (layer.Fresh())
+        layer.Render();
+    else
+        RenderLevelChoice();
+}
+
+void cGame::RenderLevelChoice() {
     if (chlvl) chlvl->Render(512, 384);
     levelmap.Render(maplook);
     chlvlgui->Render();

@@ -167,11 +167,8 @@ cGame::~cGame() {
     delete mmdistort;
     mmdistort = nullptr;
     FreeGrid();
-    delete backdropspr;
-    backdropspr = nullptr;
-    if (backdrop) tide->Target_Free(backdrop);
-    backdrop = 0;
-    FreeLayer();
+    backdrop.Free();
+    layer.Free();
 
     delete resman;
     resman = nullptr;

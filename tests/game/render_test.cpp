@@ -115,14 +115,14 @@ TEST_F(RenderTest, PointerOffTheBoardHighlightsNothing) {
 // is the frame's first quad over the whole window; the layers themselves are
 // no longer drawn each frame.
 TEST_F(RenderTest, StaticLayersAreOnePictureComposedPerLevel) {
-    ASSERT_NE(w.eng.tide->Target_GetTexture(w.game->backdrop), 0u);
+    ASSERT_NE(w.eng.tide->Target_GetTexture(w.game->backdrop.Target()), 0u);
     w.Frame();
     w.Draw();
     // The backdrop reaches the frame inside the steady layer drawn over it.
-    ASSERT_TRUE(w.game->layerFresh);
+    ASSERT_TRUE(w.game->layer.Fresh());
     const std::vector<tideQuad>& q = w.hl->Quads();
     ASSERT_FALSE(q.empty());
-    EXPECT_EQ(q[0].tex, w.eng.tide->Target_GetTexture(w.game->layer));
+    EXPECT_EQ(q[0].tex, w.eng.tide->Target_GetTexture(w.game->layer.Target()));
     EXPECT_FLOAT_EQ(q[0].v[0].x, 0);
     EXPECT_FLOAT_EQ(q[0].v[0].y, 0);
     EXPECT_FLOAT_EQ(q[0].v[2].x, 1024);
@@ -131,9 +131,9 @@ TEST_F(RenderTest, StaticLayersAreOnePictureComposedPerLevel) {
     EXPECT_EQ(std::count_if(q.begin(), q.end(), [](const tideQuad& t) { return t.v[2].x - t.v[0].x >= 1024; }), 1);
 
     // A new level composes into the same target again.
-    HTARGET target = w.game->backdrop;
+    HTARGET target = w.game->backdrop.Target();
     w.game->LoadLevel(1);
-    EXPECT_EQ(w.game->backdrop, target);
+    EXPECT_EQ(w.game->backdrop.Target(), target);
     EXPECT_EQ(w.QuadsOf("map").size(), 1u);  // drawn into the target just now
 }
 

@@ -1,5 +1,6 @@
-// The quads a headless frame shows with one texture: the battle's steady
-// layer's, drawn into it when it last changed, then the frame's own.
+// The quads a headless frame shows with one texture: the steady layer's
+// (battle, level choice), drawn into it when it last changed, then the
+// frame's own.
 #pragma once
 
 #include <vector>
@@ -9,8 +10,8 @@
 
 inline std::vector<tideQuad> ShownQuadsWith(const cGame* game, const tideHeadless& hl, HTEXTURE tex) {
     std::vector<tideQuad> out;
-    if (game && game->layerFresh)
-        for (const tideQuad& q : game->layerQuads)
+    if (game && game->layer.Fresh())
+        for (const tideQuad& q : game->layer.Quads())
             if (q.tex == tex) out.push_back(q);
     for (const tideQuad& q : hl.Quads())
         if (q.tex == tex) out.push_back(q);

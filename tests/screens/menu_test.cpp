@@ -1,8 +1,10 @@
 // The main menu (logo, ripple, buttons) and the level choice (level buttons,
 // marker, music switches), driven through input as a player would.
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <numbers>
 #include <string>
@@ -348,6 +350,66 @@ TEST_F(MenuTest, TheNewestLevelsLabelKeepsClearAndSaysWhenAllAreWon) {
         EXPECT_LT(std::fabs((label->box.x1 + label->box.x2) / 2 - game->levelmap.SpotX(open)), 15 * kGlyphW);
         EXPECT_LT(std::fabs((label->box.y1 + label->box.y2) / 2 - game->levelmap.SpotY(open)), 70);
     }
+}
+
+// The level choice is one picture, its steady layer, under the pointer: the
+// picture is drawn again only when something on it changes.
+TEST_F(MenuTest, TheLevelChoiceIsRedrawnOnlyWhenWhatItShowsChanges) {
+    PassLogo();
+    Click(kMenuX, kLevelChoiceY);
+    Move(1010, 10);
+    Frame();
+    ASSERT_TRUE(game->layer.Fresh());
+    const tcellpos one = LevelButton(1);
+    const float x = static_cast<float>(one.first), y = static_cast<float>(one.second);
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        bool redrawn;
+    } steps[] = {
+        {"an idle frame", [&] { Frame(); }, false},
+        {"the pointer moving off every level", [&] { Move(990, 30), Frame(); }, false},
+        {"the pointer entering level 1", [&] { Move(x, y), Frame(); }, true},
+        {"the pointer moving within it", [&] { Move(x + 3, y - 2), Frame(); }, false},
+        {"the pointer leaving it", [&] { Move(990, 30), Frame(); }, true},
+        {"a win", [&] { game->progress.Win("lvl1.txt"), Frame(); }, true},
+        {"a key moving the focus", [&] { Key(TIDEK_DOWN); }, true},
+        {"frames while it stays", [&] { Frames(3); }, false},
+    };
+    for (const auto& s : steps) {
+        const int before = game->layer.Redraws();
+        s.act();
+        EXPECT_EQ(game->layer.Redraws() > before, s.redrawn) << s.what;
+        EXPECT_TRUE(game->layer.Fresh()) << s.what;
+    }
+    // Only the pointer is drawn over the picture.
+    const std::vector<tideQuad>& q = hl->Quads();
+    ASSERT_EQ(q.size(), 2u);
+    EXPECT_EQ(q[0].tex, eng->tide->Target_GetTexture(game->layer.Target()));
+    EXPECT_EQ(q[1].tex, Texture("cursor"));
+}
+
+// Without a render target the level choice draws the same quads itself.
+TEST_F(MenuTest, WithoutARenderTargetTheLevelChoiceLosesNothing) {
+    PassLogo();
+    Click(kMenuX, kLevelChoiceY);
+    tcellpos one = LevelButton(1);
+    Move(static_cast<float>(one.first), static_cast<float>(one.second));
+    Frame();
+    ASSERT_TRUE(game->layer.Fresh());
+    std::vector<tideQuad> shown = game->layer.Quads();
+    shown.insert(shown.end(), hl->Quads().begin() + 1, hl->Quads().end());
+
+    // Render targets take no memory here: they fill the engine's budget.
+    game->layer.Free();
+    std::vector<HTARGET> hog;
+    while (HTARGET t = eng->tide->Target_Create(1024, 256, false)) hog.push_back(t);
+    Frame();
+    EXPECT_FALSE(game->layer.Fresh());
+    const std::vector<tideQuad>& direct = hl->Quads();
+    ASSERT_EQ(direct.size(), shown.size());
+    EXPECT_EQ(std::memcmp(direct.data(), shown.data(), shown.size() * sizeof(tideQuad)), 0);
+    for (HTARGET t : hog) eng->tide->Target_Free(t);
 }
 
 TEST_F(MenuTest, CursorIsDrawnOnEveryScreenButTheBattle) {
