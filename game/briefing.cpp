@@ -17,17 +17,25 @@ const float kMargin = 40;
 bool cGame::UpdateBriefing() {
     if (!briefing) return false;
     if (gamestate != GS_GAME) {
-        briefing = false;
+        EndBriefing();
         return false;
     }
     if (BackPressed()) {
-        briefing = false;
+        EndBriefing();
         LeaveBattle();
     } else if (tide->Input_KeyDown(TIDEK_ENTER) || tide->Input_KeyDown(TIDEK_SPACE) ||
                tide->Input_KeyDown(TIDEK_LBUTTON) || tide->Input_KeyDown(TIDEK_PAD_A)) {
-        briefing = false;
+        EndBriefing();
     }
     return true;
+}
+
+// The plates' picture (the briefing's, the end banner's, the help's) is big
+// and next drawn only when the battle ends: given back meanwhile, it is read
+// from its file again then.
+void cGame::EndBriefing() {
+    briefing = false;
+    if (tideSprite* plate = NeedSprite("summaryplate")) tide->Texture_Evict(plate->GetTexture());
 }
 
 void cGame::RenderBriefing() {

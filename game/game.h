@@ -370,6 +370,7 @@ public:
     // The briefing over a campaign level's board before it starts (briefing.cpp).
     bool UpdateBriefing();          // true when the frame belongs to it
     void RenderBriefing();
+    void EndBriefing();
     bool briefing = false;
     // Progress as a file's text, and taken back from one (progress_transfer.cpp):
     // false, and nothing changed, unless the text is progress this game

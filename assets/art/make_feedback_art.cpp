@@ -1,8 +1,9 @@
 // Writes the pictures and the particle file of the game's feedback:
 //   make_feedback_art <res folder>
-// feedback.png (the end-of-battle banner's and summary's plates, the help
-// panel, the hit flash, the bubble of the death burst, the won-level badge
-// and the stars earned and not) and
+// feedback.png (the end-of-battle banner's and summary's plates and the help
+// panel: big, so kept apart from what a battle draws all along),
+// badges.png (the hit flash, the bubble of the death burst, the won-level
+// badge and the stars earned and not) and
 // burst.psi (the death burst's 128-byte particle parameters).
 #include <cmath>
 #include <cstdint>
@@ -51,14 +52,24 @@ void paintStar(cairo_t* cr, double cx, double cy, double r, bool earned) {
     }
 }
 
-bool writePicture(const std::string& dir) {
-    Canvas c(1024, 864);
+bool writePlates(const std::string& dir) {
+    Canvas c(640, 864);
     cairo_t* cr = c.cr();
     paintPlate(cr, 0, 0, 640, 440, 22, 0.86);    // help panel
     paintPlate(cr, 0, 448, 560, 88, 30, 0.62);   // banner plate
     paintPlate(cr, 0, 544, 600, 312, 26, 0.84);  // end-of-battle summary plate
-    paintStar(cr, 784 + 20, 20, 18, true);       // star_on 784, 0, 40, 40
-    paintStar(cr, 832 + 20, 20, 18, false);      // star_off 832, 0, 40, 40
+    return c.save(dir + "/feedback.png");
+}
+
+// The badges are painted where they lay beside the plates in one picture
+// before, moved left as a whole, so their pixels stay as they were; the rows
+// under them stay clear, as a picture's first row filters with its last.
+bool writeBadges(const std::string& dir) {
+    Canvas c(256, 72);
+    cairo_t* cr = c.cr();
+    cairo_translate(cr, -656, 0);
+    paintStar(cr, 784 + 20, 20, 18, true);       // star_on 128, 0, 40, 40
+    paintStar(cr, 832 + 20, 20, 18, false);      // star_off 176, 0, 40, 40
 
     // Hit flash: a soft white bloom over one cell.
     softGlow(cr, 656 + 32, 32, 32, rgb(0xFFFFFF, 0.85));
@@ -86,7 +97,7 @@ bool writePicture(const std::string& dir) {
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_set_line_width(cr, 2.6);
     cairo_stroke(cr);
-    return c.save(dir + "/feedback.png");
+    return c.save(dir + "/badges.png");
 }
 
 void put32(unsigned char* p, uint32_t v) {
@@ -142,7 +153,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::string dir = argv[1];
-    bool ok = writePicture(dir);
+    bool ok = writePlates(dir);
+    ok = writeBadges(dir) && ok;
     ok = writeBurst(dir) && ok;
     return ok ? 0 : 1;
 }
