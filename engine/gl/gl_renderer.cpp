@@ -252,9 +252,11 @@ bool tideGlRenderer::BeginScene(tideTarget* target, tideTexture* targetTex) {
 void tideGlRenderer::EndScene() {
     if (!Ready()) return;
     flush();
+    const bool toTarget = sceneTarget != nullptr;
     // Stray drawing between scenes lands in the screen frame, not in a target.
     bindFramebuffer(screenFbo, logicalW, logicalH);
     sceneTarget = nullptr;
+    if (toTarget) glFinish();
 }
 
 void tideGlRenderer::Clear(DWORD color) {
@@ -285,6 +287,9 @@ void tideGlRenderer::upload(tideTexture& tex) {
         coverage.erase(tex.device);
     boundTexture = int(tex.device);
     tex.dirty = false;
+    // Dropped at once, not at the frame's end: a level's first frame uploads
+    // many pictures, and would otherwise hold all of them twice.
+    if (tex.fromFile) std::vector<DWORD>().swap(tex.pixels);
 }
 
 unsigned tideGlRenderer::textureFor(tideTexture* tex) {
