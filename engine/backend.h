@@ -20,6 +20,7 @@ struct tideTexture {
     bool dirty = true;                 // pixels changed since the device copy was made
     bool isTarget = false;             // colour buffer of a render target
     bool opaque = false;               // the device copy's every pixel has full alpha
+    bool fromFile = false;             // its file can give the pixels again: none kept once uploaded
     unsigned device = 0;               // backend's object (GL texture name), 0 none
 };
 

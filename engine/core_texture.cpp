@@ -141,7 +141,10 @@ HTEXTURE tideCore::Texture_Load(const char* filename, DWORD size, bool bMipmap) 
         // A broken picture is named when its pixels are first needed, and
         // only once, as if it had failed here.
         pendingImages[h] = {imageJobs->Submit(std::move(data)), size ? "" : what};
-        if (!size) reloadable[h] = what;
+        if (!size) {
+            reloadable[h] = what;
+            t.fromFile = true;
+        }
         return h;
     }
     tideImage img;
@@ -158,7 +161,10 @@ HTEXTURE tideCore::Texture_Load(const char* filename, DWORD size, bool bMipmap) 
         t.width = t.origWidth = img.width;
         t.height = t.origHeight = img.height;
         t.pixels = std::move(img.pixels);
-        if (!size && filename) reloadable[h] = filename;
+        if (!size && filename) {
+            reloadable[h] = filename;
+            t.fromFile = true;
+        }
         loaded(filename, size);
     } else if (firstLoadFailure(filename, size)) {
         System_Log("Can't load texture: %s (%d x %d pixels)", what, img.width, img.height);
@@ -200,6 +206,7 @@ DWORD* tideCore::Texture_Lock(HTEXTURE tex, bool bReadOnly, int left, int top, i
     if (file != reloadable.end()) {
         if (t->pixels.empty()) rereadPicture(tex, *t);
         reloadable.erase(file);
+        t->fromFile = false;
     }
     // A target's memory copy holds what the target was created with.
     if (t->isTarget && t->pixels.empty()) t->pixels.assign(size_t(t->width) * size_t(t->height), 0);
