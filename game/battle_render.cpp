@@ -15,7 +15,6 @@
 
 namespace {
 
-const int kGridW = 1024;
 const int kGridH = 768;
 
 // Grid lines fade in from the top of the window.
