@@ -736,10 +736,7 @@ void tideCore::Gfx_EndScene() {
     if (!backend || !inScene) return;
     backend->EndScene();
     inScene = false;
-    if (imageJobs) {
-        imageJobs->Open();
-        dropUploadedPixels();
-    }
+    if (imageJobs) imageJobs->Open();
 }
 
 void tideCore::Gfx_Clear(DWORD color) {

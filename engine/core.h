@@ -255,7 +255,6 @@ private:
     HTEXTURE createTexture(int width, int height, bool pixels);
     tideTexture* findTexture(HTEXTURE tex); // without waiting for its pixels
     void finishImage(HTEXTURE tex, tideTexture& t);
-    void dropUploadedPixels();
     std::map<DWORD, tideTarget> targets;
     std::map<DWORD, Sound> soundsLoaded;
     std::map<DWORD, Channel> channels;

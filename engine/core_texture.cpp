@@ -89,15 +89,6 @@ void tideCore::finishImage(HTEXTURE tex, tideTexture& t) {
     t.dirty = true;
 }
 
-// Called after each frame: what has reached the device lives there alone.
-void tideCore::dropUploadedPixels() {
-    for (const auto& [h, name] : reloadable) {
-        tideTexture* t = findTexture(h);
-        if (t && t->device && !t->dirty && !t->pixels.empty() && !pendingImages.count(h))
-            std::vector<DWORD>().swap(t->pixels);
-    }
-}
-
 tideTarget* tideCore::GetTarget(HTARGET target) {
     auto it = targets.find(target);
     return it == targets.end() ? nullptr : &it->second;
