@@ -95,6 +95,10 @@ std::vector<std::string> ProgramArgs(int argc, const char* const* argv);
 std::string ProgramFolder();
 // The working folder ("." when it cannot be told).
 std::string WorkingFolder();
+// `path` as the platform resolves it from here ("" stays ""): a relative name
+// under the working folder; on Windows also "C:x" under drive C's own working
+// folder and "\\x" at the working folder's drive.
+std::string AbsolutePath(const std::string& path);
 // Makes the folder `path`, its parent existing, open to the user only.
 int MakeFolder(const std::string& path);
 // How long the root of an absolute path is, 0 for a relative one: the path

@@ -228,6 +228,13 @@ std::string WorkingFolder() {
     return getcwd(buf, sizeof(buf)) ? std::string(buf) : std::string(".");
 }
 
+std::string AbsolutePath(const std::string& path) {
+    if (path.empty() || RootLength(path) > 0) return path;
+    std::string here = WorkingFolder();
+    if (here == ".") return path;
+    return here.back() == '/' ? here + path : here + "/" + path;
+}
+
 int MakeFolder(const std::string& path) { return mkdir(path.c_str(), 0700) == 0 ? 0 : errno; }
 
 std::size_t RootLength(const std::string& path) { return !path.empty() && path[0] == '/' ? 1 : 0; }

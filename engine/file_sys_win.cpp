@@ -372,6 +372,18 @@ std::string WorkingFolder() {
     return n > 0 && n < 32768 ? ProgramPath(buf) : std::string(".");
 }
 
+std::string AbsolutePath(const std::string& path) {
+    if (path.empty()) return path;
+    std::wstring w = Wide(path);
+    std::wstring buf(32768, L'\0');
+    DWORD n = GetFullPathNameW(w.c_str(), DWORD(buf.size()), buf.data(), nullptr);
+    if (n == 0 || n >= buf.size()) return path;
+    buf.resize(n);
+    // Wide() marks long names as such; the name handed back is a plain one.
+    if (buf.rfind(L"\\\\?\\", 0) == 0) buf.erase(0, 4);
+    return ProgramPath(buf.c_str());
+}
+
 // Inherits its rights from the user's own folder it is made in.
 int MakeFolder(const std::string& path) { return CreateDirectoryW(Wide(path).c_str(), nullptr) ? 0 : LastErrno(); }
 

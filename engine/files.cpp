@@ -218,12 +218,7 @@ bool tideIsFolder(const std::string& path) {
     return tideSys::Stat(path, true, info) == 0 && info.folder;
 }
 
-std::string tideAbsolutePath(const std::string& path) {
-    if (path.empty() || tideSys::RootLength(path) > 0) return path;
-    std::string here = tideSys::WorkingFolder();
-    if (here == ".") return path;
-    return here.back() == '/' ? here + path : here + "/" + path;
-}
+std::string tideAbsolutePath(const std::string& path) { return tideSys::AbsolutePath(path); }
 
 std::vector<std::string> tideProgramArgs(int argc, const char* const* argv) {
     return tideSys::ProgramArgs(argc, argv);

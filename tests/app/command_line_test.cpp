@@ -153,6 +153,13 @@ TEST(CommandLine, ALevelFileOrWhyItCannotBePlayed) {
     cCommandLine here = Parse({"--level", "no-such-level.txt"});
     EXPECT_TRUE(tideIsAbsolute(here.level)) << here.level;
     EXPECT_EQ(here.level.substr(here.level.size() - 18), "/no-such-level.txt");
+#ifdef _WIN32
+    // Names with only a drive or only a root are Windows' own: "Z:x" lies in
+    // drive Z's working folder, "\\x" at the top of the working drive.
+    const std::string cwd = tideAbsolutePath("."), drive = cwd.substr(0, 2);
+    EXPECT_EQ(Parse({"--level", (drive + "x.txt").c_str()}).level, cwd + "/x.txt");
+    EXPECT_EQ(Parse({"--level", "\\x.txt"}).level, drive + "/x.txt");
+#endif
     // The program reads its arguments as given: the plain file is found by its
     // name and refused for what it holds.
     struct Bad {
