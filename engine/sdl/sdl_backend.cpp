@@ -1,6 +1,5 @@
 #include "engine/sdl/sdl_backend.h"
 
-#include <SDL_image.h>
 #include <epoxy/gl.h>
 
 #include <algorithm>
@@ -305,17 +304,6 @@ void tideSdlBackend::present() {
     SDL_GL_GetDrawableSize(window, &dw, &dh);
     renderer.Present(tideLetterbox::Fit(dw, dh, logicalW, logicalH), dw, dh);
     SDL_GL_SwapWindow(window);
-}
-
-bool tideSdlBackend::Snapshot(const char* path) {
-    std::vector<uint8_t> rgba;
-    if (!ReadOpaqueScreen(&rgba)) return false;
-    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(rgba.data(), logicalW, logicalH, 32,
-                                                        logicalW * 4, SDL_PIXELFORMAT_RGBA32);
-    bool ok = s && IMG_SavePNG(s, path) == 0;
-    if (!ok) core->LogLine(std::string("Can't write snapshot: ") + path + " (" + IMG_GetError() + ")");
-    SDL_FreeSurface(s);
-    return ok;
 }
 
 bool tideSdlBackend::Visible() {

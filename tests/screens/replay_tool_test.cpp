@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "engine/files.h"
+#include "engine/image_decode.h"
 #include "tests/screens/screens_fixture.h"
 #include "tests/support/child_process.h"
 
@@ -125,7 +126,16 @@ TEST_F(ReplayToolTest, OffscreenRendererWritesSnapshotsAndTimings) {
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("startup to first frame:"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("menu:"), std::string::npos) << r.out;
+    // Whole opaque pictures of the window, and nothing else in the folder
+    // (each is written through a temporary file).
     for (const char* name : {"logo.png", "menu.png"}) {
-        EXPECT_GT(Written(name).size(), 100u) << name;
+        tideImage shot;
+        std::string why;
+        ASSERT_TRUE(tideDecodeImage(Written(name), &shot, &why)) << name << ": " << why;
+        EXPECT_EQ(shot.width, 1024) << name;
+        EXPECT_EQ(shot.height, 768) << name;
+        EXPECT_TRUE(std::all_of(shot.pixels.begin(), shot.pixels.end(), [](DWORD c) { return c >> 24 == 0xFF; }))
+            << name;
     }
+    EXPECT_EQ(tideListFolder(outDir).size(), 2u);
 }
