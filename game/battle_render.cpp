@@ -1,6 +1,6 @@
 // The battle screen: background, grid overlay, the steady layer composed over
-// them, the highlight of what a click would act on, units, projectile and
-// cursor; and the grid itself.
+// them (with the highlight of what a click would act on), units, projectile
+// and cursor; and the grid itself.
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -70,13 +70,46 @@ void cGame::ComposeBackdrop() {
 }
 
 // Off the playable board, or under the units that may pass over them: each
-// changes only when the battle does or the pointer enters another cell.
+// changes only when the battle does or the pointer enters another cell (or,
+// for a block's move, another quarter of one).
 void cGame::RenderSteady(cUnit* hover) {
     bool live = banner == BANNER_NONE;
     if (live) boardview::RenderUnderUnits(*this, hover);
     for (cUnit* u : units) u->RenderMarker();
     if (live) boardview::RenderPanels(*this, hover);
     RenderBattleButtons();
+    RenderPointerHighlight();
+    if (live) RenderActingRing(false);
+}
+
+// What a click on the pointed cell acts on: the cell or block a move goes
+// to, or the creature attacked.
+void cGame::RenderPointerHighlight() {
+    overcell = screenToCell(static_cast<int>(mx), static_cast<int>(my));
+    cCell* c = PointedCell();
+    if (!c) return;
+    tcellpos p = cellToScreen(overcell.first, overcell.second);
+    cUnit* over = c->GetUnit();
+    if (!selunit) {
+        if (over && over->GetSize() == 2)
+            RenderBlock(spr, ParentScreen(over));
+        else
+            RenderAt(spr, p);
+    } else if (over && !over->IsPlayerControlled()) {
+        // The 2x glow is drawn at its own size: it already covers a block.
+        if (over->GetSize() == 2)
+            RenderAt(cellglow_rose_2x, over->CentrePoint());
+        else
+            RenderAt(cellglow_rose, p);
+    } else if (selunit->GetSize() == 2) {
+        // Exactly the block a click would move to, or nothing.
+        if (cCell* dest = ClickMoveTarget(selunit, mx, my)) {
+            overcell = tcellpos(dest->GetX(), dest->GetY());
+            RenderBlock(spr, tcellpos(dest->GetScrX(), dest->GetScrY()));
+        }
+    } else {
+        RenderAt(spr, p);
+    }
 }
 
 // The pointer box and the unit information belong to the playable board
@@ -118,8 +151,6 @@ void cGame::RenderBackdrop() {
 void cGame::render_game() {
     // The battle is over under the end-of-battle banner: nothing to act on.
     bool live = banner == BANNER_NONE;
-    overcell = screenToCell(static_cast<int>(mx), static_cast<int>(my));
-    tcellpos p = cellToScreen(overcell.first, overcell.second);
     cCell* c = PointedCell();
     cUnit* over = c ? c->GetUnit() : nullptr;
     if (layer.Fresh()) {
@@ -129,38 +160,15 @@ void cGame::render_game() {
         RenderSteady(over);
     }
     if (iface) iface->render();
+    // The crosshair promises that a click attacks.
     show_aim = false;
     bool outOfRange = false;
-
-    if (c && !selunit) {
-        if (over && over->GetSize() == 2)
-            RenderBlock(spr, ParentScreen(over));
-        else
-            RenderAt(spr, p);
-    } else if (c) {
-        if (over && !over->IsPlayerControlled()) {
-            // The 2x glow is drawn at its own size: it already covers a block.
-            if (over->GetSize() == 2)
-                RenderAt(cellglow_rose_2x, over->CentrePoint());
-            else
-                RenderAt(cellglow_rose, p);
-            // The crosshair promises that a click attacks.
-            if (boardview::PlayerMayAct(*this)) {
-                show_aim = boardinfo::InReach(*this, selunit, over);
-                outOfRange = !show_aim;
-            }
-        } else if (selunit->GetSize() == 2) {
-            // Exactly the block a click would move to, or nothing.
-            if (cCell* dest = ClickMoveTarget(selunit, mx, my)) {
-                overcell = tcellpos(dest->GetX(), dest->GetY());
-                RenderBlock(spr, tcellpos(dest->GetScrX(), dest->GetScrY()));
-            }
-        } else {
-            RenderAt(spr, p);
-        }
+    if (selunit && over && !over->IsPlayerControlled() && boardview::PlayerMayAct(*this)) {
+        show_aim = boardinfo::InReach(*this, selunit, over);
+        outOfRange = !show_aim;
     }
 
-    if (live) RenderActingRing();
+    if (live) RenderActingRing(true);
     for (cUnit* u : units) u->render();
     if (proj) proj->render();
     if (live) boardview::RenderOverUnits(*this, over);
@@ -180,9 +188,9 @@ void cGame::render_game() {
 
 // Under every unit, so a neighbour never hides it; it goes with its unit
 // as it glides.
-void cGame::RenderActingRing() {
+void cGame::RenderActingRing(bool gliding) {
     const cUnit* u = ActingView();
-    if (!u || !grid_sel1) return;
+    if (!u || !grid_sel1 || u->Gliding() != gliding) return;
     float x = 0, y = 0;
     u->DrawnPoint(&x, &y);
     grid_sel1->RenderEx(x, y, 0, static_cast<float>(u->GetSize()), 0);

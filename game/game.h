@@ -107,7 +107,10 @@ public:
     // one to act.
     cUnit* ActingView() const;
     int showing = 0;  // id of the unit whose action was played last
-    void RenderActingRing();
+    // Drawn only while its unit glides (`gliding`) or only while it is at
+    // rest, so the frame draws it in the first case, the steady layer in the
+    // second.
+    void RenderActingRing(bool gliding);
     // Adds a unit made on its own (placed with SetParent) to the battle, last
     // in the order, and makes it a view of its new record.
     void AddUnit(cUnit* u);
@@ -303,7 +306,8 @@ public:
     tideCachedLayer backdrop{1024, 768};
     // What changes only with what the player does is drawn into one picture,
     // the steady layer, redrawn only when its quads change: on the battle the
-    // board's tints and marks, the turn bar, the panels and the Undo button
+    // board's tints and marks, the turn bar, the panels, the buttons, the
+    // pointer's highlight and the acting unit's ring while that unit rests,
     // over the backdrop (RenderSteady), on the level choice all of it but the
     // pointer. The two screens never show together and share its target;
     // the others give it back. It is prepared before the frame's scene
@@ -311,6 +315,7 @@ public:
     // same things itself.
     void PrepareLayer();
     void RenderSteady(cUnit* hover);
+    void RenderPointerHighlight();
     cCell* PointedCell();              // under the pointer, on the playable board only
     tideCachedLayer layer{1024, 768};
     void MakeGrid();

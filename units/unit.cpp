@@ -246,7 +246,7 @@ void cUnit::update(float dt) {
 }
 
 void cUnit::DrawnPoint(float* x, float* y) const {
-    if (state == state_move && start_point && parent) {
+    if (Gliding()) {
         float f = (move_time - time) / move_time;
         float sx = static_cast<float>(start_point->GetScrX());
         float sy = static_cast<float>(start_point->GetScrY());

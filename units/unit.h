@@ -110,6 +110,7 @@ public:
     // Where the unit is drawn this frame: its centre point, or between two
     // cells while it glides from one to the other.
     void DrawnPoint(float* x, float* y) const;
+    bool Gliding() const { return state == state_move && start_point && parent; }
     // Screen point of the turn-order marker's hot spot.
     tcellpos MarkerPoint() const;
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <tuple>
 
 #include "tests/game/battle_world.h"
 
@@ -157,4 +159,79 @@ TEST_F(RenderTest, EnemyOutOfReachGetsItsOwnPointer) {
     EXPECT_TRUE(w.QuadsOf("cursor_attack").empty());
     EXPECT_TRUE(w.QuadsOf("cursor").empty());
     EXPECT_TRUE(w.QuadsOf("damage_tag").empty());
+}
+
+// What changes only with the pointer's cell or the turn (the pointer's
+// highlight, the acting unit's ring while it rests) is drawn into the steady
+// layer, so an idle pointer redraws nothing; the ring goes into the frame
+// while its unit glides. Either way the layer's quads followed by the
+// frame's own are, quad for quad, what the frame draws without the layer.
+TEST_F(RenderTest, HighlightAndRestingRingAreInTheSteadyLayer) {
+    cUnit* aqua = w.UnitAt(2, 2);
+    const tideCachedLayer& layer = w.game->layer;
+    auto count = [&](const std::vector<tideQuad>& qs, const char* sprite) {
+        HTEXTURE t = w.Texture(sprite);
+        return std::count_if(qs.begin(), qs.end(), [t](const tideQuad& q) { return q.tex == t; });
+    };
+    auto same = [](const std::vector<tideQuad>& a, const std::vector<tideQuad>& b) {
+        return a.size() == b.size() &&
+               std::equal(a.begin(), a.end(), b.begin(), [](const tideQuad& p, const tideQuad& q) {
+                   return std::memcmp(&p, &q, sizeof p) == 0;
+               });
+    };
+    // One frame drawn from the layer prepared for it, then without the layer.
+    auto check = [&](const char* highlight, bool gliding) {
+        w.Draw();
+        ASSERT_TRUE(layer.Fresh());
+        std::vector<tideQuad> layered = layer.Quads();
+        const std::vector<tideQuad>& own = w.hl->Quads();
+        ASSERT_FALSE(own.empty());
+        EXPECT_EQ(count(layered, highlight), 1);
+        EXPECT_EQ(count(own, highlight), 0);
+        EXPECT_EQ(count(layered, "sel1"), gliding ? 0 : 1);
+        EXPECT_EQ(count(own, "sel1"), gliding ? 1 : 0);
+        // Over all else the layer holds, as over it when drawn each frame.
+        ASSERT_GE(layered.size(), 2u);
+        EXPECT_EQ(layered.end()[gliding ? -1 : -2].tex, w.Texture(highlight));
+        layered.insert(layered.end(), own.begin() + 1, own.end());
+        w.game->layer.Free();
+        w.Draw();
+        EXPECT_TRUE(same(w.hl->Quads(), layered));
+        w.Frame(0);  // the layer again
+    };
+
+    for (auto [x, y, highlight] : {std::tuple{600.f, 150.f, "cellglow_rose"}, {420.f, 100.f, "white"}}) {
+        SCOPED_TRACE(highlight);
+        w.hl->SetMouse(x, y);
+        w.Frame(0);
+        check(highlight, false);
+        const int redraws = layer.Redraws();
+        for (int i = 1; i <= 8; ++i) {  // about the cell, time passing
+            w.hl->SetMouse(x + i * 3, y + i * 2);
+            w.Frame();
+        }
+        EXPECT_EQ(layer.Redraws(), redraws);
+    }
+
+    // A step right, then the pointer on the Medu: the ring leaves the
+    // layer for the glide, and the layer stays as it is while it lasts.
+    w.hl->SetMouse(3 * 64 + 32, 2 * 64 + 32);
+    w.hl->Key(TIDEK_LBUTTON, true);
+    w.Frame(0.01f);
+    w.hl->Key(TIDEK_LBUTTON, false);
+    w.hl->SetMouse(600, 150);
+    w.Frame(0.01f);
+    ASSERT_TRUE(aqua->Gliding());
+    const int redraws = layer.Redraws();
+    for (int i = 0; i < 5; ++i) w.Frame(0.02f);
+    ASSERT_TRUE(aqua->Gliding());
+    EXPECT_EQ(layer.Redraws(), redraws);
+    int frames = 0;
+    for (; aqua->Gliding(); ++frames) {
+        SCOPED_TRACE(frames);
+        check("cellglow_rose", true);
+        w.Frame(0.02f);
+    }
+    EXPECT_GT(frames, 0);
+    check("cellglow_rose", false);
 }
