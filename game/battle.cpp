@@ -116,10 +116,7 @@ void cGame::update_game(float dt) {
 }
 
 void cGame::NotLockableControlUpdate() {
-    if (BackPressed() || tide->Input_KeyDown(TIDEK_PAD_START)) {
-        prevgamestate = gamestate;
-        gamestate = GS_OPTIONS;
-    }
+    if (BackPressed() || tide->Input_KeyDown(TIDEK_PAD_START)) OpenOptions();
 }
 
 void cGame::ControlUpdate() {

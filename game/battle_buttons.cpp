@@ -54,8 +54,7 @@ bool cGame::UpdateBattleButtons() {
         if (b == BattleButton::Pass) {
             Perform(battle::Action::StayPut());
         } else {
-            prevgamestate = gamestate;
-            gamestate = GS_OPTIONS;
+            OpenOptions();
         }
     }
     return true;

@@ -337,6 +337,7 @@ public:
     void AddDifficultyChoice();          // on the options screen, set to the setting
     void RippleMenu(float t);            // the menu background's diagonal wave at clock t
     void SwitchMusic(const char* name);  // stop the music, loop stream `name` instead
+    void OpenOptions();  // the options screen, Back returning to this one
 
     // The campaign (campaign.cpp) and the level choice's map drawn from it
     // (level_map.cpp, menu.cpp); the player's progress through it

@@ -67,6 +67,11 @@ void cGame::RippleMenu(float t) {
     }
 }
 
+void cGame::OpenOptions() {
+    prevgamestate = gamestate;
+    gamestate = GS_OPTIONS;
+}
+
 void cGame::SwitchMusic(const char* name) {
     tide->Channel_Stop(muschan);
     music = resman->GetStream(name, 0);
@@ -117,8 +122,7 @@ void cGame::update_mmenu(float dt) {
         FindUserLevels();  // a level maker's new file shows without a restart
         break;
     case ID_MENU_OPTIONS:
-        gamestate = GS_OPTIONS;
-        prevgamestate = GS_MMENU;
+        OpenOptions();
         break;
     case ID_MENU_EXIT:
         doQuit = true;
