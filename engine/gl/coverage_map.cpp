@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <bit>
 #include <climits>
-#include <cmath>
 
 namespace {
 
@@ -101,7 +100,7 @@ bool tideCoverageCache::Covered(const tideCoverageMap& map, const tideTexelBox& 
                                 tideTexelBox* box) {
     uint32_t hash = map.Id() * 0x9E3779B1u;
     for (int v : {area.x0, area.y0, area.x1, area.y1}) hash = (hash ^ uint32_t(v)) * 0x01000193u;
-    Entry& e = entries[(hash >> 24) % entries.size()];
+    Entry& e = entries[(hash >> 16) % entries.size()];
     if (e.map != map.Id() || !(e.area == area)) {
         e.map = map.Id();
         e.area = area;
@@ -109,98 +108,4 @@ bool tideCoverageCache::Covered(const tideCoverageMap& map, const tideTexelBox& 
     }
     if (e.covered) *box = e.box;
     return e.covered;
-}
-
-namespace {
-
-// Quads a little off a parallelogram (rounding in whoever made them) still
-// interpolate alike: well under llvmpipe's 1/256-pixel vertex precision.
-const double kTolerance = 1.0 / 256;
-
-// The parameters, clamped to [0, 1], at which a side starting at `from` and
-// running `len` reaches `lo` and `hi`, in increasing order.
-void sideParams(double from, double len, double lo, double hi, double* p0, double* p1) {
-    const double a = (lo - from) / len, b = (hi - from) / len;
-    *p0 = std::clamp(std::min(a, b), 0.0, 1.0);
-    *p1 = std::clamp(std::max(a, b), 0.0, 1.0);
-}
-
-// The point at (s, t) of the quad `o`, s along its side 0-1, t along 0-3;
-// the corners themselves come out exact.
-tideVertex pointAt(const tideVertex* o, double s, double t) {
-    const double w[4] = {(1 - s) * (1 - t), s * (1 - t), s * t, (1 - s) * t};
-    double x = 0, y = 0, tx = 0, ty = 0;
-    for (int i = 0; i < 4; i++) {
-        x += w[i] * o[i].x;
-        y += w[i] * o[i].y;
-        tx += w[i] * o[i].tx;
-        ty += w[i] * o[i].ty;
-    }
-    return {float(x), float(y), o[0].z, o[0].col, float(tx), float(ty)};
-}
-
-bool near0(double d) { return std::fabs(d) <= kTolerance; }
-
-} // namespace
-
-tideTrim tideTrimQuad(tideVertex* v, const tideCoverageMap& map, tideCoverageCache& cache, int w,
-                      int h, double minSaving, double* saved) {
-    if (map.Empty() || w <= 0 || h <= 0) return tideTrim::kKept;
-    double X[4], Y[4], U[4], V[4];
-    for (int i = 0; i < 4; i++) {
-        // Wrapping coordinates would need the repeats' coverage.
-        if (!(v[i].tx >= 0 && v[i].tx <= 1 && v[i].ty >= 0 && v[i].ty <= 1)) return tideTrim::kKept;
-        if (v[i].col != v[0].col || !(v[i].z == v[0].z)) return tideTrim::kKept;
-        X[i] = v[i].x;
-        Y[i] = v[i].y;
-        U[i] = double(v[i].tx) * w;
-        V[i] = double(v[i].ty) * h;
-    }
-    // NaN or infinite positions fail these too.
-    if (!near0(X[0] + X[2] - X[1] - X[3]) || !near0(Y[0] + Y[2] - Y[1] - Y[3]) ||
-        !near0(U[0] + U[2] - U[1] - U[3]) || !near0(V[0] + V[2] - V[1] - V[3]))
-        return tideTrim::kKept;
-    // The texture rectangle's sides run along the quad's: side 0-1 along u
-    // and 0-3 along v, or the other way round.
-    const double du1 = U[1] - U[0], dv1 = V[1] - V[0], du3 = U[3] - U[0], dv3 = V[3] - V[0];
-    bool sAlongU;
-    if (near0(dv1) && near0(du3) && !near0(du1) && !near0(dv3))
-        sAlongU = true;
-    else if (near0(du1) && near0(dv3) && !near0(dv1) && !near0(du3))
-        sAlongU = false;
-    else
-        return tideTrim::kKept;
-    const double u0 = std::min({U[0], U[1], U[2], U[3]}), u1 = std::max({U[0], U[1], U[2], U[3]});
-    const double v0 = std::min({V[0], V[1], V[2], V[3]}), v1 = std::max({V[0], V[1], V[2], V[3]});
-    const double area = std::fabs((X[1] - X[0]) * (Y[3] - Y[0]) - (Y[1] - Y[0]) * (X[3] - X[0]));
-    // Filtering reads a texel beyond the rectangle on each side (across the
-    // edge, from the far side of the texture).
-    const tideTexelBox reach{int(std::floor(u0)) - 1, int(std::floor(v0)) - 1,
-                             int(std::ceil(u1)) + 1, int(std::ceil(v1)) + 1};
-    tideTexelBox c;
-    if (!cache.Covered(map, reach, &c)) {
-        *saved += area;
-        return tideTrim::kDropped;
-    }
-    // Pixels within a texel of a covered one mix it in: they stay.
-    const double a0 = std::max(u0, c.x0 - 1.0), a1 = std::min(u1, c.x1 + 1.0);
-    const double b0 = std::max(v0, c.y0 - 1.0), b1 = std::min(v1, c.y1 + 1.0);
-    if (!(a0 < a1 && b0 < b1)) return tideTrim::kKept;
-    double s0, s1, t0, t1;
-    if (sAlongU) {
-        sideParams(U[0], du1, a0, a1, &s0, &s1);
-        sideParams(V[0], dv3, b0, b1, &t0, &t1);
-    } else {
-        sideParams(V[0], dv1, b0, b1, &s0, &s1);
-        sideParams(U[0], du3, a0, a1, &t0, &t1);
-    }
-    const double kept = (s1 - s0) * (t1 - t0);
-    if (kept > 1 - minSaving) return tideTrim::kKept;
-    const tideVertex o[4] = {v[0], v[1], v[2], v[3]};
-    v[0] = pointAt(o, s0, t0);
-    v[1] = pointAt(o, s1, t0);
-    v[2] = pointAt(o, s1, t1);
-    v[3] = pointAt(o, s0, t1);
-    *saved += area * (1 - kept);
-    return tideTrim::kTrimmed;
 }

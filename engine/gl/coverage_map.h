@@ -1,9 +1,8 @@
-// Which parts of a texture hold texels that are not fully transparent, and
-// quads shrunk to those parts. Under the renderer's blending a texel of alpha
-// 0 leaves the pixel below as it was (every blend mode scales the source by
-// its alpha, which is the texel's times the vertex colour's), so a quad's
-// pixels over transparent texels need not be drawn at all: on a software
-// rasteriser every pixel drawn costs.
+// Which parts of a texture hold texels that are not fully transparent. Under
+// the renderer's blending a texel of alpha 0 leaves the pixel below as it was
+// (every blend mode scales the source by its alpha, which is the texel's
+// times the vertex colour's), so a quad's pixels over transparent texels need
+// not be drawn at all: on a software rasteriser every pixel drawn costs.
 #pragma once
 
 #include <array>
@@ -47,8 +46,9 @@ private:
     uint32_t id = 0;
 };
 
-// The last answers of maps by area: the same sprite frames and glyphs are
-// drawn frame after frame, and a large frame's search reads many rows.
+// The last answers of maps by area: the same sprite frames and glyphs (and
+// the bands of large frames) are drawn frame after frame, and a large frame's
+// search reads many rows.
 class tideCoverageCache {
 public:
     bool Covered(const tideCoverageMap& map, const tideTexelBox& area, tideTexelBox* box);
@@ -59,18 +59,5 @@ private:
         bool covered = false;
         tideTexelBox area, box;
     };
-    std::array<Entry, 256> entries{};
+    std::array<Entry, 512> entries{};
 };
-
-enum class tideTrim { kKept, kTrimmed, kDropped };
-
-// Shrinks a quad's four vertices (clockwise from the top-left) to the part
-// of its texture rectangle the map covers, widened by a texel on each side
-// for filtering, when the quad allows it: a parallelogram whose texture
-// coordinates span an axis-aligned rectangle inside the texture (w x h
-// texels) and map affinely onto it, with one vertex colour and one depth.
-// A quad over no covered texel is dropped; one that would lose less than
-// `minSaving` of its area is kept as it is. `saved` gains the area taken
-// off, in the quad's own pixels.
-tideTrim tideTrimQuad(tideVertex* v, const tideCoverageMap& map, tideCoverageCache& cache, int w,
-                      int h, double minSaving, double* saved);

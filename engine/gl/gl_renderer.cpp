@@ -372,9 +372,26 @@ void tideGlRenderer::trimPending(const tideBatchState& s) {
     if (it == coverage.end()) return;
     const tideCoverageMap& map = it->second;
     const int w = batchTexture->width, h = batchTexture->height;
+    splits.clear();
+    splitQuads.clear();
+    double bandsSaved = 0;
+    int index = 0;
+    tideBands bands;
     batch.Rewrite([&](tideVertex* v) {
-        return tideTrimQuad(v, map, coverageCache, w, h, kMinTrim, &trimmedArea) != tideTrim::kDropped;
+        switch (tideTrimQuad(v, map, trimCaches, w, h, {kMinTrim, bandCost}, &bands, &trimmedArea)) {
+        case tideTrim::kDropped: return false;
+        case tideTrim::kBanded:
+            splits.push_back({index, bands.count});
+            splitQuads.insert(splitQuads.end(), bands.v, bands.v + bands.count * 4);
+            bandsSaved += bands.saved;
+            break;
+        default: break;
+        }
+        index++;
+        return true;
     });
+    // Bands that would overflow the batch leave their quads trimmed as one.
+    if (!splits.empty() && batch.Splice(splits, splitQuads.data())) trimmedArea += bandsSaved;
 }
 
 bool tideGlRenderer::sourceOpaque(const tideBatchState& s, int first, int count) const {

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "engine/tide.h"
 
@@ -48,6 +49,37 @@ public:
             kept++;
         }
         count = kept;
+    }
+
+    // One pending quad to be replaced by `count` quads, in order.
+    struct Split {
+        int quad, count;
+    };
+    // Replaces quads by others (the splits in increasing order of quad, their
+    // quads one after another in `quads`); the rest keep their order. False,
+    // changing nothing, when they do not fit.
+    bool Splice(const std::vector<Split>& splits, const tideVertex* quads) {
+        int added = 0, total = 0;
+        for (const Split& s : splits) {
+            added += s.count - 1;
+            total += s.count;
+        }
+        if (count + added > kCapacity) return false;
+        tideVertex* v = vertices.get();
+        int src = count, dst = count + added; // ends of what is still to move
+        const tideVertex* from = quads + total * 4;
+        for (auto s = splits.rbegin(); s != splits.rend(); ++s) {
+            const int tail = src - (s->quad + 1);
+            src -= tail;
+            dst -= tail;
+            std::memmove(&v[dst * 4], &v[src * 4], size_t(tail) * 4 * sizeof(tideVertex));
+            from -= s->count * 4;
+            dst -= s->count;
+            std::memcpy(&v[dst * 4], from, size_t(s->count) * 4 * sizeof(tideVertex));
+            src--;
+        }
+        count += added;
+        return true;
     }
 
     // Direct writing by the engine's quad run: where the next quad goes, the

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "engine/gl/gl_renderer.h"
+#include "engine/gl/quad_batch.h"
 #include "tests/engine_gl/gl_engine.h"
 
 namespace {
@@ -39,11 +40,28 @@ std::vector<DWORD> Seams() {
     return px;
 }
 
-enum Expect { kTrims, kDrops, kWhole };
+// 24 x 40, a figure touching every side (its bounding box is the whole
+// texture) with transparent corners round its head and feet, a hole in its
+// body and a gap between its legs; translucent texels here and there.
+std::vector<DWORD> Figure() {
+    std::vector<DWORD> px(24 * 40, kClear);
+    for (int y = 0; y < 40; y++)
+        for (int x = 0; x < 24; x++) {
+            const bool head = y < 10 && x >= 8 && x < 16;
+            const bool body = y >= 10 && y < 28 && !(y >= 16 && y < 20 && x >= 10 && x < 14);
+            const bool legs = y >= 28 && ((x >= 4 && x < 10) || (x >= 14 && x < 20));
+            if (head || body || legs)
+                px[size_t(y * 24 + x)] = ARGB((x * y) % 5 ? 255 : 120, 60 + x * 8, 250 - y * 5, x * y % 256);
+        }
+    return px;
+}
+
+// Trims quads only within their bounding box, or also cuts them into bands.
+enum Expect { kTrims, kDrops, kWhole, kBands };
 
 struct TrimCase {
     const char* name;
-    int texture;          // 0 sprite, 1 ring, 2 seams
+    int texture;          // 0 sprite, 1 ring, 2 seams, 3 figure
     float u0, v0, u1, v1; // texture rectangle in texels; u1 < u0 flips
     float cx, cy;         // centre on screen
     float scale, angle;   // pixels per texel, degrees clockwise
@@ -76,6 +94,20 @@ const TrimCase kCases[] = {
     {"across the repeat's edge", 2, 0, 0, 8, 16, 30, 24, 2, 0, kWhite, BLEND_DEFAULT, kTrims},
     {"tiled twice", 0, 0, 0, 48, 24, 30, 24, 1, 0, kWhite, BLEND_DEFAULT, kWhole},
     {"not a parallelogram", 0, 0, 0, 24, 24, 30, 24, 1, 0, kWhite, BLEND_DEFAULT, kWhole, 5},
+    {"figure", 3, 0, 0, 24, 40, 32, 24, 1, 0, kWhite, BLEND_DEFAULT, kBands},
+    // The bands chosen for the figure before, 4 pixels down and 12 across.
+    {"figure moved", 3, 0, 0, 24, 40, 20, 28, 1, 0, kWhite, BLEND_DEFAULT, kBands},
+    {"figure flipped across", 3, 24, 0, 0, 40, 32, 24, 1, 0, kWhite, BLEND_DEFAULT, kBands},
+    {"figure upside down", 3, 0, 40, 24, 0, 32, 24, 1, 0, kWhite, BLEND_DEFAULT, kBands},
+    {"figure scaled up", 3, 0, 0, 24, 40, 31.3f, 23.8f, 1.15f, 0, kWhite, BLEND_DEFAULT, kBands},
+    {"figure scaled down", 3, 0, 0, 24, 40, 30.6f, 22.3f, 0.7f, 0, kWhite, BLEND_DEFAULT, kBands},
+    // Its edges' pixels mix in the texels across the texture's edges.
+    {"figure half a pixel off", 3, 0, 0, 24, 40, 32.5f, 24.5f, 1, 0, kWhite, BLEND_DEFAULT, kBands},
+    {"figure lying", 3, 0, 0, 24, 40, 32, 24, 1, 90, kWhite, BLEND_DEFAULT, kBands},
+    {"figure added", 3, 0, 0, 24, 40, 32, 24, 1, 0, ARGB(170, 30, 60, 0),
+     BLEND_ALPHAADD | BLEND_COLORADD, kBands},
+    {"figure tilted", 3, 0, 0, 24, 40, 32, 24, 1, 10, kWhite, BLEND_DEFAULT, kWhole},
+    {"figure's lower half", 3, 0, 20, 24, 40, 32, 24, 2, 0, kWhite, BLEND_DEFAULT, kBands},
 };
 
 } // namespace
@@ -98,9 +130,13 @@ protected:
         textures[0] = Texture(24, 24, Sprite());
         textures[1] = Texture(16, 16, Ring());
         textures[2] = Texture(32, 16, Seams());
+        textures[3] = Texture(24, 40, Figure());
+        // Bands wherever they spare a pixel: the most edges to meet.
+        tideGlRenderer::bandCost = 0;
     }
     void TearDown() override {
         tideGlRenderer::trimQuads = true;
+        tideGlRenderer::bandCost = kBandCost;
         GlEngineTest::TearDown();
     }
 
@@ -108,7 +144,9 @@ protected:
         const HTEXTURE tex = textures[c.texture];
         const float tw = float(tide->Texture_GetWidth(tex)), th = float(tide->Texture_GetHeight(tex));
         const float hw = std::fabs(c.u1 - c.u0) * c.scale / 2, hh = std::fabs(c.v1 - c.v0) * c.scale / 2;
-        const float a = c.angle * 3.14159265f / 180, ca = std::cos(a), sa = std::sin(a);
+        // A right angle exactly, as a game would turn a picture.
+        const float a = c.angle * 3.14159265f / 180;
+        const float ca = c.angle == 90 ? 0 : std::cos(a), sa = c.angle == 90 ? 1 : std::sin(a);
         const float xs[4] = {-hw, hw, hw + c.skew, -hw}, ys[4] = {-hh, -hh, hh, hh};
         const float us[4] = {c.u0, c.u1, c.u1, c.u0}, vs[4] = {c.v0, c.v0, c.v1, c.v1};
         tideQuad q;
@@ -147,7 +185,8 @@ protected:
     }
 
     HTEXTURE background = 0;
-    HTEXTURE textures[3] = {};
+    HTEXTURE textures[4] = {};
+    const double kBandCost = tideGlRenderer::bandCost;
 };
 INSTANTIATE_TEST_SUITE_P(Clock, QuadTrim, ::testing::Values(true, false),
                          [](const auto& info) { return info.param ? "Scripted" : "RealTime"; });
@@ -163,6 +202,10 @@ TEST_P(QuadTrim, EachQuadLooksAsDrawnWhole) {
         const std::vector<DWORD> whole = Frame({c}, false), shot = Frame({c}, true, &trimmed);
         EXPECT_LE(MaxDifference(shot, whole), 1);
         switch (c.expect) {
+        case kBands: // the figure's bounding box is all of it: only bands spare pixels
+            EXPECT_GT(trimmed, area * 0.05);
+            EXPECT_GT(MaxDifference(whole, plain), 20) << "the quad shows";
+            break;
         case kTrims:
             EXPECT_GT(trimmed, area * 0.1);
             EXPECT_LT(trimmed, area);
@@ -210,4 +253,32 @@ TEST_P(QuadTrim, ChangedPixelsAreMappedAgain) {
     }
     EXPECT_LE(MaxDifference(shots[1], shots[0]), 1);
     EXPECT_GT(trimmed, 24 * 24 * 0.5) << "both quads trimmed";
+}
+
+// Bands take their quad's place among the pending quads; when they would
+// overflow the batch nothing moves (the quads trimmed as one stand in).
+TEST(QuadBatchSplice, BandsTakeTheirQuadsPlace) {
+    tideQuadBatch batch;
+    auto quad = [](float id) {
+        std::vector<tideVertex> v(4, tideVertex{id, 0, 0, 0, 0, 0});
+        return v;
+    };
+    for (float id : {0, 1, 2, 3}) batch.Add({}, quad(id).data());
+    std::vector<tideVertex> bands;
+    for (float id : {10, 11, 30, 31, 32}) {
+        const std::vector<tideVertex> q = quad(id);
+        bands.insert(bands.end(), q.begin(), q.end());
+    }
+    ASSERT_TRUE(batch.Splice({{1, 2}, {3, 3}}, bands.data()));
+    std::vector<float> ids;
+    for (int i = 0; i < batch.Count(); i++) {
+        for (int k = 1; k < 4; k++) EXPECT_EQ(batch.Vertices()[i * 4 + k].x, batch.Vertices()[i * 4].x);
+        ids.push_back(batch.Vertices()[i * 4].x);
+    }
+    EXPECT_EQ(ids, (std::vector<float>{0, 10, 11, 2, 30, 31, 32}));
+
+    while (batch.Count() < tideQuadBatch::kCapacity) batch.Append(quad(5).data());
+    EXPECT_FALSE(batch.Splice({{0, 2}}, bands.data()));
+    EXPECT_EQ(batch.Count(), tideQuadBatch::kCapacity);
+    EXPECT_EQ(batch.Vertices()[4].x, 10);
 }
