@@ -130,6 +130,10 @@ void tideRefuseWritesUnder(const std::string& folder, const std::string& why) {
 }
 
 tideFileStatus tideWriteFileAtomic(const std::string& path, const std::string& contents) {
+    return tideWriteFileAtomic(path, [&](const tideFileSink& out) { return out(contents.data(), contents.size()); });
+}
+
+tideFileStatus tideWriteFileAtomic(const std::string& path, const std::function<bool(const tideFileSink&)>& fill) {
     if (tideFileStatus refused = Refusal(path, "not written"); !refused) return refused;
     std::string target;
     if (int err = tideSys::FinalName(path, target)) return Failed(err, path);
@@ -148,7 +152,12 @@ tideFileStatus tideWriteFileAtomic(const std::string& path, const std::string& c
     if (int err = CreateTemp(target, mode, tmp, h))
         return Failed(err, target + ": no temporary file beside it");
     Step(tideSaveStep::TempCreated, path);
-    int err = tideSys::Write(h, contents.data(), contents.size());
+    int err = 0;
+    const tideFileSink sink = [&](const void* data, std::size_t size) {
+        if (!err) err = tideSys::Write(h, static_cast<const char*>(data), size);
+        return err == 0;
+    };
+    if (!fill(sink) && !err) err = EIO;
     if (!err) err = tideSys::Sync(h);
     if (int closed = tideSys::Close(h); !err) err = closed;
     if (!err) Step(tideSaveStep::BeforeRename, path);

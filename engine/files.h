@@ -45,6 +45,13 @@ tideFileStatus tideReadFile(const std::string& path, std::string& out,
 // file took the old one's place. This alone takes no lock: see tideUpdateFile.
 tideFileStatus tideWriteFileAtomic(const std::string& path, const std::string& contents);
 
+// Where streamed contents go, a piece at a time: false once a write failed.
+using tideFileSink = std::function<bool(const void* data, std::size_t size)>;
+// The same for contents made while they are written, never all in memory:
+// `fill` writes them through the sink and returns false when it failed; the
+// old file then stays.
+tideFileStatus tideWriteFileAtomic(const std::string& path, const std::function<bool(const tideFileSink&)>& fill);
+
 // Runs `work` while holding an exclusive lock on `path`, taken through the
 // file "<path>.lock" beside it; waits for a game holding it. `work` does not
 // run when the lock cannot be had. Not to be nested for one path.

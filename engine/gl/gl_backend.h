@@ -20,8 +20,6 @@ public:
     void TextureFreed(tideTexture& tex) override;
     bool TargetCreated(tideTarget& target) override;
     void TargetFreed(tideTarget& target) override { renderer.TargetFreed(target); }
-    // The screen frame as an opaque PNG file.
-    bool Snapshot(const char* path) override;
 
     void* SoundLoad(tideSoundType type, const void* data, size_t size) override {
         return audio.Load(type, data, size);
@@ -41,6 +39,8 @@ public:
 protected:
     explicit tideGlBackend(tideAudioDevice& device) : audio(device) {}
 
+    // The screen frame as opaque RGBA bytes, top row first.
+    bool ReadOpaqueScreen(std::vector<uint8_t>* rgba);
     void ForgetLastTexture() {
         lastHandle = 0;
         lastTexture = nullptr;

@@ -1,5 +1,6 @@
 #include "engine/sdl/sdl_backend.h"
 
+#include <SDL_image.h>
 #include <epoxy/gl.h>
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 
 #include "engine/clock.h"
 #include "engine/core.h"
+#include "engine/files.h"
 #include "engine/sdl/keymap.h"
 #include "engine/sdl/window_manager.h"
 
@@ -304,6 +306,49 @@ void tideSdlBackend::present() {
     SDL_GL_GetDrawableSize(window, &dw, &dh);
     renderer.Present(tideLetterbox::Fit(dw, dh, logicalW, logicalH), dw, dh);
     SDL_GL_SwapWindow(window);
+}
+
+namespace {
+
+// An SDL stream that only writes, into a file being saved.
+SDL_RWops* SinkStream(const tideFileSink& out) {
+    SDL_RWops* rw = SDL_AllocRW();
+    if (!rw) return nullptr;
+    rw->type = SDL_RWOPS_UNKNOWN;
+    rw->hidden.unknown.data1 = const_cast<tideFileSink*>(&out);
+    rw->size = [](SDL_RWops*) -> Sint64 { return -1; };
+    rw->seek = [](SDL_RWops*, Sint64, int) -> Sint64 { return SDL_SetError("not seekable"); };
+    rw->read = [](SDL_RWops*, void*, size_t, size_t) -> size_t { return 0; };
+    rw->write = [](SDL_RWops* c, const void* data, size_t size, size_t n) -> size_t {
+        const auto& sink = *static_cast<const tideFileSink*>(c->hidden.unknown.data1);
+        return sink(data, size * n) ? n : 0;
+    };
+    rw->close = [](SDL_RWops* c) {
+        SDL_FreeRW(c);
+        return 0;
+    };
+    return rw;
+}
+
+}  // namespace
+
+// Encoded as it is written, through a temporary file: a snapshot is never
+// half a picture, and never held whole in memory beside the frame.
+bool tideSdlBackend::Snapshot(const char* path) {
+    std::vector<uint8_t> rgba;
+    if (!ReadOpaqueScreen(&rgba)) return false;
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(rgba.data(), logicalW, logicalH, 32,
+                                                        logicalW * 4, SDL_PIXELFORMAT_RGBA32);
+    std::string encoder;
+    tideFileStatus st = tideWriteFileAtomic(path, [&](const tideFileSink& out) {
+        SDL_RWops* rw = s ? SinkStream(out) : nullptr;
+        if (rw && IMG_SavePNG_RW(s, rw, 1) == 0) return true;
+        encoder = SDL_GetError();
+        return false;
+    });
+    SDL_FreeSurface(s);
+    if (!st) core->LogLine("Can't write snapshot: " + st.why + (encoder.empty() ? "" : " (" + encoder + ")"));
+    return bool(st);
 }
 
 bool tideSdlBackend::Visible() {

@@ -6,6 +6,10 @@
 #include <cstring>
 #include <vector>
 
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STBI_WRITE_NO_STDIO
+#include <stb_image_write.h>
+
 #include "engine/core.h"
 #include "engine/gl/gl_api.h"
 #include "engine/paths.h"
@@ -311,6 +315,20 @@ void tideWebBackend::EndScene() {
     fitCanvas();
     // The browser shows the canvas when the frame callback returns.
     renderer.Present(tideLetterbox::Fit(drawW, drawH, logicalW, logicalH), drawW, drawH);
+}
+
+bool tideWebBackend::Snapshot(const char* path) {
+    std::vector<uint8_t> rgba;
+    if (!ReadOpaqueScreen(&rgba)) return false;
+    std::string png;
+    auto append = [](void* to, void* data, int size) {
+        static_cast<std::string*>(to)->append(static_cast<const char*>(data), size_t(size));
+    };
+    bool ok = stbi_write_png_to_func(append, &png, logicalW, logicalH, 4, rgba.data(),
+                                     logicalW * 4) != 0 &&
+              tideWriteFileAtomic(path, png);
+    if (!ok) core->LogLine(std::string("Can't write snapshot: ") + path);
+    return ok;
 }
 
 double tideWebBackend::Now() { return emscripten_get_now(); }

@@ -21,6 +21,7 @@ public:
     bool PumpEvents() override;
 
     void EndScene() override;
+    bool Snapshot(const char* path) override;
 
     double Now() override;
     void Sleep(double) override {} // the browser paces frames

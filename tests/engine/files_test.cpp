@@ -183,6 +183,22 @@ TEST_F(Files, ASaveThatFailsSaysSoAndLeavesTheOldFileWhole) {
     EXPECT_EQ(Others({"config.txt", "battle.txt"}), std::vector<std::string>{}) << "no temporary file left";
 }
 
+// Contents written piece by piece as they are made: whole when the maker
+// succeeds; when it gives up halfway, the old file stays and nothing is left.
+TEST_F(Files, AStreamedSaveIsWholeOrNotAtAll) {
+    const std::string path = dir + "/shot.png";
+    ASSERT_TRUE(tideWriteFileAtomic(path, [](const tideFileSink& out) { return out("new ", 4) && out("picture", 7); }));
+    std::string text;
+    ASSERT_TRUE(tideReadFile(path, text));
+    EXPECT_EQ(text, "new picture");
+    tideFileStatus st = tideWriteFileAtomic(path, [](const tideFileSink& out) { return out("half", 4) && false; });
+    EXPECT_FALSE(st);
+    EXPECT_NE(st.why.find("shot.png"), std::string::npos) << st.why;
+    ASSERT_TRUE(tideReadFile(path, text));
+    EXPECT_EQ(text, "new picture");
+    EXPECT_EQ(Others({"shot.png"}), std::vector<std::string>{}) << "no temporary file left";
+}
+
 TEST_F(Files, OnlyRegularFilesAreReadAndNoneBeyondItsCap) {
     fs::create_directory(dir + "/folder");
     std::ofstream(dir + "/big") << std::string(2000, 'x');
