@@ -9,6 +9,7 @@
 #include "game/board_overlay.h"
 #include "game/game.h"
 #include "game/interface.h"
+#include "gfx/quad_runs.h"
 #include "gfx/sprite.h"
 #include "units/projectile.h"
 #include "units/unit.h"
@@ -169,7 +170,7 @@ void cGame::render_game() {
     }
 
     if (live) RenderActingRing(true);
-    for (cUnit* u : units) u->render();
+    RenderUnits();
     if (proj) proj->render();
     if (live) boardview::RenderOverUnits(*this, over);
     fx.Render();
@@ -184,6 +185,18 @@ void cGame::render_game() {
     RenderNotice();
     RenderBanner();
     if (!cross && cur && pointer) cur->Render(mx, my);
+}
+
+// Units at rest share no pixel, so those of a kind can be drawn in one run
+// (a draw each on a software renderer); where pictures do meet (a glide),
+// they keep their order.
+void cGame::RenderUnits() {
+    std::vector<tideQuad> quads;
+    tide->Gfx_Record(&quads);
+    for (cUnit* u : units) u->render();
+    tide->Gfx_Record(nullptr);
+    tideGroupRuns(quads);
+    for (const tideQuad& q : quads) tide->Gfx_RenderQuad(&q);
 }
 
 // Under every unit, so a neighbour never hides it; it goes with its unit

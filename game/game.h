@@ -111,6 +111,7 @@ public:
     // rest, so the frame draws it in the first case, the steady layer in the
     // second.
     void RenderActingRing(bool gliding);
+    void RenderUnits();
     // Adds a unit made on its own (placed with SetParent) to the battle, last
     // in the order, and makes it a view of its new record.
     void AddUnit(cUnit* u);
