@@ -58,6 +58,7 @@ public:
     virtual bool BeginScene(HTARGET target) = 0;
     virtual void EndScene() = 0; // finishes the frame (presents when drawing to the screen)
     virtual void Clear(DWORD color) = 0;
+    virtual void SetClipping(int x, int y, int w, int h) = 0; // see Gfx_SetClipping
     virtual void RenderQuad(const tideQuad& quad) = 0;
     virtual bool Snapshot(const char* path) = 0;
 

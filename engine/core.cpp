@@ -744,10 +744,22 @@ void tideCore::Gfx_Clear(DWORD color) {
     if (backend) backend->Clear(color);
 }
 
+void tideCore::Gfx_SetClipping(int x, int y, int w, int h) {
+    if (backend && inScene) backend->SetClipping(x, y, w, h);
+}
+
 void tideCore::Gfx_Record(std::vector<tideQuad>* into) {
     // Every quad has to reach the engine while recording: the run ends.
     quadRun.end = quadRun.next;
-    recording = into;
+    if (into) {
+        if (recording) outerRecordings.push_back(recording);
+        recording = into;
+    } else if (!outerRecordings.empty()) {
+        recording = outerRecordings.back();
+        outerRecordings.pop_back();
+    } else {
+        recording = nullptr;
+    }
 }
 
 void tideCore::Gfx_RenderQuadSlow(const tideQuad* quad) {

@@ -98,6 +98,7 @@ public:
     bool Gfx_BeginScene(HTARGET target) override;
     void Gfx_EndScene() override;
     void Gfx_Clear(DWORD color) override;
+    void Gfx_SetClipping(int x, int y, int w, int h) override;
     void Gfx_RenderQuadSlow(const tideQuad* quad) override;
     void Gfx_Record(std::vector<tideQuad>* into) override;
     bool Gfx_Snapshot(const char* path) override;
@@ -263,6 +264,7 @@ private:
     bool inScene = false;
     std::vector<tideQuad> quads;
     std::vector<tideQuad>* recording = nullptr;  // Gfx_Record's list
+    std::vector<std::vector<tideQuad>*> outerRecordings;
     std::vector<DWORD> clears;
     std::vector<tideSoundEvent> sounds;
 };

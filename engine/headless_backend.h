@@ -16,6 +16,7 @@ public:
     bool BeginScene(HTARGET) override { return true; }
     void EndScene() override {}
     void Clear(DWORD) override {}
+    void SetClipping(int, int, int, int) override {}
     void RenderQuad(const tideQuad&) override {}
     bool Snapshot(const char*) override { return false; }
     void TextureFreed(tideTexture&) override {}

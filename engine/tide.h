@@ -324,6 +324,10 @@ public:
     virtual bool Gfx_BeginScene(HTARGET target = 0) = 0;
     virtual void Gfx_EndScene() = 0;
     virtual void Gfx_Clear(DWORD color) = 0;
+    // Quads and clears reach only the pixels of this rectangle (top-left
+    // origin, in the scene's own pixels) until the scene ends or another
+    // call; a width or height of 0 lifts the clipping.
+    virtual void Gfx_SetClipping(int x = 0, int y = 0, int w = 0, int h = 0) = 0;
     // Drawn in submission order. Inline because it runs for every sprite,
     // glyph and particle: a quad continuing the current run is only copied.
     void Gfx_RenderQuad(const tideQuad* quad) {
@@ -338,6 +342,8 @@ public:
     // Quads submitted after this are appended to `into` instead of drawn,
     // until Gfx_Record(nullptr). A layer composed into a render target only
     // when what it shows changes records its quads each frame and compares.
+    // Recordings nest: Gfx_Record(nullptr) ends the innermost one, and the
+    // quads submitted after it go to the one around it again.
     virtual void Gfx_Record(std::vector<tideQuad>* into) = 0;
     // Reads the last finished frame back into a PNG file (real renderer only).
     virtual bool Gfx_Snapshot(const char* path) = 0;

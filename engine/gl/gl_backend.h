@@ -15,6 +15,7 @@ class tideGlBackend : public tideBackend {
 public:
     bool BeginScene(HTARGET target) override;
     void Clear(DWORD color) override { renderer.Clear(color); }
+    void SetClipping(int x, int y, int w, int h) override { renderer.SetClipping(x, y, w, h); }
     void RenderQuad(const tideQuad& quad) override;
 
     void TextureFreed(tideTexture& tex) override;

@@ -235,6 +235,7 @@ void tideGlRenderer::setDepthMask(bool on) {
 bool tideGlRenderer::BeginScene(tideTarget* target, tideTexture* targetTex) {
     if (!Ready()) return false;
     flush();
+    unclip();
     if (target) {
         if (!target->device || !targetTex) return false;
         bindFramebuffer(target->device, targetTex->width, targetTex->height);
@@ -252,6 +253,7 @@ bool tideGlRenderer::BeginScene(tideTarget* target, tideTexture* targetTex) {
 void tideGlRenderer::EndScene() {
     if (!Ready()) return;
     flush();
+    unclip();
     const bool toTarget = sceneTarget != nullptr;
     // Stray drawing between scenes lands in the screen frame, not in a target.
     bindFramebuffer(screenFbo, logicalW, logicalH);
@@ -262,10 +264,38 @@ void tideGlRenderer::EndScene() {
 void tideGlRenderer::Clear(DWORD color) {
     if (!Ready()) return;
     flush();
-    if (sceneTarget) sceneTarget->opaque = GETA(color) == 0xFF;
+    // A clipped clear leaves the rest of the target as it was.
+    if (sceneTarget)
+        sceneTarget->opaque = GETA(color) == 0xFF ? sceneTarget->opaque || !clipped : false;
     setDepthMask(true);
     clearFramebuffer(GETR(color) / 255.0f, GETG(color) / 255.0f, GETB(color) / 255.0f,
                      GETA(color) / 255.0f);
+}
+
+void tideGlRenderer::SetClipping(int x, int y, int w, int h) {
+    if (!Ready()) return;
+    flush();
+    const int sw = sceneTarget ? sceneTarget->width : logicalW;
+    const int sh = sceneTarget ? sceneTarget->height : logicalH;
+    if (w <= 0 || h <= 0) {
+        unclip();
+        return;
+    }
+    clipX0 = std::clamp(x, 0, sw);
+    clipY0 = std::clamp(y, 0, sh);
+    clipX1 = std::clamp(x + std::min(w, sw), clipX0, sw);
+    clipY1 = std::clamp(y + std::min(h, sh), clipY0, sh);
+    if (!clipped) glEnable(GL_SCISSOR_TEST);
+    clipped = true;
+    opaqueOutsideClip = sceneTarget && sceneTarget->opaque;
+    // The scene's rows run top-down in its framebuffer, as GL counts them.
+    glScissor(clipX0, clipY0, clipX1 - clipX0, clipY1 - clipY0);
+}
+
+void tideGlRenderer::unclip() {
+    if (!clipped) return;
+    glDisable(GL_SCISSOR_TEST);
+    clipped = false;
 }
 
 void tideGlRenderer::upload(tideTexture& tex) {
@@ -359,7 +389,7 @@ void tideGlRenderer::flush() {
         // Additive or unblended quads keep full alpha full; a full-window
         // fill of alpha makes the whole target opaque again.
         const bool kept = sceneTarget->opaque && (!blend || !(s.blend & BLEND_ALPHABLEND));
-        sceneTarget->opaque = kept || pendingFillsAlpha(s);
+        sceneTarget->opaque = kept || (pendingFillsAlpha(s) && (!clipped || opaqueOutsideClip));
     }
     batch.Clear();
     batchTexture = nullptr;
@@ -412,10 +442,12 @@ bool tideGlRenderer::pendingFillsAlpha(const tideBatchState& s) const {
     const int last = batch.Count() - 1;
     if ((s.blend & BLEND_ALPHABLEND) || !sceneNoDepth || last < 0 || !sourceOpaque(s, last, 1)) return false;
     const tideVertex* v = batch.Vertices() + last * 4;
-    const float w = float(sceneTarget->width), h = float(sceneTarget->height);
-    // Corners clockwise from the top-left, at or beyond the target's own.
-    return v[0].x <= 0 && v[0].y <= 0 && v[1].x >= w && v[1].y <= 0 && v[2].x >= w && v[2].y >= h &&
-           v[3].x <= 0 && v[3].y >= h;
+    // Corners clockwise from the top-left, at or beyond the drawable area's.
+    const float x0 = clipped ? float(clipX0) : 0, y0 = clipped ? float(clipY0) : 0;
+    const float x1 = float(clipped ? clipX1 : sceneTarget->width),
+                y1 = float(clipped ? clipY1 : sceneTarget->height);
+    return v[0].x <= x0 && v[0].y <= y0 && v[1].x >= x1 && v[1].y <= y0 && v[2].x >= x1 &&
+           v[2].y >= y1 && v[3].x <= x0 && v[3].y >= y1;
 }
 
 void tideGlRenderer::Present(const tideLetterbox& box, int drawableW, int drawableH) {
@@ -478,7 +510,10 @@ bool tideGlRenderer::TargetCreated(tideTarget& target, tideTexture& tex) {
     bool ok = framebufferComplete(nullptr);
     if (ok) {
         setDepthMask(true);
+        // A new target is cleared whole, even when made inside a clipped scene.
+        if (clipped) glDisable(GL_SCISSOR_TEST);
         clearFramebuffer(0, 0, 0, 0);
+        if (clipped) glEnable(GL_SCISSOR_TEST);
     }
     glBindFramebuffer(GL_FRAMEBUFFER, GLuint(current));
     if (!ok) TargetFreed(target);

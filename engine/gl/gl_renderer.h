@@ -27,6 +27,9 @@ public:
     bool BeginScene(tideTarget* target, tideTexture* targetTex);
     void EndScene(); // draws what is pending
     void Clear(DWORD color);
+    // Scissors quads and clears to a rectangle of the scene (top-left origin)
+    // until the scene ends; w or h 0 lifts it.
+    void SetClipping(int x, int y, int w, int h);
     // `tex` is null for an untextured quad. Runs for every quad: a quad that
     // continues the pending run (same texture and blend, unchanged pixels,
     // room left) only has its vertices copied.
@@ -89,6 +92,7 @@ private:
     void upload(tideTexture& tex);
     void bindFramebuffer(unsigned fbo, int w, int h);
     void setDepthMask(bool on);
+    void unclip();
     // Whether the pending batch's texture and its quads [first, first+count)
     // have full alpha everywhere; whether the batch blends nothing (so it is
     // drawn unblended); whether its last quad fills the target's alpha.
@@ -117,6 +121,11 @@ private:
     // screen, and whether it has no depth buffer (every quad reaches it whole).
     tideTexture* sceneTarget = nullptr;
     bool sceneNoDepth = false;
+    // The scissor, in the scene's pixels, while one is on; and whether the
+    // target was opaque everywhere when it went on (outside it, nothing
+    // drawn since can have changed that).
+    bool clipped = false, opaqueOutsideClip = false;
+    int clipX0 = 0, clipY0 = 0, clipX1 = 0, clipY1 = 0;
     int drawCalls = 0;
     // Coverage of the textures uploaded with transparent parts, by GL name.
     std::unordered_map<unsigned, tideCoverageMap> coverage;

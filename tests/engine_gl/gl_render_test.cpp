@@ -277,6 +277,12 @@ TEST_P(Textures, RecordedQuadsAreKeptInsteadOfDrawnEvenMidRun) {
     tide->Gfx_Record(&kept);
     // The same texture and blend: in real time this continues the run.
     Draw(8, 0, 16, 8, kGreen, tex, BLEND_DEFAULT);
+    // A recording inside gives the outer one back when it ends.
+    std::vector<tideQuad> inner;
+    tide->Gfx_Record(&inner);
+    Draw(40, 0, 48, 8, kRed, tex, BLEND_DEFAULT);
+    tide->Gfx_Record(nullptr);
+    EXPECT_EQ(inner.size(), 1u);
     Draw(16, 0, 24, 8, kBlue, 0, BLEND_DEFAULT);
     tide->Gfx_Record(nullptr);
     Draw(24, 0, 32, 8, kRed, tex, BLEND_DEFAULT);
@@ -285,6 +291,7 @@ TEST_P(Textures, RecordedQuadsAreKeptInsteadOfDrawnEvenMidRun) {
     EXPECT_TRUE(ColorNear(At(shot, 12, 4), kBlack));
     EXPECT_TRUE(ColorNear(At(shot, 20, 4), kBlack));
     EXPECT_TRUE(ColorNear(At(shot, 28, 4), kRed));
+    EXPECT_TRUE(ColorNear(At(shot, 44, 4), kBlack));
     ASSERT_EQ(kept.size(), 2u);
     EXPECT_EQ(kept[0].tex, tex);
     EXPECT_EQ(kept[1].v[0].col, kBlue);
@@ -343,6 +350,72 @@ TEST_F(GlEngineTest, TargetAlphaFollowsWhatWasLastDrawnIntoIt) {
     EXPECT_TRUE(ColorNear(At(shot, 4, 4), ARGB(255, 128, 0, 0), 2));
     // Colour (64, 128, 0) at alpha 3/4 over blue.
     EXPECT_TRUE(ColorNear(At(shot, 12, 4), ARGB(255, 48, 96, 64), 3));
+    tide->Target_Free(target);
+}
+
+// Clipping keeps quads and clears inside its rectangle until the scene ends.
+// Inside a target, a clipped clear takes the target's full alpha away only
+// there, and a fill of alpha over the rectangle gives it back.
+TEST_F(GlEngineTest, ClippingKeepsQuadsAndClearsInsideItsRectangle) {
+    Begin(kBlack);
+    tide->Gfx_SetClipping(8, 4, 16, 8);
+    Draw(0, 0, kW, kH, kWhite, 0, BLEND_DEFAULT);
+    tide->Gfx_Clear(kRed);  // over the white, inside only
+    tide->Gfx_SetClipping(0, 0, 4, 4);
+    Draw(0, 0, kW, kH, kGreen, 0, BLEND_DEFAULT);
+    tide->Gfx_SetClipping();
+    Draw(40, 30, 48, 38, kBlue, 0, BLEND_DEFAULT);
+    std::vector<DWORD> shot = Finish();
+    const struct {
+        int x, y;
+        DWORD want;
+    } pixels[] = {{8, 4, kRed},   {23, 11, kRed}, {24, 11, kBlack}, {23, 12, kBlack},
+                  {7, 6, kBlack}, {2, 2, kGreen}, {4, 2, kBlack},   {44, 34, kBlue}};
+    for (const auto& p : pixels)
+        EXPECT_TRUE(ColorNear(At(shot, p.x, p.y), p.want)) << p.x << "," << p.y;
+    Begin(kBlack);  // a new scene starts whole
+    Draw(0, 0, kW, kH, kWhite, 0, BLEND_DEFAULT);
+    EXPECT_TRUE(ColorNear(At(Finish(), 40, 30), kWhite));
+
+    HTARGET target = tide->Target_Create(16, 16, false);
+    ASSERT_NE(target, 0u);
+    HTEXTURE tex = tide->Target_GetTexture(target);
+    const auto fillAlpha = [&] { Draw(0, 0, 16, 16, ARGB(255, 0, 0, 0), 0, BLEND_ALPHAADD); };
+    const auto overBlue = [&] {
+        Begin(kBlue);
+        Draw(0, 0, 16, 16, kWhite, tex, BLEND_DEFAULT);
+        return Finish();
+    };
+    const auto rightHalf = [&](DWORD clear, DWORD col) {
+        ASSERT_TRUE(tide->Gfx_BeginScene(target));
+        tide->Gfx_SetClipping(8, 0, 8, 16);
+        tide->Gfx_Clear(clear);
+        Draw(0, 0, 16, 16, col, 0, BLEND_DEFAULT);
+        if (GETA(col)) fillAlpha();
+        tide->Gfx_EndScene();
+    };
+    ASSERT_TRUE(tide->Gfx_BeginScene(target));
+    tide->Gfx_Clear(0);
+    Draw(0, 0, 16, 16, kRed, 0, BLEND_DEFAULT);
+    fillAlpha();
+    tide->Gfx_EndScene();
+    rightHalf(0, 0);
+    shot = overBlue();
+    EXPECT_TRUE(ColorNear(At(shot, 4, 4), kRed));
+    EXPECT_TRUE(ColorNear(At(shot, 12, 4), kBlue));  // cleared to nothing
+    rightHalf(0, ARGB(128, 0, 255, 0));
+    shot = overBlue();
+    EXPECT_TRUE(ColorNear(At(shot, 4, 4), kRed));
+    EXPECT_TRUE(ColorNear(At(shot, 12, 4), ARGB(255, 0, 128, 0), 2));  // opaque again
+    // Filled inside, the target is still translucent outside.
+    ASSERT_TRUE(tide->Gfx_BeginScene(target));
+    tide->Gfx_Clear(0);
+    Draw(0, 0, 8, 16, ARGB(128, 0, 255, 0), 0, BLEND_DEFAULT);
+    tide->Gfx_EndScene();
+    rightHalf(kRed, kRed);
+    shot = overBlue();
+    EXPECT_TRUE(ColorNear(At(shot, 4, 4), ARGB(255, 0, 32, 191), 3));
+    EXPECT_TRUE(ColorNear(At(shot, 12, 4), kRed));
     tide->Target_Free(target);
 }
 
