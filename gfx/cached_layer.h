@@ -1,16 +1,17 @@
 // tideCachedLayer: a picture of quads that seldom change, kept in a render
-// target. Each frame records what a drawing function submits and redraws the
-// picture only when those quads differ from the ones it was drawn with, so a
-// frame fills the window once for all of them and then draws only what moves.
-// Whatever goes in must change only with what the player does: an animated
-// quad redraws the picture every frame (still right, but slower than drawing
-// it directly).
+// target. Each frame records what a drawing function submits and brings the
+// picture in line only when those quads differ from the ones it was drawn
+// with, so a frame fills the window once for all of them and then draws only
+// what moves. Where a few quads changed in place (an animation's next frame,
+// a highlight that moved), only the pixels they cover, before and after, are
+// drawn again; anything else redraws the whole picture.
 #pragma once
 
 #include <functional>
 #include <vector>
 
 #include "engine/tide.h"
+#include "gfx/quad_runs.h"
 
 class tideSprite;
 
@@ -22,9 +23,10 @@ public:
     ~tideCachedLayer();
 
     // Records what `draw` submits and brings the picture in line with it:
-    // cleared, those quads, then made opaque. Runs outside any scene (scenes
-    // do not nest). Returns Fresh(): false when no render target can be had,
-    // and the caller then draws the same things directly.
+    // cleared, those quads, then made opaque (all of it, or only the boxes
+    // around the quads that changed). Runs outside any scene (scenes do not
+    // nest). Returns Fresh(): false when no render target can be had, and the
+    // caller then draws the same things directly.
     bool Prepare(const std::function<void()>& draw);
     // The picture shows the quads of the last Prepare.
     bool Fresh() const { return fresh; }
@@ -40,9 +42,16 @@ public:
     // through it.
     const std::vector<tideQuad>& Quads() const { return shown; }
     HTARGET Target() const { return target; }
-    int Redraws() const { return redraws; }
+    int Redraws() const { return redraws; }  // whole
+    int Patches() const { return patches; }  // in part
 
 private:
+    struct Box {
+        int x0, y0, x1, y1;  // pixels, the far edges outside
+    };
+    bool Patch();
+    void FillAlpha();
+
     Tide* tide;
     int width, height;
     HTARGET target = 0;
@@ -51,5 +60,7 @@ private:
     std::vector<tideQuad> next;     // this frame's recording
     bool fresh = false;
     bool valid = false;             // `shown` is what the target holds
-    int redraws = 0;
+    int redraws = 0, patches = 0;
+    std::vector<Box> boxes;              // to patch this frame
+    std::vector<tideQuadBox> quadBoxes;  // around each of `next`
 };

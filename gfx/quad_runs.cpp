@@ -2,14 +2,8 @@
 
 #include <algorithm>
 
-namespace {
-
-struct Box {
-    float x0, y0, x1, y1;
-};
-
-Box BoxOf(const tideQuad& q) {
-    Box b{q.v[0].x, q.v[0].y, q.v[0].x, q.v[0].y};
+tideQuadBox tideBoxOf(const tideQuad& q) {
+    tideQuadBox b{q.v[0].x, q.v[0].y, q.v[0].x, q.v[0].y};
     for (const tideVertex& v : q.v) {
         b.x0 = std::min(b.x0, v.x);
         b.y0 = std::min(b.y0, v.y);
@@ -19,26 +13,22 @@ Box BoxOf(const tideQuad& q) {
     return b;
 }
 
-// Boxes that only touch count too: a pixel centred on a slanted quad's edge
-// may be drawn by both.
-bool Meet(const Box& a, const Box& b) {
-    return a.x0 <= b.x1 && b.x0 <= a.x1 && a.y0 <= b.y1 && b.y0 <= a.y1;
-}
+namespace {
 
 struct Run {
     std::vector<std::size_t> quads;
-    Box box;  // around all of them
+    tideQuadBox box;  // around all of them
 };
 
 }  // namespace
 
 void tideGroupRuns(std::vector<tideQuad>& quads) {
     std::vector<Run> runs;
-    std::vector<Box> boxes;
+    std::vector<tideQuadBox> boxes;
     boxes.reserve(quads.size());
     for (std::size_t i = 0; i < quads.size(); ++i) {
         const tideQuad& q = quads[i];
-        const Box b = BoxOf(q);
+        const tideQuadBox b = tideBoxOf(q);
         boxes.push_back(b);
         // The last run of its kind, if the quad meets nothing drawn since.
         std::size_t to = runs.size();
@@ -48,16 +38,19 @@ void tideGroupRuns(std::vector<tideQuad>& quads) {
                 to = r;
                 break;
             }
-            if (!Meet(runs[r].box, b)) continue;
+            if (!tideBoxesMeet(runs[r].box, b)) continue;
             const auto& in = runs[r].quads;
-            if (std::any_of(in.begin(), in.end(), [&](std::size_t k) { return Meet(boxes[k], b); })) break;
+            if (std::any_of(in.begin(), in.end(),
+                            [&](std::size_t k) { return tideBoxesMeet(boxes[k], b); }))
+                break;
         }
         if (to == runs.size()) {
             runs.push_back(Run{{i}, b});
             continue;
         }
-        Box& u = runs[to].box;
-        u = Box{std::min(u.x0, b.x0), std::min(u.y0, b.y0), std::max(u.x1, b.x1), std::max(u.y1, b.y1)};
+        tideQuadBox& u = runs[to].box;
+        u = tideQuadBox{std::min(u.x0, b.x0), std::min(u.y0, b.y0), std::max(u.x1, b.x1),
+                        std::max(u.y1, b.y1)};
         runs[to].quads.push_back(i);
     }
     std::vector<tideQuad> out;
