@@ -70,17 +70,20 @@ void cGame::ComposeBackdrop() {
     FreeGrid();
 }
 
-// Off the playable board, or under the units that may pass over them: each
-// changes only when the battle does or the pointer enters another cell (or,
-// for a block's move, another quarter of one).
-void cGame::RenderSteady(cUnit* hover) {
+// All the battle draws under the shot, the effects and the pointer. Most of
+// it changes only when the battle does or the pointer enters another cell
+// (or, for a block's move, another quarter of one); the units' pictures
+// change a few at a time, each at its own pace.
+void cGame::RenderBoard(cUnit* hover) {
     bool live = banner == BANNER_NONE;
     if (live) boardview::RenderUnderUnits(*this, hover);
     for (cUnit* u : units) u->RenderMarker();
     if (live) boardview::RenderPanels(*this, hover);
     RenderBattleButtons();
     RenderPointerHighlight();
-    if (live) RenderActingRing(false);
+    if (iface) iface->render();
+    if (live) RenderActingRing();
+    RenderUnits();
 }
 
 // What a click on the pointed cell acts on: the cell or block a move goes
@@ -158,9 +161,8 @@ void cGame::render_game() {
         layer.Render();
     } else {
         RenderBackdrop();
-        RenderSteady(over);
+        RenderBoard(over);
     }
-    if (iface) iface->render();
     // The crosshair promises that a click attacks.
     show_aim = false;
     bool outOfRange = false;
@@ -169,8 +171,6 @@ void cGame::render_game() {
         outOfRange = !show_aim;
     }
 
-    if (live) RenderActingRing(true);
-    RenderUnits();
     if (proj) proj->render();
     if (live) boardview::RenderOverUnits(*this, over);
     fx.Render();
@@ -201,9 +201,9 @@ void cGame::RenderUnits() {
 
 // Under every unit, so a neighbour never hides it; it goes with its unit
 // as it glides.
-void cGame::RenderActingRing(bool gliding) {
+void cGame::RenderActingRing() {
     const cUnit* u = ActingView();
-    if (!u || !grid_sel1 || u->Gliding() != gliding) return;
+    if (!u || !grid_sel1) return;
     float x = 0, y = 0;
     u->DrawnPoint(&x, &y);
     grid_sel1->RenderEx(x, y, 0, static_cast<float>(u->GetSize()), 0);

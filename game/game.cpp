@@ -51,7 +51,7 @@ void cGame::PrepareLayer() {
         layer.Prepare([this] {
             backdrop.Render();
             cCell* c = PointedCell();
-            RenderSteady(c ? c->GetUnit() : nullptr);
+            RenderBoard(c ? c->GetUnit() : nullptr);
         });
     } else if (gamestate == GS_CHLVL) {
         layer.Prepare([this] { RenderLevelChoice(); });

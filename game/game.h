@@ -107,10 +107,7 @@ public:
     // one to act.
     cUnit* ActingView() const;
     int showing = 0;  // id of the unit whose action was played last
-    // Drawn only while its unit glides (`gliding`) or only while it is at
-    // rest, so the frame draws it in the first case, the steady layer in the
-    // second.
-    void RenderActingRing(bool gliding);
+    void RenderActingRing();
     void RenderUnits();
     // Adds a unit made on its own (placed with SetParent) to the battle, last
     // in the order, and makes it a view of its new record.
@@ -305,17 +302,15 @@ public:
     void ComposeBackdrop();
     void RenderBackdrop();
     tideCachedLayer backdrop{1024, 768};
-    // What changes only with what the player does is drawn into one picture,
-    // the steady layer, redrawn only when its quads change: on the battle the
-    // board's tints and marks, the turn bar, the panels, the buttons, the
-    // pointer's highlight and the acting unit's ring while that unit rests,
-    // over the backdrop (RenderSteady), on the level choice all of it but the
-    // pointer. The two screens never show together and share its target;
-    // the others give it back. It is prepared before the frame's scene
-    // (scenes do not nest); without a render target the screen draws the
-    // same things itself.
+    // What changes only with what the player does, or only in a few places
+    // a frame, is drawn into one picture, the steady layer, redrawn where its
+    // quads change: on the battle the board (RenderBoard) over the backdrop,
+    // on the level choice all of it but the pointer. The two screens never
+    // show together and share its target; the others give it back. It is
+    // prepared before the frame's scene (scenes do not nest); without a
+    // render target the screen draws the same things itself.
     void PrepareLayer();
-    void RenderSteady(cUnit* hover);
+    void RenderBoard(cUnit* hover);
     void RenderPointerHighlight();
     cCell* PointedCell();              // under the pointer, on the playable board only
     tideCachedLayer layer{1024, 768};

@@ -1,5 +1,6 @@
 // The battle's steady layer on the real renderer: what it shows follows the
-// pointer from frame to frame, both ways, never a frame behind.
+// pointer from frame to frame, both ways, never a frame behind, and a layer
+// brought up to date in patches shows what one drawn whole shows.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -55,8 +56,18 @@ protected:
         tcellpos c = u->CentrePoint();
         hl->SetMouse(static_cast<float>(c.first), static_cast<float>(c.second));
         hl->Frame(0);
-        return ReadSnapshot(tide, dir + "/shot.png", 1024, 768);
+        return Shot();
     }
+
+    // The first level, at the player's first turn.
+    void ToPlayersTurn() {
+        for (int i = 0; i < 150; i++) hl->Frame(1.0f / 60);  // past the logo
+        game->LoadLevel(1);
+        game->gamestate = GS_GAME;
+        for (int i = 0; i < 4000 && !boardview::PlayerMayAct(*game); i++) hl->Frame(0.25f);
+        ASSERT_TRUE(boardview::PlayerMayAct(*game));
+    }
+    std::vector<DWORD> Shot() { return ReadSnapshot(tide, dir + "/shot.png", 1024, 768); }
 
     Tide* tide = nullptr;
     tideHeadless* hl = nullptr;
@@ -64,11 +75,7 @@ protected:
 };
 
 TEST_F(BattleLayer, FollowsThePointerOnAndOffAnEnemy) {
-    for (int i = 0; i < 150; i++) hl->Frame(1.0f / 60);  // past the logo
-    game->LoadLevel(1);
-    game->gamestate = GS_GAME;
-    for (int i = 0; i < 4000 && !boardview::PlayerMayAct(*game); i++) hl->Frame(0.25f);
-    ASSERT_TRUE(boardview::PlayerMayAct(*game));
+    ToPlayersTurn();
     const cUnit* enemy = nullptr;
     for (const cUnit* u : game->units)
         if (!u->IsPlayerControlled()) enemy = u;
@@ -89,6 +96,54 @@ TEST_F(BattleLayer, FollowsThePointerOnAndOffAnEnemy) {
     EXPECT_GT(panel, 1000);
     EXPECT_GT(board, 4096);
     EXPECT_TRUE(back == onEnemy) << "the frame on the enemy again differs from the first";
+}
+
+// Units at rest, the pointer moving about, then a unit gliding: each frame
+// patches the layer where quads changed; the frame must equal the same frame
+// drawn over a layer redrawn whole.
+TEST_F(BattleLayer, PatchesShowWhatAWholeRedrawShows) {
+    ToPlayersTurn();
+    for (int i = 0; i < 20; ++i) hl->Frame(0.05f);  // the turn's start settles
+    const cUnit* acting = game->selunit;
+    const tcellpos home = acting->CentrePoint();
+    const int redraws = game->layer.Redraws(), patches = game->layer.Patches();
+    int compared = 0;
+    const auto compare = [&](const char* what) {
+        SCOPED_TRACE(what);
+        std::vector<DWORD> patched = Shot();
+        game->layer.Invalidate();
+        hl->Frame(0);
+        std::vector<DWORD> whole = Shot();
+        ASSERT_EQ(patched.size(), 1024u * 768u);
+        ASSERT_EQ(whole.size(), patched.size());
+        size_t differ = 0;
+        for (size_t i = 0; i < whole.size(); ++i) differ += whole[i] != patched[i];
+        EXPECT_EQ(differ, 0u);
+        ++compared;
+    };
+    for (int round = 0; round < 4; ++round) {
+        for (int i = 0; i < 5; ++i) hl->Frame(0.05f);  // the units' pictures turn
+        compare("at rest");
+    }
+    // Only the comparisons redrew it whole.
+    EXPECT_EQ(game->layer.Redraws() - redraws, compared);
+    EXPECT_GT(game->layer.Patches() - patches, compared);
+    for (float dx : {40.f, 90.f, 130.f}) {
+        hl->SetMouse(static_cast<float>(home.first) + dx, static_cast<float>(home.second));
+        hl->Frame(0.03f);
+        compare("the pointer about");
+    }
+    // A step to the right: the click, then the glide.
+    hl->SetMouse(static_cast<float>(home.first + 64), static_cast<float>(home.second));
+    hl->Key(TIDEK_LBUTTON, true);
+    hl->Frame(0.01f);
+    hl->Key(TIDEK_LBUTTON, false);
+    hl->Frame(0.01f);
+    for (int i = 0; i < 6 && acting->Gliding(); ++i) {
+        hl->Frame(0.03f);
+        compare("gliding");
+    }
+    EXPECT_GT(compared, 8);
 }
 
 }  // namespace

@@ -161,12 +161,11 @@ TEST_F(RenderTest, EnemyOutOfReachGetsItsOwnPointer) {
     EXPECT_TRUE(w.QuadsOf("damage_tag").empty());
 }
 
-// What changes only with the pointer's cell or the turn (the pointer's
-// highlight, the acting unit's ring while it rests) is drawn into the steady
-// layer, so an idle pointer redraws nothing; the ring goes into the frame
-// while its unit glides. Either way the layer's quads followed by the
-// frame's own are, quad for quad, what the frame draws without the layer.
-TEST_F(RenderTest, HighlightAndRestingRingAreInTheSteadyLayer) {
+// The board is drawn into the steady layer up to the units: the pointer's
+// highlight, then the acting unit's ring, then the units, so an idle pointer
+// or a glide only patches it where quads change. The layer's quads followed
+// by the frame's own are, quad for quad, what the frame draws without it.
+TEST_F(RenderTest, HighlightRingAndUnitsAreInTheSteadyLayer) {
     cUnit* aqua = w.UnitAt(2, 2);
     const tideCachedLayer& layer = w.game->layer;
     auto count = [&](const std::vector<tideQuad>& qs, const char* sprite) {
@@ -180,7 +179,7 @@ TEST_F(RenderTest, HighlightAndRestingRingAreInTheSteadyLayer) {
                });
     };
     // One frame drawn from the layer prepared for it, then without the layer.
-    auto check = [&](const char* highlight, bool gliding) {
+    auto check = [&](const char* highlight) {
         w.Draw();
         ASSERT_TRUE(layer.Fresh());
         std::vector<tideQuad> layered = layer.Quads();
@@ -188,11 +187,18 @@ TEST_F(RenderTest, HighlightAndRestingRingAreInTheSteadyLayer) {
         ASSERT_FALSE(own.empty());
         EXPECT_EQ(count(layered, highlight), 1);
         EXPECT_EQ(count(own, highlight), 0);
-        EXPECT_EQ(count(layered, "sel1"), gliding ? 0 : 1);
-        EXPECT_EQ(count(own, "sel1"), gliding ? 1 : 0);
-        // Over all else the layer holds, as over it when drawn each frame.
-        ASSERT_GE(layered.size(), 2u);
-        EXPECT_EQ(layered.end()[gliding ? -1 : -2].tex, w.Texture(highlight));
+        EXPECT_EQ(count(layered, "sel1"), 1);
+        EXPECT_EQ(count(own, "sel1"), 0);
+        // The highlight, then the ring, then every unit's picture last.
+        const auto at = [&](const char* sprite) {
+            HTEXTURE t = w.Texture(sprite);
+            return std::find_if(layered.begin(), layered.end(),
+                                [t](const tideQuad& q) { return q.tex == t; }) -
+                   layered.begin();
+        };
+        const auto ring = at("sel1");
+        EXPECT_EQ(at(highlight) + 1, ring);
+        EXPECT_EQ(layered.end() - layered.begin() - ring - 1, std::ptrdiff_t(w.game->units.size()));
         layered.insert(layered.end(), own.begin() + 1, own.end());
         w.game->layer.Free();
         w.Draw();
@@ -204,7 +210,7 @@ TEST_F(RenderTest, HighlightAndRestingRingAreInTheSteadyLayer) {
         SCOPED_TRACE(highlight);
         w.hl->SetMouse(x, y);
         w.Frame(0);
-        check(highlight, false);
+        check(highlight);
         const int redraws = layer.Redraws();
         for (int i = 1; i <= 8; ++i) {  // about the cell, time passing
             w.hl->SetMouse(x + i * 3, y + i * 2);
@@ -213,8 +219,8 @@ TEST_F(RenderTest, HighlightAndRestingRingAreInTheSteadyLayer) {
         EXPECT_EQ(layer.Redraws(), redraws);
     }
 
-    // A step right, then the pointer on the Medu: the ring leaves the
-    // layer for the glide, and the layer stays as it is while it lasts.
+    // A step right, then the pointer on the Medu: the glide only patches
+    // the layer, ring and all.
     w.hl->SetMouse(3 * 64 + 32, 2 * 64 + 32);
     w.hl->Key(TIDEK_LBUTTON, true);
     w.Frame(0.01f);
@@ -222,16 +228,17 @@ TEST_F(RenderTest, HighlightAndRestingRingAreInTheSteadyLayer) {
     w.hl->SetMouse(600, 150);
     w.Frame(0.01f);
     ASSERT_TRUE(aqua->Gliding());
-    const int redraws = layer.Redraws();
+    const int redraws = layer.Redraws(), patches = layer.Patches();
     for (int i = 0; i < 5; ++i) w.Frame(0.02f);
     ASSERT_TRUE(aqua->Gliding());
     EXPECT_EQ(layer.Redraws(), redraws);
+    EXPECT_EQ(layer.Patches(), patches + 5);
     int frames = 0;
     for (; aqua->Gliding(); ++frames) {
         SCOPED_TRACE(frames);
-        check("cellglow_rose", true);
+        check("cellglow_rose");
         w.Frame(0.02f);
     }
     EXPECT_GT(frames, 0);
-    check("cellglow_rose", false);
+    check("cellglow_rose");
 }
