@@ -1,124 +1,14 @@
 // Level files: the input is loaded as level 1 into the board of a headless
 // game, which then plays a few battle frames with a move and an attack click.
-// The game runs on the shipped resource script and configuration, with every
-// picture, sound and the font the script names served from memory.
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <utility>
-#include <vector>
-
-#include "fuzz/fuzz_engine.h"
+#include "fuzz/game_harness.h"
 #include "game/game.h"
-#include "units/unit.h"
-
-namespace {
-
-typedef std::vector<std::pair<std::string, std::string>> Files;
-
-std::string ReadShipped(const char* name) {
-    std::string path = std::string(THALOMIR_ASSET_DATA) + "/" + name;
-    std::ifstream f(path, std::ios::binary);
-    if (!f) {
-        std::fprintf(stderr, "fuzz: can't read %s\n", path.c_str());
-        abort();
-    }
-    std::stringstream ss;
-    ss << f.rdbuf();
-    return ss.str();
-}
-
-bool EndsWith(const std::string& s, const char* tail) {
-    std::string t(tail);
-    return s.size() >= t.size() && s.compare(s.size() - t.size(), t.size(), t) == 0;
-}
-
-// A font of plain boxes for the printable characters.
-std::string BoxFont() {
-    std::string f = "[TIDEFONT]\nBitmap=boxes.png\n";
-    char line[64];
-    for (int c = 32; c < 127; ++c) {
-        std::snprintf(line, sizeof line, "Char=%X,0,0,3,4,0,1\n", c);
-        f += line;
-    }
-    return f;
-}
-
-// The script and configuration, and a stand-in for every file the script names.
-Files GameFiles() {
-    std::string script = ReadShipped("allres.txt");
-    Files files = {{"Res\\allres.txt", script}, {"Res\\config.txt", ReadShipped("config.txt")}};
-    for (size_t open = script.find('"'); open != std::string::npos;) {
-        size_t close = script.find('"', open + 1);
-        if (close == std::string::npos) break;
-        std::string name = script.substr(open + 1, close - open - 1);
-        if (EndsWith(name, ".png")) files.emplace_back(name, FuzzPng());
-        if (EndsWith(name, ".wav") || EndsWith(name, ".ogg")) files.emplace_back(name, FuzzWav());
-        if (EndsWith(name, ".fnt")) {
-            files.emplace_back(name, BoxFont());
-            files.emplace_back(name.substr(0, name.find_last_of("\\/") + 1) + "boxes.png", FuzzPng());
-        }
-        open = script.find('"', close + 1);
-    }
-    return files;
-}
-
-void ServeFiles(FuzzEngine& fe, const Files& files) {
-    for (auto& [name, data] : files) fe.hl->SetMemoryFile(name.c_str(), data);
-}
-
-bool GameFrame() { return cGame::Instance()->update(); }
-bool GameRender() {
-    cGame::Instance()->render();
-    return false;
-}
-
-void ClickCell(FuzzEngine& fe, cCell* cell) {
-    if (!cell) return;
-    fe.hl->SetMouse(float(cell->GetScrX()), float(cell->GetScrY()));
-    fe.hl->Key(TIDEK_LBUTTON, true);
-    fe.hl->Frame(0.05f);
-    fe.hl->Key(TIDEK_LBUTTON, false);
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzEngine& fe = FuzzEngine::Get();
-    // Resources are made on first use during the battles, so the game's
-    // files are served again for every input.
-    static const Files files = GameFiles();
-    ServeFiles(fe, files);
-    static cGame* game = [] {
-        cGame* g = new cGame();
-        FuzzEngine::Get().tide->System_SetState(TIDE_FRAMEFUNC, GameFrame);
-        FuzzEngine::Get().tide->System_SetState(TIDE_RENDERFUNC, GameRender);
-        return g;
-    }();
+    cGame* game = FuzzGame(fe);
     fe.hl->SetMemoryFile("res\\lvl1.txt", std::string(reinterpret_cast<const char*>(data), size));
-
     game->LoadLevel(1);
-    game->gamestate = GS_GAME;
-    fe.hl->Frame(0.05f);
-    // A step beside the acting unit, then a strike at the first enemy.
-    if (cUnit* u = game->selunit; u && u->GetParent()) {
-        cCell* c = u->GetParent();
-        ClickCell(fe, game->GetCell(tcellpos(c->GetX() + u->GetSize(), c->GetY())));
-    }
-    for (int i = 0; i < 3; ++i) fe.hl->Frame(1.0f);
-    for (cUnit* u : game->units) {
-        if (!u->IsPlayerControlled()) {
-            ClickCell(fe, u->GetParent());
-            break;
-        }
-    }
-    for (int i = 0; i < 4; ++i) fe.hl->Frame(1.0f);
-
-    // An empty level ends the battle: its units go with this input.
-    fe.hl->SetMemoryFile("res\\lvl1.txt", "");
-    game->LoadLevel(1);
-    fe.Reset();
+    FuzzPlayBattle(fe, game);
+    FuzzEndBattle(fe, game);
     return 0;
 }
