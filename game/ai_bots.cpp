@@ -79,11 +79,15 @@ Action BotAction(Bot b, const BattleState& s) {
 }
 
 PlayResult PlayOut(BattleState& s, Bot b, int turnLimit) {
+    // A state may come with its dead still on the board (a saved battle, a
+    // level whose settings give no health): they go first, as on the screen.
+    RemoveDead(s);
     while (s.outcome == BattleOutcome::None && s.turn <= turnLimit) {
         const BattleUnit* u = Acting(s);
         if (!u) break;
         Action a = u->player ? BotAction(b, s) : AIChoose(s);
-        if (!Resolve(s, a)) Resolve(s, Action::StayPut());
+        // Where even staying put is refused nothing can go on: stop rather than spin.
+        if (!Resolve(s, a) && !Resolve(s, Action::StayPut())) break;
     }
     return PlayResult{s.outcome, s.turn};
 }

@@ -26,7 +26,8 @@ Action BotAction(Bot b, const BattleState& s);
 // difficulty's AI for the computer, every action resolved at once. Stops
 // after `turnLimit` turns; the state is left as it ended.
 struct PlayResult {
-    BattleOutcome outcome = BattleOutcome::None;  // None: the turn limit came first
+    // None: the turn limit came first, or no one could act.
+    BattleOutcome outcome = BattleOutcome::None;
     int turns = 0;
 };
 PlayResult PlayOut(BattleState& s, Bot b, int turnLimit);

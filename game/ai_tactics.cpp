@@ -160,7 +160,10 @@ int StepsEstimate(const BattleState& s, const BattleUnit& u, int x, int y) {
     for (const BattleUnit& e : s.units)
         if (Enemies(u, e)) nearest = std::min(nearest, reach::BlockDistance(x, y, u.size, e.x, e.y, e.size));
     if (nearest >= 1e19f) return 0;
-    return std::max(0, static_cast<int>(std::ceil(nearest - u.range)));
+    // A setting or a saved battle may give any reach: the gap is kept to
+    // what an int holds (a reach that is no number counts as no gap).
+    const float gap = nearest - u.range;
+    return gap > 0 ? static_cast<int>(std::ceil(std::min(gap, 1e6f))) : 0;
 }
 
 float PlaceScore(const Survey& v, const BattleUnit& u, int x, int y, const Tactics& t, int steps) {

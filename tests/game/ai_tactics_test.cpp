@@ -3,7 +3,9 @@
 // together, focus fire, no stalling, the same game for the same seed.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
+#include <utility>
 
 #include "game/ai_bots.h"
 #include "game/ai_choose.h"
@@ -176,6 +178,37 @@ TEST(AITactics, NoBattleStallsAgainstAPlayerWhoNeverMoves) {
         battle::PlayResult r = battle::PlayOut(s, battle::Bot::Defender, 60);
         EXPECT_NE(r.outcome, BattleOutcome::None) << DifficultyName(d) << " still going in turn " << r.turns;
     }
+}
+
+// A player's settings or a saved battle may give a unit any numbers: a reach
+// longer than the sea, below zero or no number at all, blows and health at
+// the ends of what a save may hold. The computer still decides on every
+// difficulty and the battle plays on (the sanitizer build checks the
+// arithmetic on the way).
+TEST(AITactics, AnyNumbersAUnitMayCarryStillGiveADecision) {
+    const std::pair<const char*, void (*)(BattleUnit&)> spoils[] = {
+        {"reach 1e36", [](BattleUnit& u) { u.range = 1e36f; }},
+        {"reach -1e36", [](BattleUnit& u) { u.range = -1e36f; }},
+        {"reach infinite", [](BattleUnit& u) { u.range = INFINITY; }},
+        {"reach no number", [](BattleUnit& u) { u.range = NAN; }},
+        {"blows and health at the ends",
+         [](BattleUnit& u) { u.damage = u.health = 1000000, u.armor = -1000000; }},
+        {"blows and health at the other ends",
+         [](BattleUnit& u) { u.damage = u.health = -1000000, u.armor = 1000000; }},
+    };
+    for (auto [what, spoil] : spoils)
+        for (bool creature : {true, false})
+            for (Difficulty d : {Difficulty::Easy, Difficulty::Normal, Difficulty::Hard}) {
+                std::vector<BattleUnit> units{Kind("Shark", 9, 4), Kind("Aqua", 3, 5),
+                                              Kind("Medu", 12, 8), Kind("Torp", 4, 8)};
+                spoil(units[creature ? 0 : 1]);
+                BattleState s = Board(units, 3, d);
+                Action a = battle::AIChoose(s);
+                EXPECT_TRUE(a.kind == Action::Stay || a.kind == Action::Move ||
+                            a.kind == Action::Attack)
+                    << what << (creature ? ", creature" : ", diver");
+                battle::PlayOut(s, battle::Bot::Best, 5);
+            }
 }
 
 TEST(AITactics, TheSameSeedPlaysTheSameBattle) {
