@@ -12,7 +12,7 @@ build="$(cd "${1:?build folder}" && pwd)"
 seconds="${2:?seconds per target}"
 shift 2
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(resource_script font strtable ini level particle)
+[ ${#targets[@]} -gt 0 ] || targets=(resource_script font strtable ini level particle battle_save progress)
 
 # The game's data files that are seeds of each target. The font is generated
 # by the build; any build folder beside this one that made it will do.
