@@ -129,11 +129,13 @@ bool ReadUnit(const std::vector<std::string>& w, BattleUnit& u) {
     bool ok = f.Int("id", u.id, 1, INT32_MAX) && f.Word("kind", u.kind) && f.Word("side", side) &&
               (side == "player" || side == "computer") && f.Int("x", u.x, 0, kBoardW - 1) &&
               f.Int("y", u.y, 0, kBoardH - 1) && f.Int("size", u.size, 1, 2) &&
-              f.Int("health", u.health, -1000000, 1000000) && f.Int("armor", u.armor, -1000000, 1000000) &&
-              f.Int("damage", u.damage, -1000000, 1000000) && f.Real("range", u.range) &&
-              f.Bool("melee", u.melee) && f.Int("ammo", u.ammo, 0, 255) &&
-              f.Int("shot", u.shot, -1000000, 1000000) && f.Int("waits", u.waits, 0, kMaxTurn) &&
-              f.Int("ap", u.actionpoint, 0, 1) && f.Done();
+              f.Int("health", u.health, -kMaxUnitValue, kMaxUnitValue) &&
+              f.Int("armor", u.armor, -kMaxUnitValue, kMaxUnitValue) &&
+              f.Int("damage", u.damage, -kMaxUnitValue, kMaxUnitValue) &&
+              f.Real("range", u.range) && f.Bool("melee", u.melee) &&
+              f.Int("ammo", u.ammo, 0, 255) &&
+              f.Int("shot", u.shot, -kMaxUnitValue, kMaxUnitValue) &&
+              f.Int("waits", u.waits, 0, kMaxTurn) && f.Int("ap", u.actionpoint, 0, 1) && f.Done();
     u.player = side == "player";
     // The whole footprint lies on the board.
     return ok && u.x + u.size <= kBoardW && u.y + u.size <= kBoardH;
@@ -301,8 +303,9 @@ BattleRead ReadBattle(const std::string& text, BattleState& out, std::string* wh
         } else if (w[0] == "pending" && !s.pending && s.units.empty()) {
             PendingHit p;
             Fields f(w, 1);
-            if (!(f.Int("shooter", p.shooter, 1, INT32_MAX) && f.Int("target", p.target, 1, INT32_MAX) &&
-                  f.Int("damage", p.damage, -1000000, 1000000) && f.Done()))
+            if (!(f.Int("shooter", p.shooter, 1, INT32_MAX) &&
+                  f.Int("target", p.target, 1, INT32_MAX) &&
+                  f.Int("damage", p.damage, -kMaxUnitValue, kMaxUnitValue) && f.Done()))
                 return damaged("bad pending line");
             s.pending = p;
         } else if (w[0] == "unit") {

@@ -79,6 +79,9 @@ struct BattleState {
 // The text format's version; a reader refuses anything newer.
 const int kBattleVersion = 1;
 
+// The largest health, armor, blow or shot a saved battle holds, of either sign.
+const int kMaxUnitValue = 1000000;
+
 // The battle as text: a version line, then one "key value" line per field and
 // one "unit ..." line per unit in acting order, then "end". Units name their
 // kind as level files do. `resumes` is kept with the saved battle but is not

@@ -2,12 +2,13 @@
 // settings.
 #include <algorithm>
 #include <cctype>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "battle/battle_state.h"
 #include "engine/files.h"
-
 #include "game/game.h"
 #include "gui/controls.h"
 #include "units/kinds.h"
@@ -62,6 +63,20 @@ T ConfigNumber(cGame& g, const char* section, const char* key, T def,
     return def;
 }
 
+// A kind's combat value a saved battle can hold, so that a battle begun with
+// it can be continued; beyond that, one log line naming the file and `def`.
+template <class T>
+T KindValue(cGame& g, const char* kind, const char* key, T v, T def, T lo, T hi) {
+    if (v >= lo && v <= hi) return v;  // a value that is no number is neither
+    const tideIniFile* f = g.config.Holding(kind, key);
+    std::ostringstream shown;
+    shown << def;
+    g.tide->System_Log("%s: [%s] %s=%s is beyond what a saved battle holds; %s used",
+                       f ? f->Name().c_str() : kConfigFile, kind, key,
+                       f ? f->GetString(kind, key).c_str() : "", shown.str().c_str());
+    return def;
+}
+
 }  // namespace
 
 int cGame::ConfigInt(const char* section, const char* key, int def) {
@@ -96,10 +111,15 @@ void cGame::LoadData() {
     for (cUnitKind& k : Kinds().kinds) {
         const char* name = k.name.c_str();
         st_unitparam& p = k.param;
-        p.health = ConfigInt(name, "health", 20);
-        p.dmg = ConfigInt(name, "dmg", 1);
-        p.armor = ConfigInt(name, "armor", 0);
-        p.range = ConfigFloat(name, "range", 100500);
+        auto whole = [&](const char* key, int def) {
+            return KindValue(*this, name, key, ConfigInt(name, key, def), def, -kMaxUnitValue,
+                             kMaxUnitValue);
+        };
+        p.health = whole("health", 20);
+        p.dmg = whole("dmg", 1);
+        p.armor = whole("armor", 0);
+        p.range = KindValue(*this, name, "range", ConfigFloat(name, "range", 100500), 100500.0f,
+                            0.0f, std::numeric_limits<float>::max());
         bool complete = std::all_of(std::begin(kKindKeys), std::end(kKindKeys),
                                     [&](const char* key) { return ConfigHas(name, key); });
         if (!complete) incomplete += (incomplete.empty() ? "" : ", ") + LowerCase(k.name);

@@ -69,6 +69,25 @@ TEST(BrokenData, ConfigurationWithoutUnitValuesIsNamed) {
     EXPECT_EQ(Tour(w, kEveryKindLevel), "");
 }
 
+// Values a saved battle could not hold would make every battle begun with
+// them one that cannot be continued.
+TEST(BrokenData, UnitValuesASavedBattleCannotHoldAreNamed) {
+    ScratchData data;
+    data.Replace("config.txt",
+                 "[aqua]\nhealth=5\ndmg=2000000\narmor=0\nrange=inf\n"
+                 "[shark]\nhealth=9\ndmg=3\narmor=-2000000\nrange=-1\n");
+    BattleWorld w(data.dir);
+    for (const char* line : {"[Aqua] dmg=2000000 is beyond what a saved battle holds; 1 used",
+                             "[Aqua] range=inf is beyond what a saved battle holds; 100500 used",
+                             "[Shark] armor=-2000000 is beyond what a saved battle holds; 0 used",
+                             "[Shark] range=-1 is beyond what a saved battle holds; 100500 used"})
+        EXPECT_EQ(w.eng.LogCount(line), 1) << line;
+    EXPECT_EQ(cGame::global.aqua.dmg, 1);
+    EXPECT_EQ(cGame::global.aqua.health, 5);
+    EXPECT_EQ(cGame::global.shark.range, 100500.0f);
+    EXPECT_EQ(Tour(w, kEveryKindLevel), "");
+}
+
 TEST(BrokenData, LevelWithoutUnitsIsNamedAndEndsAtOnce) {
     ScratchData data;
     data.Replace("lvl2.txt", Garbage(300, 4));
