@@ -162,7 +162,7 @@ int Damage(BattleState& s, int id, int dmg) {
     if (!t) return 0;
     int lost = dmg > t->armor ? dmg - t->armor : 0;
     t->health -= lost;
-    (t->player ? s.stats.taken : s.stats.dealt) += lost;
+    BattleStats::Count(t->player ? s.stats.taken : s.stats.dealt, lost);
     return lost;
 }
 
@@ -218,8 +218,8 @@ Removal RemoveDead(BattleState& s) {
             r.actingGone = true;
     }
     if (r.actingGone && s.step >= s.units.size()) NextTurn(s);
-    s.stats.lostPlayer += r.player;
-    s.stats.lostComputer += r.computer;
+    BattleStats::Count(s.stats.lostPlayer, r.player);
+    BattleStats::Count(s.stats.lostComputer, r.computer);
 
     // Only the death of the last computer unit is a victory and only the
     // death of the last player unit a defeat; a battle that began without
@@ -240,7 +240,7 @@ Removal RemoveDead(BattleState& s) {
 bool Act(BattleState& s, const Action& a, Effect* e) {
     if (!Legal(s, a)) return false;
     const BattleUnit& u = *Acting(s);
-    if (u.player) ++s.stats.actions;
+    if (u.player) BattleStats::Count(s.stats.actions, 1);
     Apply(s, u.id, a, e);
     NextStep(s);
     return true;

@@ -4,6 +4,7 @@
 // The rules that change it are in battle/battle_rules.h.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -57,6 +58,10 @@ struct BattleStats {
     int taken = 0;         // health the player's units lost
     int actions = 0;       // actions the player took (and kept)
     int undone = 0;        // actions the player took back
+
+    // Adds `n` (not below zero) to one of the counts. A saved battle may bring
+    // a count up to the largest int, where it then stays.
+    static void Count(int& count, int n) { count = n > INT_MAX - count ? INT_MAX : count + n; }
 
     bool operator==(const BattleStats&) const = default;
 };

@@ -47,7 +47,8 @@ bool cGame::UndoNow() {
     undoWanted = false;
     if (undo.empty() || battle.outcome != BattleOutcome::None || IsControlLocked() || battle.pending)
         return false;
-    int undone = battle.stats.undone + 1;
+    int undone = battle.stats.undone;
+    BattleStats::Count(undone, 1);
     battle = std::move(undo.back());
     undo.pop_back();
     battle.stats.undone = undone;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <string>
 
 #include "game/battle_ai.h"
@@ -142,6 +143,28 @@ TEST(BattleRules, ResolvingAtOnceEndsAsTheBattleOnScreen) {
     EXPECT_EQ(fast, cGame::battle);
     EXPECT_GT(fast.stats.dealt, 0);
     EXPECT_GT(fast.stats.actions, 0);
+}
+
+// A saved battle may bring its counts up to the largest int: they stay there
+// through hits, deaths, actions and an undo, and the battle is saved as one
+// that reads back.
+TEST(BattleRules, CountsStopAtTheLargestInt) {
+    const BattleStats full{INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX};
+    BattleWorld w;
+    w.Start(kSkirmish);
+    BattleState s = cGame::battle;
+    s.stats = full;
+    PlayAtOnce(s);
+    ASSERT_NE(s.outcome, BattleOutcome::None);
+    EXPECT_EQ(s.stats, full);
+    BattleState back;
+    EXPECT_EQ(ReadBattle(WriteBattle(s), back), BattleRead::Ok);
+
+    cGame::battle.stats = full;
+    ASSERT_TRUE(w.game->Perform(battle::Action::StayPut()));
+    w.Settle();
+    w.Press(TIDEK_A + ('U' - 'A'));
+    EXPECT_EQ(cGame::battle.stats.undone, INT_MAX);
 }
 
 namespace {
