@@ -283,8 +283,9 @@ void tideGlRenderer::SetClipping(int x, int y, int w, int h) {
     }
     clipX0 = std::clamp(x, 0, sw);
     clipY0 = std::clamp(y, 0, sh);
-    clipX1 = std::clamp(x + std::min(w, sw), clipX0, sw);
-    clipY1 = std::clamp(y + std::min(h, sh), clipY0, sh);
+    // The far edges in 64 bits: a rectangle far off the scene must not overflow.
+    clipX1 = int(std::clamp<long long>(x + (long long)std::min(w, sw), clipX0, sw));
+    clipY1 = int(std::clamp<long long>(y + (long long)std::min(h, sh), clipY0, sh));
     if (!clipped) glEnable(GL_SCISSOR_TEST);
     clipped = true;
     opaqueOutsideClip = sceneTarget && sceneTarget->opaque;

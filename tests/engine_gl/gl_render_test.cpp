@@ -1,6 +1,8 @@
 // The real renderer, checked pixel by pixel through frame snapshots.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "engine/gl/quad_batch.h"
 #include "tests/engine_gl/gl_engine.h"
 
@@ -363,6 +365,8 @@ TEST_F(GlEngineTest, ClippingKeepsQuadsAndClearsInsideItsRectangle) {
     tide->Gfx_Clear(kRed);  // over the white, inside only
     tide->Gfx_SetClipping(0, 0, 4, 4);
     Draw(0, 0, kW, kH, kGreen, 0, BLEND_DEFAULT);
+    tide->Gfx_SetClipping(INT_MAX - 8, INT_MAX - 8, 64, 64);
+    tide->Gfx_Clear(kRed);  // far off the frame: clears nothing
     tide->Gfx_SetClipping();
     Draw(40, 30, 48, 38, kBlue, 0, BLEND_DEFAULT);
     std::vector<DWORD> shot = Finish();
